@@ -1,0 +1,40 @@
+# Korvex3D: `make run` plays the demo, `make test` runs every test.
+BUILD        ?= build
+PREFIX       ?= /usr/local
+BUILD_TYPE   ?= RelWithDebInfo
+JOBS         ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_SECONDS ?= 60
+
+DEBIAN_PACKAGES = cmake make g++ clang pkg-config \
+  libsdl2-dev libsdl2-mixer-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev \
+  fonts-dejavu-core libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl1 libegl-mesa0 \
+  libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev \
+  ffmpeg sox libsox-fmt-mp3 xvfb xauth
+
+.PHONY: all deps configure build data run test test-asan bench fuzz install clean
+
+all: build
+
+deps:
+	@sh tools/install-deps.sh $(DEBIAN_PACKAGES)
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+data: build
+	@if [ -x $(BUILD)/tools/datagen/datagen ]; then $(BUILD)/tools/datagen/datagen $(BUILD)/data; fi
+
+run: data
+	@sh tools/run-demo.sh $(BUILD)
+
+test: data
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+clean:
+	@rm -rf $(BUILD)

@@ -1,0 +1,8 @@
+#ifndef KVX_CORE_ALL_H
+#define KVX_CORE_ALL_H
+
+// Every public header of the core subsystem.
+
+#include "core/Types.h"
+
+#endif

@@ -1,0 +1,7 @@
+#ifndef KVX_IMPORT3DS_ALL_H
+#define KVX_IMPORT3DS_ALL_H
+
+// Every public header of the import3ds subsystem.
+
+
+#endif

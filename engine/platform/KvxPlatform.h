@@ -1,0 +1,8 @@
+#ifndef KVX_PLATFORM_ALL_H
+#define KVX_PLATFORM_ALL_H
+
+// Every public header of the platform subsystem.
+
+#include "platform/Platform.h"
+
+#endif

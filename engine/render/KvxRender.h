@@ -1,0 +1,7 @@
+#ifndef KVX_RENDER_ALL_H
+#define KVX_RENDER_ALL_H
+
+// Every public header of the render subsystem.
+
+
+#endif
