@@ -3,5 +3,6 @@
 
 // Every public header of the console subsystem.
 
+#include "console/Console.h"
 
 #endif
