@@ -1,0 +1,46 @@
+#ifndef DEMO_CAPTURE_H
+#define DEMO_CAPTURE_H
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "Options.h"
+
+namespace demo {
+
+class Audio;
+class Show;
+
+// Plays the show on a virtual clock, one 33 ms step per frame, and writes a video
+// (frames piped to ffmpeg, the sound track mixed exactly) and/or PNG frames.
+class OfflineRun {
+public:
+    OfflineRun(const Options& options, Show& show, Audio& audio, int& virtualMs);
+    // 0 on success.
+    int run();
+
+private:
+    static void grabFrame(void* self);
+    void onFrame();
+    bool openVideo();
+    int finishVideo();
+    void reportProgress(int frame, int total, bool done);
+    bool momentDue(int e, int* moment);
+
+    const Options& options_;
+    Show& show_;
+    Audio& audio_;
+    int& virtualMs_;
+    std::vector<unsigned char> pixels_;
+    std::vector<unsigned char> flipped_;
+    FILE* video_ = nullptr;
+    std::string videoTemp_;
+    std::vector<int> pendingMoments_;
+    int lastDrawnMs_ = 0;
+    unsigned startTicks_ = 0;
+};
+
+}  // namespace demo
+
+#endif

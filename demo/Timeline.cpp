@@ -1,0 +1,177 @@
+#include "Timeline.h"
+
+namespace demo {
+
+namespace {
+// Window bounds in milliseconds since the start of the show.
+constexpr int kEndMs = 161000;
+constexpr int kLoopFadeOutMs = 157000;
+constexpr int kCreditsMs = 134000;
+constexpr int kLoopFadeInEndMs = 138000;
+constexpr int kFirstSceneOffMs = 129400;
+constexpr int kFirstSceneThirdMs = 99500;
+constexpr int kThirdSceneMs = 83000;
+constexpr int kFirstSceneSecondMs = 66500;
+constexpr int kSecondSceneMs = 50300;
+constexpr int kFirstSceneMs = 17500;
+constexpr int kTitle6Ms = 9600;
+constexpr int kTitle5Ms = 7500;
+constexpr int kTitle4Ms = 5400;
+constexpr int kTitle3Ms = 3300;
+constexpr int kTitle2Ms = 1300;
+constexpr int kRampDivisor = 40;
+
+constexpr int kFirstFrameSecond = 1100;
+constexpr int kFirstFrameThird = 2030;
+constexpr int kTunnelFrom = 610;
+constexpr int kTunnelTo = 870;
+constexpr int kCreditsSpeed = 3;
+
+const char* const kEmitterObject = "PARTICLE1";
+const char* const kCube1 = "CUBE1";
+
+int clampVolume(int v) { return v < 0 ? 0 : (v > 100 ? 100 : v); }
+}  // namespace
+
+Timeline::Timeline(ShowHost& host, int width, int height) : host_(host), width_(width), height_(height) {}
+
+void Timeline::reset() {
+    state.frameCounter = 0;
+    for (bool& t : state.title) t = false;
+}
+
+void Timeline::update(int e) {
+    state.elapsedMs = float(e);
+    soundRamps(e);
+    applyRow(e);
+    if (state.sceneActive[kFirstScene])
+        state.tunnel = state.frameCounter > kTunnelFrom && state.frameCounter < kTunnelTo;
+}
+
+void Timeline::soundRamps(int e) {
+    // Past the end the fade-out formula turns negative; volumes stay within 0..100.
+    if (e > kLoopFadeOutMs) host_.setLoopVolume(clampVolume((kEndMs - e) / kRampDivisor));
+    if (e > kCreditsMs && e < kLoopFadeInEndMs) host_.setLoopVolume(clampVolume((e - kCreditsMs) / kRampDivisor));
+}
+
+void Timeline::applyRow(int e) {
+    TimelineState& s = state;
+    if (e > kEndMs) {
+        s.quit = true;
+        host_.stopLoop();
+    } else if (e > kCreditsMs) {
+        if (!s.creditsActive) startCredits();
+    } else if (e > kFirstSceneOffMs) {
+        s.sceneActive[kFirstScene] = false;
+    } else if (e > kFirstSceneThirdMs) {
+        if (!s.sceneActive[kFirstScene]) enterFirstSceneAgain(kFirstFrameThird);
+        s.sceneActive[kFirstScene] = true;
+        s.sceneActive[kThirdScene] = false;
+        s.spritesActive = false;
+        host_.setClearColor(0, 0, 0);
+    } else if (e > kThirdSceneMs) {
+        s.sceneActive[kFirstScene] = false;
+        if (!s.spritesActive) {
+            s.spritesActive = true;
+            sprites.init(width_, height_);
+            host_.setClearColor(1, 0, 1);
+        }
+        if (!s.sceneActive[kThirdScene]) enterThirdScene();
+    } else if (e > kFirstSceneSecondMs) {
+        if (!s.sceneActive[kFirstScene]) enterFirstSceneAgain(kFirstFrameSecond);
+        s.sceneActive[kSecondScene] = false;
+        s.sceneActive[kFirstScene] = true;
+    } else if (e > kSecondSceneMs) {
+        if (!s.sceneActive[kSecondScene]) enterSecondScene();
+        s.sceneActive[kFirstScene] = false;
+        s.sceneActive[kSecondScene] = true;
+    } else if (e > kFirstSceneMs) {
+        s.title[5] = false;
+        s.tunnel = false;
+        if (!s.sceneActive[kFirstScene]) startFirstScene();
+    } else if (e > kTitle6Ms) {
+        s.tunnel = true;
+        showTitle(5, 4);
+    } else if (e > kTitle5Ms) {
+        showTitle(4, 3);
+    } else if (e > kTitle4Ms) {
+        showTitle(3, 2);
+    } else if (e > kTitle3Ms) {
+        showTitle(2, 1);
+    } else if (e > kTitle2Ms) {
+        showTitle(1, 0);
+    } else if (e > 0) {
+        s.title[0] = true;
+    }
+}
+
+void Timeline::showTitle(int on, int off) {
+    state.title[off] = false;
+    state.title[on] = true;
+}
+
+void Timeline::startFirstScene() {
+    host_.startParticles(kFirstScene);
+    state.sceneActive[kFirstScene] = true;
+    host_.setObjectVisible(kFirstScene, kEmitterObject, false);
+}
+
+void Timeline::enterSecondScene() {
+    host_.selectCamera(kSecondScene);
+    state.frameCounter = 0;
+    host_.startParticles(kSecondScene);
+    host_.setObjectVisible(kSecondScene, kEmitterObject, false);
+    host_.linearFog(0.5f, 0.15f, 0.35f, 1, 700);
+    host_.setClearColor(0.5f, 0.15f, 0.35f);
+}
+
+void Timeline::enterFirstSceneAgain(int frame) {
+    host_.selectCamera(kFirstScene);
+    state.frameCounter = frame;
+    host_.fogOff();
+}
+
+void Timeline::enterThirdScene() {
+    host_.selectCamera(kThirdScene);
+    state.frameCounter = 0;
+    host_.linearFog(1, 0, 1, 1, 150);
+    state.sceneActive[kThirdScene] = true;
+    host_.setClearColor(1, 0, 1);
+    host_.setObjectVisible(kThirdScene, kCube1, false);
+}
+
+void Timeline::startCredits() {
+    state.creditsScroll = height_;
+    state.creditsActive = true;
+    host_.stopMusic();
+    host_.playLoop();
+}
+
+void Timeline::advanceScene(SceneSlot scene) {
+    host_.setSceneFrame(scene, state.frameCounter);
+    state.frameCounter++;
+}
+
+void Timeline::step() {
+    TimelineState& s = state;
+    if (s.sceneActive[kFirstScene]) {
+        advanceScene(kFirstScene);
+        host_.updateParticles(kFirstScene);
+    }
+    if (s.sceneActive[kSecondScene]) {
+        advanceScene(kSecondScene);
+        host_.updateParticles(kSecondScene);
+    }
+    if (s.sceneActive[kThirdScene]) advanceScene(kThirdScene);
+    if (s.tunnel) s.tunnelPhase++;
+    if (s.spritesActive) sprites.move(height_);
+    if (s.creditsActive) s.creditsScroll -= kCreditsSpeed;
+}
+
+int Timeline::activeScene() const {
+    for (int k = 0; k < kSceneSlots; k++)
+        if (state.sceneActive[k]) return k;
+    return -1;
+}
+
+}  // namespace demo

@@ -1,0 +1,5 @@
+if(TARGET demo_show)
+  target_link_libraries(test_demo PRIVATE demo_show)
+else()
+  set_target_properties(test_demo PROPERTIES EXCLUDE_FROM_ALL TRUE)
+endif()
