@@ -4,5 +4,6 @@
 // Every public header of the core subsystem.
 
 #include "core/Types.h"
+#include "core/Math.h"
 
 #endif
