@@ -3,5 +3,9 @@
 
 // Every public header of the scene subsystem.
 
+#include "scene/Object.h"
+#include "scene/Camera.h"
+#include "scene/Light.h"
+#include "scene/KVXPath.h"
 
 #endif
