@@ -33,6 +33,24 @@ run: data
 test: data
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# Everything again with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	@cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=Debug -DKVX_SANITIZE=ON >/dev/null
+	@cmake --build $(BUILD)-asan -j $(JOBS)
+	@if [ -x $(BUILD)-asan/tools/datagen/datagen ]; then $(BUILD)-asan/tools/datagen/datagen $(BUILD)-asan/data; fi
+	@cd $(BUILD)-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
+
+bench: data
+	@cmake -S . -B $(BUILD) -DKVX_BUILD_BENCH=ON >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target kvx_bench
+	@cd $(BUILD) && ./bench/kvx_bench
+
+# libFuzzer targets (clang); each runs FUZZ_SECONDS seconds.
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(BUILD)-fuzz -DKVX_BUILD_FUZZ=ON -DKVX_BUILD_TESTS=OFF -DKVX_BUILD_DEMO=OFF >/dev/null
+	@cmake --build $(BUILD)-fuzz -j $(JOBS)
+	@sh fuzz/run-all.sh $(BUILD)-fuzz $(FUZZ_SECONDS)
+
 install: build
 	@cmake --install $(BUILD) --prefix $(PREFIX)
 
