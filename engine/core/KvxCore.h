@@ -4,6 +4,7 @@
 // Every public header of the core subsystem.
 
 #include "core/Types.h"
+#include "core/String.h"
 #include "core/Math.h"
 
 #endif
