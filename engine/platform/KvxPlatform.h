@@ -4,5 +4,7 @@
 // Every public header of the platform subsystem.
 
 #include "platform/Platform.h"
+#include "platform/FileSystem.h"
+#include "platform/Window.h"
 
 #endif

@@ -3,5 +3,6 @@
 
 // Every public header of the render subsystem.
 
+#include "render/ErrorLog.h"
 
 #endif

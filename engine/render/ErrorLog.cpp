@@ -1,0 +1,85 @@
+#include "render/ErrorLog.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "console/Console.h"
+#include "platform/FileSystem.h"
+#include "platform/Window.h"
+
+KVXError kvxError;
+
+namespace {
+
+const char* const kCaption = "KVX Error";
+const char* const kLineEnd = "\n";
+// The line end, then the question.
+const char* const kLineEndAndQuestion = "\n\nContinue?\n";
+
+// Builds message + suffix in text. A message too long for the buffer is cut
+// so that the suffix always survives intact.
+void compose(char* text, const char* message, const char* suffix)
+{
+    size_t room = kvxErrorTextSize - 1 - strlen(suffix);
+    size_t length = message ? strnlen(message, room) : 0;
+    if (length) memcpy(text, message, length);
+    strcpy(text + length, suffix);
+}
+
+void writeToFile(const char* text)
+{
+    kvxError.file = kvxOpenFile(kvxError.fileName, "at");
+    if (!kvxError.file) return;
+    fputs(text, kvxError.file);
+    fclose(kvxError.file);
+}
+
+void showMessageBox(const char* text)
+{
+    if (!kvxAskYesNo(kCaption, text)) std::exit(0);
+}
+
+}  // namespace
+
+void kvxInitErrorLog(const char* fileName)
+{
+    size_t length = fileName ? strnlen(fileName, kvxErrorFileNameSize - 1) : 0;
+    if (length) memcpy(kvxError.fileName, fileName, length);
+    kvxError.fileName[length] = '\0';
+    kvxError.mode = kvxLogToFile;
+}
+
+void kvxInitErrorLog(Console* console)
+{
+    kvxError.mode = kvxLogToConsole;
+    kvxError.console = console;
+}
+
+void kvxInitErrorLog(int mode)
+{
+    kvxError.mode = mode;
+}
+
+int kvxPutToErrorLog(const char* message, int code)
+{
+    char text[kvxErrorTextSize];
+    switch (kvxError.mode) {
+    case kvxLogToFile:
+        compose(text, message, kLineEnd);
+        writeToFile(text);
+        break;
+    case kvxLogToMessageBox:
+        compose(text, message, kLineEndAndQuestion);
+        showMessageBox(text);
+        break;
+    case kvxLogToConsole:
+        if (kvxError.console) {
+            compose(text, message, kLineEnd);
+            kvxError.console->addText(text);
+        }
+        break;
+    default:
+        break;
+    }
+    return code;
+}

@@ -1,0 +1,37 @@
+#ifndef KVX_RENDER_ERRORLOG_H
+#define KVX_RENDER_ERRORLOG_H
+
+// The engine's one message log. Every message, failure or information line,
+// goes through kvxPutToErrorLog, which returns the code it was given so that
+// a failing operation can log and return in one step.
+
+#include <cstdio>
+
+class Console;
+
+// Destinations of kvxError.mode.
+const int kvxLogToFile = 0;
+const int kvxLogToMessageBox = 1;
+const int kvxLogToConsole = 2;
+const int kvxLogToNowhere = 3;
+
+const int kvxErrorFileNameSize = 64;   // including the terminator
+const int kvxErrorTextSize = 1024;     // message plus what the log appends
+
+struct KVXError {
+    FILE* file;        // stream of the last file write; closed right after it
+    int mode;
+    char fileName[kvxErrorFileNameSize];
+    Console* console;  // not owned
+};
+
+extern KVXError kvxError;
+
+// Log file; the name is cut to 63 characters. The file is not touched here.
+void kvxInitErrorLog(const char* fileName);
+void kvxInitErrorLog(Console* console);
+void kvxInitErrorLog(int mode);
+
+int kvxPutToErrorLog(const char* message, int code);
+
+#endif
