@@ -3,11 +3,7 @@
 #include <cstdarg>
 #include <cstring>
 
-#if __has_include("render/ErrorLog.h")
 #include "render/ErrorLog.h"
-#else
-int kvxPutToErrorLog(const char* message, int code);
-#endif
 
 namespace {
 const char kBanner[] = "Korvex3D Console v1.0\n";

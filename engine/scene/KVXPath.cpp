@@ -3,11 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#if __has_include("render/ErrorLog.h")
 #include "render/ErrorLog.h"
-#else
-int kvxPutToErrorLog(const char* message, int code);
-#endif
 
 namespace {
 const float kDefaultTension = 0.9f;
@@ -160,6 +156,7 @@ Key KVXPath::interpolateKey(float t) {
     bool segment = i + 1 < keyCount && keys[i + 1].frame > k0.frame;
     const Key& k1 = segment ? keys[i + 1] : k0;
     double u = segment ? (t - k0.frame) / (static_cast<double>(k1.frame) - k0.frame) : 0.0;
+    if (u < 0.0) u = 0.0;  // before the first key: no extrapolation
     double u2 = pow(u, 2.0), u3 = pow(u, 3.0);
     double h1 = 2 * u3 - 3 * u2 + 1, h2 = 3 * u2 - 2 * u3;
     double h3 = u3 - 2 * u2 + u, h4 = u3 - u2;
