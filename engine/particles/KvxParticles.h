@@ -3,5 +3,7 @@
 
 // Every public header of the particles subsystem.
 
+#include "particles/Particle.h"
+#include "particles/ParticleSource.h"
 
 #endif

@@ -10,5 +10,7 @@
 #include "render/Overlay.h"
 #include "render/Font.h"
 #include "render/Screenshot.h"
+#include "render/FaceRenderers.h"
+#include "render/TransparentStack.h"
 
 #endif

@@ -7,5 +7,7 @@
 #include "scene/Camera.h"
 #include "scene/Light.h"
 #include "scene/KVXPath.h"
+#include "scene/MeshFaceRanges.h"
+#include "scene/Mesh.h"
 
 #endif

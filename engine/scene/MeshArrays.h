@@ -1,0 +1,50 @@
+#ifndef KVX_SCENE_MESHARRAYS_H
+#define KVX_SCENE_MESHARRAYS_H
+
+// Allocation helpers for the plain arrays a Mesh owns. All element types are
+// trivially copyable records, so zeroed malloc memory is a valid value.
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace kvx_mesh {
+
+// A zero-filled array of n elements (never a null pointer for n >= 0).
+template <class T>
+T* allocZeroed(int n) {
+    size_t count = n > 0 ? size_t(n) : 1;
+    return static_cast<T*>(std::calloc(count, sizeof(T)));
+}
+
+// Resizes p to n elements, keeping the first min(kept, n) and zeroing the rest.
+// `kept` is how many leading elements of p hold data; a null p keeps nothing.
+template <class T>
+void resize(T*& p, int kept, int n) {
+    T* q = allocZeroed<T>(n);
+    if (p != nullptr && q != nullptr) {
+        int copied = std::max(0, std::min(kept, n));
+        std::memcpy(static_cast<void*>(q), p, size_t(copied) * sizeof(T));
+    }
+    std::free(p);
+    p = q;
+}
+
+// A new array of n elements copied from src (zeroed when src is null).
+template <class T>
+T* duplicate(const T* src, int n) {
+    T* q = allocZeroed<T>(n);
+    if (src != nullptr && q != nullptr && n > 0)
+        std::memcpy(static_cast<void*>(q), src, size_t(n) * sizeof(T));
+    return q;
+}
+
+template <class T>
+void release(T*& p) {
+    std::free(p);
+    p = nullptr;
+}
+
+}  // namespace kvx_mesh
+
+#endif

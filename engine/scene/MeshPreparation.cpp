@@ -1,0 +1,218 @@
+// Mesh preparation: smoothing splits, centring, normals, radius, material
+// runs and edge normals. Faces with a corner past the vertex arrays are
+// ignored here (they use no vertex) and never index an array.
+
+#include <algorithm>
+#include <cmath>
+#include <type_traits>
+#include <unordered_map>
+#include <vector>
+
+#include "core/Math.h"
+#include "scene/Mesh.h"
+#include "scene/MeshAdjacency.h"
+#include "scene/MeshArrays.h"
+
+namespace {
+
+const float kSmallestNormal = 1.1754944e-38f;
+const float kBoxStart = 9999999.0f;
+
+Vertex3D subtract(const Vertex3D& a, const Vertex3D& b) {
+    return Vertex3D{a.x - b.x, a.y - b.y, a.z - b.z};
+}
+
+Vertex3D crossOf(const Vertex3D& a, const Vertex3D& b) {
+    return Vertex3D{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+// Divides by the length, or by the smallest normal float when that is 0.
+Vertex3D divideByLength(const Vertex3D& v) {
+    float len = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    if (len == 0.0f) len = kSmallestNormal;
+    return Vertex3D{v.x / len, v.y / len, v.z / len};
+}
+
+// Zero stays zero, unlike a plain division by the length.
+Vertex3D unitOrZero(Vertex3D v) {
+    v.normalize();
+    return v;
+}
+
+Vertex3D sum(const Vertex3D& a, const Vertex3D& b) {
+    return Vertex3D{a.x + b.x, a.y + b.y, a.z + b.z};
+}
+
+// Distinct smoothing values of the faces listed, in order of first appearance.
+void distinctGroups(const int* first, const int* last, const int32_t* groups,
+                    std::vector<int32_t>& out) {
+    out.clear();
+    for (const int* f = first; f != last; ++f) {
+        int32_t g = groups[*f];
+        bool seen = false;
+        for (int32_t known : out)
+            if (known == g) {
+                seen = true;
+                break;
+            }
+        if (!seen) out.push_back(g);
+    }
+}
+
+void replaceCorner(Facelist& face, int from, int to) {
+    if (face.a == from) face.a = uint16_t(to);
+    if (face.b == from) face.b = uint16_t(to);
+    if (face.c == from) face.c = uint16_t(to);
+}
+
+}  // namespace
+
+void Mesh::prepareSmoothing() {
+    if (faces == nullptr || smoothingGroups == nullptr || originalVertices == nullptr) return;
+    const int oldCount = vertexCount;
+    MeshAdjacency users(faces, faceCount, oldCount);
+
+    std::vector<int32_t> groups;
+    long long added = 0;
+    for (int v = 0; v < oldCount; ++v) {
+        if (users.count(v) > kMaxFacesPerVertex) return;
+        if (users.count(v) == 0) continue;
+        distinctGroups(users.begin(v), users.end(v), smoothingGroups, groups);
+        added += static_cast<long long>(groups.size()) - 1;
+    }
+    if (added == 0) return;
+
+    // New vertices must stay addressable by 16-bit face indices.
+    long long target = std::min<long long>(oldCount + added, kMaxVertices);
+    if (target <= oldCount) return;
+    expandObject(int(target), faceCount);
+
+    int next = oldCount;
+    for (int v = 0; v < oldCount; ++v) {
+        distinctGroups(users.begin(v), users.end(v), smoothingGroups, groups);
+        for (size_t g = 1; g < groups.size(); ++g) {
+            if (next >= vertexCount) return;  // arrays full
+            originalVertices[next] = originalVertices[v];
+            if (textureCoords != nullptr) textureCoords[next] = textureCoords[v];
+            for (const int* f = users.begin(v); f != users.end(v); ++f)
+                if (smoothingGroups[*f] == groups[g]) replaceCorner(faces[*f], v, next);
+            ++next;
+        }
+    }
+}
+
+void Mesh::center() {
+    if (originalVertices == nullptr || vertexCount <= 0) {
+        position = Vertex3D{0.0f, 0.0f, 0.0f};
+        return;
+    }
+    Vertex3D lo{kBoxStart, kBoxStart, kBoxStart};
+    Vertex3D hi{-kBoxStart, -kBoxStart, -kBoxStart};
+    for (int i = 0; i < vertexCount; ++i) {
+        const Vertex3D& p = originalVertices[i];
+        lo = Vertex3D{std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
+        hi = Vertex3D{std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
+    }
+    Vertex3D c{(lo.x + hi.x) * 0.5f, (lo.y + hi.y) * 0.5f, (lo.z + hi.z) * 0.5f};
+    for (int i = 0; i < vertexCount; ++i) originalVertices[i] = subtract(originalVertices[i], c);
+    position = c;
+}
+
+void Mesh::calcNormals() {
+    if (faces == nullptr || originalVertices == nullptr || originalNormals == nullptr) return;
+    MeshAdjacency users(faces, faceCount, vertexCount);
+
+    // Each face's unit normal once; every vertex then sums its faces in face order.
+    std::vector<Vertex3D> faceNormals(size_t(faceCount > 0 ? faceCount : 0));
+    for (int f = 0; f < faceCount; ++f) {
+        if (!MeshAdjacency::faceInRange(faces[f], vertexCount)) continue;
+        const Vertex3D& a = originalVertices[faces[f].a];
+        const Vertex3D& b = originalVertices[faces[f].b];
+        const Vertex3D& c = originalVertices[faces[f].c];
+        faceNormals[size_t(f)] = divideByLength(crossOf(subtract(b, a), subtract(c, a)));
+    }
+    for (int v = 0; v < vertexCount; ++v) {
+        int n = users.count(v);
+        if (n == 0) continue;
+        Vertex3D total{0.0f, 0.0f, 0.0f};
+        for (const int* f = users.begin(v); f != users.end(v); ++f)
+            total = sum(total, faceNormals[size_t(*f)]);
+        float count = float(n);
+        originalNormals[v] = divideByLength(Vertex3D{total.x / count, total.y / count, total.z / count});
+    }
+}
+
+void Mesh::originalToCalculated() {
+    for (int i = 0; i < vertexCount; ++i) {
+        if (vertices != nullptr && originalVertices != nullptr) vertices[i] = originalVertices[i];
+        if (normals != nullptr && originalNormals != nullptr) normals[i] = originalNormals[i];
+    }
+}
+
+void Mesh::calcRadius() {
+    radius = kSmallestNormal;
+    if (vertices == nullptr) return;
+    Vertex3D origin{0.0f, 0.0f, 0.0f};
+    for (int i = 0; i < vertexCount; ++i) radius = std::max(radius, kvxDistance(&origin, &vertices[i]));
+}
+
+void Mesh::sortFacesByMaterial() {
+    if (faceCount < 0 || faces == nullptr || faceMaterials == nullptr) return;
+
+    std::unordered_map<int32_t, int> runOf;
+    std::vector<int> runSize;
+    std::vector<int> faceRun(static_cast<size_t>(faceCount));
+    for (int f = 0; f < faceCount; ++f) {
+        auto found = runOf.emplace(faceMaterials[f], int(runSize.size()));
+        if (found.second) runSize.push_back(0);
+        faceRun[size_t(f)] = found.first->second;
+        ++runSize[size_t(found.first->second)];
+    }
+
+    delete materialGroups;
+    materialGroups = new FaceRangeList(int(runSize.size()));
+    std::vector<int> nextSlot(runSize.size());
+    int start = 0;
+    for (size_t r = 0; r < runSize.size(); ++r) {
+        materialGroups->ranges[r] = FaceRange{start, start + runSize[r] - 1};
+        nextSlot[r] = start;
+        start += runSize[r];
+    }
+
+    // Every per-face array moves with its face, so that flags, smoothing
+    // values and edge normals keep describing the face they belong to.
+    std::vector<int> order(static_cast<size_t>(faceCount));
+    for (int f = 0; f < faceCount; ++f) order[size_t(nextSlot[size_t(faceRun[size_t(f)])]++)] = f;
+    auto reorder = [&](auto* array) {
+        if (array == nullptr) return;
+        using T = std::remove_reference_t<decltype(*array)>;
+        std::vector<T> old(array, array + faceCount);
+        for (int f = 0; f < faceCount; ++f) array[f] = old[size_t(order[size_t(f)])];
+    };
+    reorder(faces);
+    reorder(faceMaterials);
+    reorder(faceFlags);
+    reorder(smoothingGroups);
+    reorder(edgeNormals);
+}
+
+void Mesh::calcEdgeNormals() {
+    if (faces == nullptr || edgeNormals == nullptr) return;
+    std::vector<Vertex3D> placed(size_t(vertexCount > 0 ? vertexCount : 0));
+    if (vertices != nullptr) placeVertices(placed.data());
+    for (int f = 0; f < faceCount; ++f) {
+        EdgeNormal& e = edgeNormals[f];
+        e = EdgeNormal{};
+        if (!isFaceValid(f) || vertices == nullptr) continue;
+        Vertex3D a = placed[faces[f].a];
+        Vertex3D b = placed[faces[f].b];
+        Vertex3D c = placed[faces[f].c];
+        Vertex3D n = calcNormal(&a, &b, &c);
+        e.n[0] = unitOrZero(crossOf(subtract(b, a), n));
+        e.n[1] = unitOrZero(crossOf(subtract(c, b), n));
+        e.n[2] = unitOrZero(crossOf(subtract(a, c), n));
+        e.n[3] = unitOrZero(sum(e.n[0], e.n[1]));
+        e.n[4] = unitOrZero(sum(e.n[1], e.n[2]));
+        e.n[5] = unitOrZero(sum(e.n[2], e.n[0]));
+    }
+}
