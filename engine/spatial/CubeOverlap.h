@@ -1,0 +1,36 @@
+#ifndef KVX_SPATIAL_CUBEOVERLAP_H
+#define KVX_SPATIAL_CUBEOVERLAP_H
+
+// Overlap tests against the unit cube [-0.5, 0.5]^3 (Green and Hatch's
+// polygon-cube test, specialised to triangles). Callers map their box onto
+// that cube first; see mapToUnitCube.
+
+#include "core/Types.h"
+
+namespace kvx_spatial {
+
+// The box's cube enlarged by this factor is what the mapping lands on
+// [-0.5, 0.5]^3, so that triangles touching a face are caught despite rounding.
+const float kCubeMargin = 1.01f;
+
+// Maps points into the unit-cube space of the cube with the given centre and
+// x extent (enlarged by kCubeMargin). Returns false when the extent is 0.
+struct UnitCubeMap {
+    Vertex3D centre;
+    float scale;
+
+    bool set(const float boxMin[3], const float boxMax[3]);
+    Vertex3D map(const Vertex3D& v) const;
+};
+
+bool segmentMeetsUnitCube(const Vertex3D& a, const Vertex3D& b);
+
+// p is a point of the triangle's plane; n the triangle's (unnormalised) normal.
+bool pointInTriangle(const Vertex3D tri[3], const Vertex3D& p, const Vertex3D& n);
+
+// tri is already in unit-cube space; n is its normal (any length).
+bool triangleMeetsUnitCube(const Vertex3D tri[3], const Vertex3D& n);
+
+}  // namespace kvx_spatial
+
+#endif

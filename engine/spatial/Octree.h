@@ -1,0 +1,84 @@
+#ifndef KVX_SPATIAL_OCTREE_H
+#define KVX_SPATIAL_OCTREE_H
+
+// Static octree over the triangles of a group's meshes. Leaves hold polygon
+// references and the collision planes built from them; queries hand out
+// leaves into caller-owned arrays and never allocate.
+
+#include <cstdint>
+
+#include "core/Types.h"
+#include "spatial/OTPolyData.h"
+
+class Mesh;
+
+// Called with the index (0 ... 7) of each root child whose subtree is done.
+typedef void (*kvxOctreeProgress)(int);
+
+class octreeNode {
+public:
+    static const int kChildCount = 8;
+    static const int kNearestSamples = 27;  // 3 x 3 x 3 points of traverseNearest
+
+    OTPolyList polygons;  // non-empty only in leaves once the tree is split
+    float radiusSquared;  // squared radius of the sphere through the cube's corners
+    bool isSplit;
+    int32_t depth;
+    float boxMin[3];
+    float boxMax[3];
+    octreeNode* children[kChildCount];  // bit 0 of the index: upper x, bit 1: y, bit 2: z
+    Plane* planes;                      // owned list, leaves only
+    int32_t maxDepth;                   // limit of the last successful split
+
+    octreeNode();
+    ~octreeNode();
+    octreeNode(const octreeNode&) = delete;
+    octreeNode& operator=(const octreeNode&) = delete;
+
+    // Construction.
+    int insert(OTPolyData* poly, bool updateBounds);
+    int insert(Mesh* mesh, int face, bool updateBounds);
+    void adjustSize();
+    int split(int maxPolygons, int maxDepth, kvxOctreeProgress progress);
+
+    // Queries, called on the root. Result arrays are filled from index 0.
+    octreeNode* traverse(Vertex3D* p);
+    int traverseRay(Vertex3D* from, Vertex3D* to, octreeNode** out, int capacity);
+    int traverseSphere(Vertex3D* centre, float radius, octreeNode** out, int capacity);
+    int traverseNearest(Vertex3D* p, float distance, octreeNode** out, int capacity);
+    int traverseRayOLD(Vertex3D* from, Vertex3D* to, octreeNode** out, int capacity);
+
+    // Collision planes of the whole subtree, numbered in pre-order.
+    void makePlanes(float tolerance);
+    int destroyPlanes();
+
+    // Appends text to "octree.log" in the working directory.
+    void logWrite(const char* text);
+
+private:
+    friend struct octreeNodeAccess;  // white-box access for the engine's tests
+
+    void calcRadius();
+    int setBounds(int axis, float low, float high);
+    int checkBounds(Vertex3D* p);
+    bool pointInside(Vertex3D* p);
+    bool polyInside(Vertex3D* corners);
+    bool segmentInside(const Vertex3D& from, const Vertex3D& to);
+    void createChildren();
+    void distributePolygons();
+    void cornersOf(const OTPolyData& poly, Vertex3D corners[3]) const;
+
+    void rayRecursion(Vertex3D* from, Vertex3D* to, octreeNode** out, int capacity);
+    void sphereRecursion(Vertex3D* centre, float radius, int& count, octreeNode** out, int capacity);
+
+    void constructPlanes(float tolerance);
+    int createPlanes(float tolerance);
+    void unifyPlanes();
+    void combinePlanes(octreeNode* other, float tolerance);
+    void subCombinePlanes(octreeNode* other, float tolerance);
+};
+
+// The argument of largest magnitude; on equal magnitudes the earlier wins.
+float maximum(float a, float b, float c);
+
+#endif
