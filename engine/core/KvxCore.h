@@ -1,7 +1,8 @@
 #ifndef KVX_CORE_ALL_H
 #define KVX_CORE_ALL_H
 
-// Every public header of the core subsystem.
+// Every public header of the core subsystem. The pack reader (core/PackFile.h)
+// is internal to the engine and stays out of it.
 
 #include "core/Types.h"
 #include "core/String.h"
