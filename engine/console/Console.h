@@ -26,12 +26,12 @@ typedef void (*KVXProgressFunc)(float);
 
 class Console {
 public:
-    static const int maxVars = 1024;
-    static const int maxFuncs = 64;
-    static const int numFuncTables = 9;
-    static const int textSize = 512000;
-    static const int lineSize = 256;     // command line incl. terminator
-    static const int maxScriptDepth = 16;
+    static constexpr int maxVars = 1024;
+    static constexpr int maxFuncs = 64;
+    static constexpr int numFuncTables = 9;
+    static constexpr int textSize = 512000;
+    static constexpr int lineSize = 256;     // command line incl. terminator
+    static constexpr int maxScriptDepth = 16;
 
     // One function table; pointers are kept type-erased and cast back to the
     // table's own signature when called.
@@ -97,17 +97,28 @@ public:
     int addTextf(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 private:
+    struct CommandLine;
+    enum Selection { selectTList, selectPathList, selectCamera };
+
     Console(const Console&) = delete;
     Console& operator=(const Console&) = delete;
 
     int addFuncToTable(int table, void (*f)(), const char* name);
     int findVar(const char* name) const;
     int findFunc(int table, const char* name) const;
-    OGroup* firstGroup() const;
-    void runCommand(int index, char words[][lineSize], int wordCount, const char* upper);
+
+    int runCommand(int index, const CommandLine& cl);
     void help(const char* topic);
     void mem();
-    int load3ds(const char* upper, bool reload);
+    void setCommand(const char* name, float value);
+    void getCommand(const char* name);
+
+    // Scene commands act on the first group of the assigned scene.
+    OGroup* firstGroup() const;
+    void relightFirstGroup();
+    void selectInFirstGroup(Selection what, int n);
+    void clearFirstGroup();
+    int loadScene(const char* name, const char* matdir, const char* upperLine, bool reload);
 };
 
 #endif

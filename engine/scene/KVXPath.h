@@ -25,7 +25,7 @@ struct Key {
 
 class KVXPath {
 public:
-    static const int32_t closingFrame = 65535;
+    static constexpr int32_t closingFrame = 65535;
 
     Key* keys;        // owned, keyCount entries
     int32_t keyCount; // real keys plus one closing key
@@ -59,7 +59,7 @@ struct PivotPoint {
 
 class PathList {
 public:
-    static const int maxPaths = 4096;
+    static constexpr int maxPaths = 4096;
 
     KVXPath* paths[maxPaths];  // owned
     PivotPoint* pivots;        // owned, pivotCapacity entries
