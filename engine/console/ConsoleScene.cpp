@@ -1,16 +1,139 @@
 // Console commands that act on the assigned scene and its first group.
-// Placeholder until the scene container lands: every scene command is a no-op.
 
 #include "console/Console.h"
 
-#include "render/ErrorLog.h"
+#include <cinttypes>
+#include <cstdint>
+#include <cstring>
 
-OGroup* Console::firstGroup() const { return nullptr; }
-void Console::relightFirstGroup() {}
-void Console::selectInFirstGroup(Selection, int) {}
-void Console::clearFirstGroup() {}
-int Console::loadScene(const char*, const char*, const char*, bool) {
-    if (!scene) return kvxPutToErrorLog("Scene used in functioncall is NULL!", 25);
+#include "render/ErrorLog.h"
+#include "scene/Camera.h"
+#include "scene/KVXPath.h"
+#include "scene/Mesh.h"
+#include "scene/OGroup.h"
+#include "scene/Scene.h"
+#include "texture/Material.h"
+#include "texture/TList.h"
+
+namespace {
+const int kCodeSceneNull = 25;
+
+const int kLightModeRaytraced = 2;
+const int kLoadFlags = 0x10FD;
+const int kLoadFlagsSmooth = 0x11FD;
+const int kReloadFlags = 0xFD;
+const int kReloadFlagsSmooth = 0x1FD;
+const int kFlagTextureModifier = 0x200;
+const int kFlagC = 0x400;
+const int kFlagO = 0x800;
+const int kFlagsAnimationOnly = 32;
+const int kFlagsMaterialsOnly = 0;
+const char kScalerName[] = "SCALER";
+const float kScalerSize = 1.0f;
+
+bool hasSwitch(const char* upperLine, const char* sw) { return strstr(upperLine, sw) != nullptr; }
+
+// The first group's mesh of that name, if it is a mesh at all.
+Mesh* findMesh(OGroup* g, const char* name) {
+    Object* o = g->findObject(name);
+    for (int i = 0; i < g->meshCount; ++i)
+        if (reinterpret_cast<Object*>(g->meshes[i]) == o) return g->meshes[i];
+    return nullptr;
+}
+}  // namespace
+
+OGroup* Console::firstGroup() const {
+    if (!scene || scene->groupCount <= 0) return nullptr;
+    return scene->groups[0];
+}
+
+void Console::relightFirstGroup() {
+    if (OGroup* g = firstGroup()) g->applyLights();
+}
+
+// The group checks the index itself and logs an empty or invalid slot.
+void Console::selectInFirstGroup(Selection what, int n) {
+    OGroup* g = firstGroup();
+    if (!g) return;
+    switch (what) {
+        case selectTList: g->setActiveTList(n); break;
+        case selectPathList: g->setActivePathList(n); break;
+        case selectCamera: g->setActiveCamera(n); break;
+    }
+}
+
+void Console::clearFirstGroup() {
+    if (OGroup* g = firstGroup()) scene->deleteOGroup(g);
+}
+
+int Console::loadScene(const char* name, const char* matdir, const char* upperLine, bool reload) {
+    if (!scene) return kvxPutToErrorLog("Scene used in functioncall is NULL!", kCodeSceneNull);
+    if (reload && !upperLine[0]) return 0;  // nothing loaded yet: keep the scene as it is
+    bool smooth = hasSwitch(upperLine, "/S");
+    int flags = reload ? (smooth ? kReloadFlagsSmooth : kReloadFlags)
+                       : (smooth ? kLoadFlagsSmooth : kLoadFlags);
+    if (hasSwitch(upperLine, "/X")) flags |= kFlagTextureModifier;
+    if (hasSwitch(upperLine, "/C")) flags |= kFlagC;
+    if (hasSwitch(upperLine, "/O")) flags |= kFlagO;
+    int lightMode = hasSwitch(upperLine, "/R") ? kLightModeRaytraced : 0;
+
+    bool animationOnly = hasSwitch(upperLine, "/A");
+    if (animationOnly || hasSwitch(upperLine, "/M")) {
+        if (scene->groupCount > 0)
+            scene->insertMesh(0, name, animationOnly ? kFlagsAnimationOnly : kFlagsMaterialsOnly,
+                              matdir, nullptr);
+        return 0;
+    }
+    scene->createOGroup(name, flags, matdir, lightMode, progressFunc, nullptr);
+    if (reload) return 0;
+    OGroup* g = firstGroup();
+    if (!g) return 0;
+    if (Mesh* scaler = findMesh(g, kScalerName)) {
+        scaler->visible = false;
+        g->adjustSize(scaler, kScalerSize);
+    }
     return 0;
 }
-void Console::SceneInfo() {}
+
+void Console::SceneInfo() {
+    if (!scene) return;
+    int meshes = 0, lights = 0, cameras = 0, tlists = 0, materials = 0;
+    int pathLists = 0, paths = 0, sources = 0, vertices = 0, faces = 0;
+    for (int gi = 0; gi < scene->groupCount; ++gi) {
+        OGroup* g = scene->groups[gi];
+        if (!g) continue;
+        meshes += g->meshCount;
+        lights += g->lightCount;
+        cameras += g->cameraCount;
+        tlists += g->tlistCount;
+        pathLists += g->pathListCount;
+        sources += g->particleSourceCount;
+        if (g->tlistCount > 0 && g->tlists[0]) {
+            Material* last = g->tlists[0]->seekLastMaterial();
+            if (last) materials += last->id;
+        }
+        for (int p = 0; p < g->pathListCount; ++p)
+            if (g->pathLists[p]) paths += g->pathLists[p]->pathCount;
+        for (int m = 0; m < g->meshCount; ++m) {
+            if (!g->meshes[m]) continue;
+            vertices += g->meshes[m]->vertexCount;
+            faces += g->meshes[m]->faceCount;
+        }
+    }
+    addText("Scene information\n");
+    addTextf("  Number of OGroups: %d\n", scene->groupCount);
+    addTextf("  Total number of mesh objects: %d\n", meshes);
+    addTextf("  Total number of lights: %d\n", lights);
+    addTextf("  Total number of cameras: %d\n", cameras);
+    addTextf("  Total number of TLists: %x\n", tlists);
+    addTextf("    Total number of Materials in TLists: %d\n", materials);
+    addTextf("  Total number of PathLists: %x\n", pathLists);
+    addTextf("    Total number of Paths in PathLists: %d\n", paths);
+    addTextf("  Total number of ParticleSource: %x\n", sources);
+    if (Camera* c = scene->camera)
+        addTextf("  Active camera: %" PRIxPTR " (%s)\n", reinterpret_cast<uintptr_t>(c),
+                 c->name ? c->name : "");
+    else
+        addText("  Active camera is NULL\n");
+    addTextf("Total vertices: %d Total faces: %d", vertices, faces);
+}
