@@ -3,5 +3,7 @@
 
 // Every public header of the import3ds subsystem.
 
+#include "import3ds/Loader.h"
+#include "import3ds/Import3DS.h"
 
 #endif

@@ -9,5 +9,8 @@
 #include "scene/KVXPath.h"
 #include "scene/MeshFaceRanges.h"
 #include "scene/Mesh.h"
+#include "scene/OGroup.h"
+#include "scene/Scene.h"
+#include "scene/Frustrum.h"
 
 #endif

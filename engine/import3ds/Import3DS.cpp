@@ -1,0 +1,437 @@
+#include "import3ds/Import3DS.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/PackFile.h"
+#include "import3ds/ImportState.h"
+#include "platform/FileSystem.h"
+#include "render/ErrorLog.h"
+#include "scene/Camera.h"
+#include "scene/KVXPath.h"
+#include "scene/Light.h"
+#include "scene/Mesh.h"
+#include "scene/OGroup.h"
+#include "texture/Material.h"
+#include "texture/TList.h"
+
+namespace kvx_import {
+
+ImportState& state() {
+    static ImportState s;
+    return s;
+}
+
+namespace {
+
+const int kCodeInfo = 50;
+const int kCodeCannotOpen = 13;
+const int kCodeNotA3ds = 14;
+const float kByteToUnit = 0.003921569f;
+const char* const kDefaultMaterial = "KVXDefault";
+
+// Bytes of a record the count of a list chunk promises; counts beyond what
+// the chunk holds are cut to the records present.
+int recordsPresent(Loader& in, int count, int recordSize) {
+    int fit = in.remainingInChunk() / recordSize;
+    return count < fit ? count : fit;
+}
+
+void report(void (*progress)(float), float x) {
+    if (progress) progress(x);
+}
+
+// --- reading the file -------------------------------------------------------
+
+char* readArchiveEntry(const char* file, const char* archive, int& size) {
+    if (!archive || packOpenArchive(archive) != 0) return nullptr;
+    PackEntry* entry = packOpenEntry(file, "rb");
+    char* buffer = nullptr;
+    if (entry) {
+        size = static_cast<int>(packEntrySize(entry));
+        buffer = static_cast<char*>(std::malloc(size > 0 ? size : 1));
+        if (buffer) size = static_cast<int>(packRead(buffer, 1, static_cast<size_t>(size), entry));
+        packCloseEntry(entry);
+    }
+    packCloseArchive();
+    return buffer;
+}
+
+char* readDiskFile(const char* file, int& size) {
+    FILE* f = kvxOpenFile(file, "rb");
+    if (!f) return nullptr;
+    std::fseek(f, 0, SEEK_END);
+    long length = std::ftell(f);
+    std::fseek(f, 0, SEEK_SET);
+    char* buffer = nullptr;
+    if (length >= 0 && length < 0x7FFFFFFF) {
+        buffer = static_cast<char*>(std::malloc(length > 0 ? static_cast<size_t>(length) : 1));
+        if (buffer) size = static_cast<int>(std::fread(buffer, 1, static_cast<size_t>(length), f));
+    }
+    std::fclose(f);
+    return buffer;
+}
+
+// --- objects ----------------------------------------------------------------
+
+// Faces naming a vertex past the vertex array are dropped: every later stage
+// (preparation, drawing, octree, lighting) indexes the vertices with them.
+void dropInvalidFaces(Mesh* m) {
+    if (!m->faces) return;
+    int kept = 0;
+    for (int f = 0; f < m->faceCount; ++f) {
+        const Facelist& fc = m->faces[f];
+        if (fc.a >= m->vertexCount || fc.b >= m->vertexCount || fc.c >= m->vertexCount) continue;
+        if (kept != f) {
+            m->faces[kept] = m->faces[f];
+            if (m->faceMaterials) m->faceMaterials[kept] = m->faceMaterials[f];
+            if (m->smoothingGroups) m->smoothingGroups[kept] = m->smoothingGroups[f];
+            if (m->faceFlags) m->faceFlags[kept] = m->faceFlags[f];
+        }
+        ++kept;
+    }
+    m->faceCount = kept;
+}
+
+// A chunk that can only stand at the file's top level: a sub-chunk loop that
+// meets one has run past its chunk and leaves it to the top-level loop.
+bool isTopLevel(unsigned id) {
+    return id == kNamedObject || id == kMaterialEntry || id == kKeyframer || id == kEditor ||
+           id == Loader::mainChunkID;
+}
+
+struct ObjectParse {
+    char name[kNameSize] = {0};
+    bool hidden = false;
+    Mesh* mesh = nullptr;
+    Light* light = nullptr;
+    Camera* camera = nullptr;
+    bool meshOwned = false;  // the group took it
+    bool lightOwned = false;
+    bool cameraOwned = false;
+};
+
+template <class T>
+void discard(T*& item, bool& owned) {
+    if (!owned) delete item;
+    item = nullptr;
+    owned = false;
+}
+
+void finishMesh(ObjectParse& o) {
+    if (o.mesh) dropInvalidFaces(o.mesh);
+}
+
+void readVertices(Loader& in, Mesh* m) {
+    int n = recordsPresent(in, static_cast<uint16_t>(in.getShort()), 12);
+    m->createVertices(n);
+    in.copyFloat(m->originalVertices, 3 * n);
+}
+
+void readFaces(Loader& in, Mesh* m) {
+    int n = recordsPresent(in, static_cast<uint16_t>(in.getShort()), 8);
+    m->createFaces(n);
+    for (int f = 0; f < n; ++f) {
+        m->faces[f].a = static_cast<uint16_t>(in.getShort());
+        m->faces[f].b = static_cast<uint16_t>(in.getShort());
+        m->faces[f].c = static_cast<uint16_t>(in.getShort());
+        m->faceFlags[f] = static_cast<char>(in.getShort() & 0xFF);
+    }
+}
+
+int materialNumber(const char* name) {
+    TList* list = state().materials;
+    if (!list) return 0;
+    Material* m = list->seekMaterial(name);
+    if (!m) m = list->seekMaterial(kDefaultMaterial);
+    return m ? m->id : 0;
+}
+
+void readFaceMaterials(Loader& in, Mesh* m) {
+    char name[kNameSize];
+    in.getString(name, kNameSize);
+    int number = materialNumber(name);
+    int count = recordsPresent(in, in.getShort(), 2);
+    for (int k = 0; k < count; ++k) {
+        int f = in.getShort();
+        if (f >= 0 && f < m->faceCount && m->faceMaterials) m->faceMaterials[f] = number;
+    }
+}
+
+void readTextureCoords(Loader& in, Mesh* m) {
+    int n = recordsPresent(in, static_cast<uint16_t>(in.getShort()), 8);
+    for (int k = 0; k < n; ++k) {
+        float u = in.getFloat();
+        float v = in.getFloat();
+        if (k < m->vertexCount && m->textureCoords) m->textureCoords[k] = Vertex2D{u, v};
+    }
+}
+
+void readSmoothingGroups(Loader& in, Mesh* m) {
+    int n = recordsPresent(in, m->faceCount, 4);
+    for (int f = 0; f < n; ++f) m->smoothingGroups[f] = in.getInt();
+}
+
+void readVector(Loader& in, Vertex3D& v) {
+    v.x = in.getFloat();
+    v.y = in.getFloat();
+    v.z = in.getFloat();
+}
+
+void startMesh(ObjectParse& o) {
+    finishMesh(o);
+    discard(o.mesh, o.meshOwned);
+    o.mesh = new Mesh();
+    if (state().flags & kvxLoadMeshes) o.meshOwned = state().group->addMesh(o.mesh) == 0;
+    o.mesh->visible = !o.hidden;
+    o.mesh->setName(o.name);
+}
+
+unsigned startLight(Loader& in, ObjectParse& o) {
+    discard(o.light, o.lightOwned);
+    o.light = new Light();
+    if (state().flags & kvxLoadLights) o.lightOwned = state().group->addLight(o.light) == 0;
+    o.light->visible = !o.hidden;
+    o.light->setName(o.name);
+    readVector(in, o.light->location);
+    in.getChunkID();
+    unsigned colorLength = in.end ? 0 : in.chunkLength;
+    if (!in.end) readColor(in, o.light->color);
+    return colorLength;
+}
+
+void startCamera(Loader& in, ObjectParse& o) {
+    discard(o.camera, o.cameraOwned);
+    o.camera = new Camera();
+    if (state().flags & kvxLoadCameras) o.cameraOwned = state().group->addCamera(o.camera) == 0;
+    o.camera->visible = !o.hidden;
+    o.camera->setName(o.name);
+    readVector(in, o.camera->eye);
+    readVector(in, o.camera->target);
+    o.camera->roll = in.getFloat();
+    o.camera->lens = in.getFloat();
+    o.camera->calcFOV();
+}
+
+// Handles one sub-chunk of a mesh; false when it is not a mesh chunk.
+bool readMeshChunk(Loader& in, unsigned id, Mesh* m) {
+    switch (id) {
+        case kVertexList: readVertices(in, m); return true;
+        case kFaceMaterials: readFaceMaterials(in, m); return true;
+        case kTextureCoords: readTextureCoords(in, m); return true;
+        case kSmoothingGroups: readSmoothingGroups(in, m); return true;
+        default: return false;
+    }
+}
+
+// Named object of length L, cursor after its header. Returns true when the
+// header read last belongs to the top level and still awaits handling.
+bool parseObject(unsigned length) {
+    Loader& in = state().loader;
+    ObjectParse o;
+    unsigned long long consumed = static_cast<unsigned>(in.getString(o.name, kNameSize)) + Loader::headerSize;
+    bool pending = false;
+    while (consumed < length && !in.end) {
+        in.getChunkID();
+        unsigned id = in.chunkID;
+        unsigned chunk = in.chunkLength;
+        if (isTopLevel(id)) {
+            pending = !in.end;
+            break;
+        }
+        switch (id) {
+            case kObjectHidden:
+                o.hidden = true;
+                consumed += Loader::headerSize;
+                break;
+            case kTriangleObject:
+                startMesh(o);
+                consumed += Loader::headerSize;
+                break;
+            case kFaceList:
+                if (!o.mesh) {
+                    in.skipChunk();
+                    consumed += chunk;
+                    break;
+                }
+                readFaces(in, o.mesh);
+                consumed += 8ull + 8ull * static_cast<unsigned>(o.mesh->faceCount);
+                break;
+            case kLight:
+                consumed += 18ull + startLight(in, o);
+                break;
+            case kLightInnerRange:
+            case kLightOuterRange:
+                if (o.light) (id == kLightInnerRange ? o.light->innerRange : o.light->outerRange) = in.getFloat();
+                in.skipChunk();
+                consumed += chunk;
+                break;
+            case kCamera:
+                startCamera(in, o);
+                in.skipChunk();
+                consumed += chunk;
+                break;
+            default:
+                if (o.mesh) readMeshChunk(in, id, o.mesh);
+                in.skipChunk();
+                consumed += chunk;
+                break;
+        }
+    }
+    finishMesh(o);
+    int flags = state().flags;
+    if (!(flags & kvxLoadMeshes)) discard(o.mesh, o.meshOwned);
+    if (!(flags & kvxLoadLights)) discard(o.light, o.lightOwned);
+    if (!(flags & kvxLoadCameras)) discard(o.camera, o.cameraOwned);
+    discard(o.mesh, o.meshOwned);
+    discard(o.light, o.lightOwned);
+    discard(o.camera, o.cameraOwned);
+    return pending;
+}
+
+// --- the top-level walk -----------------------------------------------------
+
+void walkChunks(int fileSize, void (*progress)(float)) {
+    ImportState& s = state();
+    Loader& in = s.loader;
+    bool stop = false;
+    bool pending = true;  // the main chunk's header was read by the format check
+    while (!in.end && !stop) {
+        if (!pending) in.getChunkID();
+        pending = false;
+        if (in.end && in.chunkLength == 0) break;
+        unsigned id = in.chunkID;
+        unsigned length = in.chunkLength;
+        switch (id) {
+            case Loader::mainChunkID:
+            case kEditor:
+                break;
+            case kNamedObject:
+                pending = parseObject(length);
+                break;
+            case kMaterialEntry:
+                if ((s.flags & kvxLoadMaterials) && s.materials) parseMaterial(length);
+                else in.skipChunk();
+                break;
+            case kKeyframer:
+                if ((s.flags & kvxLoadKeyframer) && s.paths) stop = parseKeyframer(length) != 0;
+                else in.skipChunk();
+                break;
+            default:
+                in.skipChunk();
+                break;
+        }
+        report(progress, 0.5f * static_cast<float>(in.offset()) / static_cast<float>(fileSize));
+    }
+}
+
+// --- after the walk -----------------------------------------------------------
+
+void prepareMeshes(OGroup* g, int flags, void (*progress)(float)) {
+    if (flags & kvxLoadWeld) g->closeCombine(0.5f);
+    for (int i = 0; i < g->meshCount; ++i) {
+        Mesh* m = g->meshes[i];
+        if (flags & kvxLoadSmoothing) m->prepareSmoothing();
+        m->center();
+        m->calcNormals();
+        m->originalToCalculated();
+        m->calcRadius();
+        m->sortFacesByMaterial();
+        m->calcEdgeNormals();
+        m->createDisplayList();
+        report(progress, 0.7f + 0.2f * static_cast<float>(i) / static_cast<float>(g->meshCount));
+    }
+}
+
+// A parent chain that leads back to the object (a node that is its own
+// parent, or a cycle) is cut at the object, so no walk up a chain loops.
+void breakCycle(Object* o, int maxDepth) {
+    Object* p = o->parent;
+    for (int depth = 0; p && depth < maxDepth; ++depth, p = p->parent)
+        if (p == o) {
+            o->parent = nullptr;
+            return;
+        }
+}
+
+template <class T>
+void resolveParents(OGroup* g, T* const* list, int count) {
+    for (int i = 0; i < count; ++i) list[i]->parent = g->findObject(list[i]->parentId);
+}
+
+template <class T>
+void breakCycles(T* const* list, int count, int maxDepth) {
+    for (int i = 0; i < count; ++i) breakCycle(list[i], maxDepth);
+}
+
+void resolveHierarchy(OGroup* g) {
+    resolveParents(g, g->meshes, g->meshCount);
+    resolveParents(g, g->lights, g->lightCount);
+    resolveParents(g, g->cameras, g->cameraCount);
+    int objects = g->meshCount + g->lightCount + g->cameraCount + 1;
+    breakCycles(g->meshes, g->meshCount, objects);
+    breakCycles(g->lights, g->lightCount, objects);
+    breakCycles(g->cameras, g->cameraCount, objects);
+}
+
+}  // namespace
+}  // namespace kvx_import
+
+using namespace kvx_import;
+
+int load3ds(const char* file, OGroup* group, const char* textureDir, int flags,
+            void (*progress)(float), const char* archive) {
+    ImportState& s = state();
+    s.materials = nullptr;
+    s.paths = nullptr;
+    kvxPutToErrorLog("Start loading...", kCodeInfo);
+    if (!file || std::strlen(file) < 2 || !group)
+        return kvxPutToErrorLog("Cannot open .3DS file (possible disk error)", kCodeCannotOpen);
+
+    int size = 0;
+    char* buffer = (flags & kvxLoadFromArchive) ? readArchiveEntry(file, archive, size) : readDiskFile(file, size);
+    if (!buffer) return kvxPutToErrorLog("Cannot open .3DS file (possible disk error)", kCodeCannotOpen);
+
+    s.loader.initData(buffer, size);
+    if (!s.loader.checkFormat()) {
+        std::free(buffer);
+        s.loader = Loader();
+        return kvxPutToErrorLog("3DS file expected but something else encountered", kCodeNotA3ds);
+    }
+    s.group = group;
+    s.flags = flags;
+    s.archive = archive;
+    if (flags & kvxLoadMaterials) {
+        TList* list = new TList();
+        list->setBaseDirectory(textureDir ? textureDir : "");
+        if (group->addTList(list) == 0) s.materials = list;
+        else delete list;
+    }
+    if (flags & kvxLoadKeyframer) {
+        PathList* list = new PathList();
+        if (group->addPathList(list) == 0) s.paths = list;
+        else delete list;
+    }
+    kvxPutToErrorLog("Start processing...", kCodeInfo);
+    s.keyframesRead = false;
+
+    walkChunks(size, progress);
+    std::free(buffer);
+    s.loader = Loader();  // the buffer is gone: no dangling cursor stays behind
+
+    // Every stage reports its mark, run or not, so a progress bar reaches 1.
+    if ((flags & kvxLoadMaterials) && s.materials) loadMaterialTextures(progress);
+    report(progress, 0.7f);
+    if (flags & kvxLoadMeshes) prepareMeshes(group, flags, progress);
+    report(progress, 0.9f);
+    if (flags & kvxLoadKeyframer) resolveHierarchy(group);
+    report(progress, 0.95f);
+    if ((flags & kvxLoadKeyframer) && s.keyframesRead) group->animated = true;
+    report(progress, 1.0f);
+    if (flags & kvxLoadOctree) group->constructOctree();
+    s.group = nullptr;
+    s.materials = nullptr;
+    s.paths = nullptr;
+    return 0;
+}

@@ -1,0 +1,97 @@
+#ifndef KVX_IMPORT3DS_IMPORTSTATE_H
+#define KVX_IMPORT3DS_IMPORTSTATE_H
+
+// State shared by the parsers of one import (one import runs at a time).
+
+#include "import3ds/Loader.h"
+
+class OGroup;
+class TList;
+class PathList;
+struct Color;
+
+namespace kvx_import {
+
+const int kNameSize = 256;  // object and material names, NUL included
+
+struct ImportState {
+    Loader loader;
+    OGroup* group = nullptr;
+    TList* materials = nullptr;   // current material list
+    PathList* paths = nullptr;    // current path list
+    bool keyframesRead = false;
+    int flags = 0;
+    const char* archive = nullptr;
+};
+
+ImportState& state();
+
+// Chunk ids.
+enum : unsigned {
+    kColorFloat = 0x0010,
+    kColor24 = 0x0011,
+    kColorLinear24 = 0x0012,
+    kPercentInt = 0x0030,
+    kPercentFloat = 0x0031,
+    kEditor = 0x3D3D,
+    kNamedObject = 0x4000,
+    kObjectHidden = 0x4010,
+    kTriangleObject = 0x4100,
+    kVertexList = 0x4110,
+    kFaceList = 0x4120,
+    kFaceMaterials = 0x4130,
+    kTextureCoords = 0x4140,
+    kSmoothingGroups = 0x4150,
+    kLocalAxes = 0x4160,
+    kLight = 0x4600,
+    kLightInnerRange = 0x4659,
+    kLightOuterRange = 0x465A,
+    kCamera = 0x4700,
+    kMaterialName = 0xA000,
+    kAmbient = 0xA010,
+    kDiffuse = 0xA020,
+    kSpecular = 0xA030,
+    kTransparency = 0xA050,
+    kTwoSided = 0xA081,
+    kSelfIllumination = 0xA084,
+    kWire = 0xA085,
+    kWireSize = 0xA087,
+    kTextureMap = 0xA200,
+    kOpacityMap = 0xA210,
+    kReflectionMap = 0xA220,
+    kMapFileName = 0xA300,
+    kMapTiling = 0xA351,
+    kMapUScale = 0xA354,
+    kMapVScale = 0xA356,
+    kMapUOffset = 0xA358,
+    kMapVOffset = 0xA35A,
+    kMapRotation = 0xA35C,
+    kSecondTextureMap = 0xA33A,
+    kMaterialEntry = 0xAFFF,
+    kKeyframer = 0xB000,
+    kObjectNode = 0xB002,
+    kCameraNode = 0xB003,
+    kTargetNode = 0xB004,
+    kLightNode = 0xB005,
+    kSegment = 0xB008,
+    kNodeHeader = 0xB010,
+    kPivot = 0xB013,
+    kPositionTrack = 0xB020,
+    kRotationTrack = 0xB021,
+    kNodeId = 0xB030
+};
+
+// Reads the colour sub-chunk whose header was just read into out.
+void readColor(Loader& in, Color& out);
+// Material entry of length L (header included), cursor after its header.
+void parseMaterial(unsigned length);
+// Loads and uploads the textures of the current material list.
+void loadMaterialTextures(void (*progress)(float));
+// Frees the colours the import created for the materials of a list.
+void freeImportedColors(TList* list);
+// Keyframer chunk of length L; 0, or 37 after a failure.
+int parseKeyframer(unsigned length);
+
+}  // namespace kvx_import
+
+#endif

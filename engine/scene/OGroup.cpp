@@ -1,0 +1,491 @@
+#include "scene/OGroup.h"
+
+#include <cmath>
+#include <cstring>
+#include <unordered_map>
+
+#include "import3ds/Import3DS.h"
+#include "import3ds/ImportState.h"
+#include "render/ErrorLog.h"
+#include "scene/Camera.h"
+#include "scene/KVXPath.h"
+#include "scene/Light.h"
+#include "scene/Mesh.h"
+#include "scene/MeshFaceRanges.h"
+#include "texture/TList.h"
+
+#if __has_include("particles/ParticleSource.h")
+#include "particles/ParticleSource.h"
+#define KVX_HAVE_PARTICLE_SOURCE 1
+#endif
+
+#if __has_include("spatial/Octree.h")
+#include "spatial/Octree.h"
+#define KVX_HAVE_OCTREE 1
+#endif
+
+namespace {
+
+const int kCodeMeshListFull = 15;
+const int kCodeLightListFull = 16;
+const int kCodeCameraListFull = 17;
+const int kCodeGroupNull = 26;
+const int kCodeTListListFull = 28;
+const int kCodePathListFull = 32;
+const int kCodePathListNull = 34;
+const int kCodeCamListNull = 35;
+const int kCodeTListNull = 36;
+const int kCodeObjectNull = 38;
+const int kCodeObjectNotFound = 39;
+const int kCodeParticleListFull = 40;
+const int kCodeOctreeFailed = 44;
+const int kCodeCopyFailed = 50;
+
+const float kWeldBoxStart = 9999999.0f;
+
+// Material lists that copyMaterialFaceStructures left held by more than one
+// group, with the number of holders beyond the first. A list is destroyed by
+// the last group that lets go of it.
+std::unordered_map<TList*, int>& sharedTLists() {
+    static std::unordered_map<TList*, int> holders;
+    return holders;
+}
+
+void shareTList(TList* list) { ++sharedTLists()[list]; }
+
+void releaseTList(TList* list) {
+    auto& holders = sharedTLists();
+    auto it = holders.find(list);
+    if (it == holders.end()) {
+        kvx_import::freeImportedColors(list);
+        delete list;
+        return;
+    }
+    if (--it->second == 0) holders.erase(it);
+}
+
+template <class T, int N>
+int appendTo(T* (&list)[N], int32_t& count, T* item, const char* fullMessage, int code) {
+    if (count >= N) return kvxPutToErrorLog(fullMessage, code);
+    list[count++] = item;
+    return 0;
+}
+
+bool sameName(const Object* o, const char* name) {
+    return o && o->name && name && std::strcmp(o->name, name) == 0;
+}
+
+template <class T>
+Object* findByName(T* const* list, int count, const char* name) {
+    for (int i = 0; i < count; ++i)
+        if (sameName(list[i], name)) return list[i];
+    return nullptr;
+}
+
+template <class T>
+Object* findById(T* const* list, int count, int id) {
+    for (int i = 0; i < count; ++i)
+        if (list[i] && list[i]->id == id) return list[i];
+    return nullptr;
+}
+
+}  // namespace
+
+OGroup::OGroup()
+    : meshCount(0),
+      cameraCount(0),
+      lightCount(0),
+      tlistCount(0),
+      pathListCount(0),
+      particleSourceCount(0),
+      activeTList(nullptr),
+      activePathList(nullptr),
+      activeCamera(nullptr),
+      octree(nullptr),
+      animated(false),
+      clampFrames(false),
+      currentFrame(0),
+      startFrame(0),
+      endFrame(0),
+      frameCount(0) {
+    std::memset(meshes, 0, sizeof meshes);
+    std::memset(cameras, 0, sizeof cameras);
+    std::memset(lights, 0, sizeof lights);
+    std::memset(tlists, 0, sizeof tlists);
+    std::memset(pathLists, 0, sizeof pathLists);
+    std::memset(particleSources, 0, sizeof particleSources);
+}
+
+OGroup::~OGroup() { clear(); }
+
+void OGroup::destroyOctree() {
+#ifdef KVX_HAVE_OCTREE
+    delete octree;
+#endif
+    octree = nullptr;
+}
+
+void OGroup::releaseTLists() {
+    for (int i = 0; i < tlistCount; ++i) {
+        releaseTList(tlists[i]);
+        tlists[i] = nullptr;
+    }
+    tlistCount = 0;
+    activeTList = nullptr;
+}
+
+int OGroup::clear() {
+    for (int i = 0; i < meshCount; ++i) {
+        delete meshes[i];
+        meshes[i] = nullptr;
+    }
+    for (int i = 0; i < cameraCount; ++i) {
+        delete cameras[i];
+        cameras[i] = nullptr;
+    }
+    for (int i = 0; i < lightCount; ++i) {
+        delete lights[i];
+        lights[i] = nullptr;
+    }
+    releaseTLists();
+    for (int i = 0; i < pathListCount; ++i) {
+        delete pathLists[i];
+        pathLists[i] = nullptr;
+    }
+    for (int i = 0; i < particleSourceCount; ++i) {
+#ifdef KVX_HAVE_PARTICLE_SOURCE
+        delete particleSources[i];
+#endif
+        particleSources[i] = nullptr;
+    }
+    destroyOctree();
+    meshCount = cameraCount = lightCount = pathListCount = particleSourceCount = 0;
+    activePathList = nullptr;
+    activeCamera = nullptr;
+    animated = clampFrames = false;
+    currentFrame = startFrame = endFrame = frameCount = 0;
+    return 0;
+}
+
+int OGroup::load(const char* fileName, int flags, const char* textureDirectory) {
+    if (flags & 1) clear();
+    load3ds(fileName, this, textureDirectory, flags, nullptr, nullptr);
+    return 0;
+}
+
+// --- containers --------------------------------------------------------------
+
+int OGroup::addMesh(Mesh* mesh) {
+    return appendTo(meshes, meshCount, mesh,
+                    "MeshList is full (OGroup) create another OGroup or increase number of maxMeshs",
+                    kCodeMeshListFull);
+}
+
+int OGroup::addLight(Light* light) {
+    return appendTo(lights, lightCount, light,
+                    "LightList is full (OGroup) create another OGroup or increase number of maxLights",
+                    kCodeLightListFull);
+}
+
+int OGroup::addCamera(Camera* camera) {
+    int r = appendTo(cameras, cameraCount, camera,
+                     "CameraList is full (OGroup) create another OGroup or increase number of maxCameras",
+                     kCodeCameraListFull);
+    if (r == 0 && !activeCamera) activeCamera = camera;
+    return r;
+}
+
+int OGroup::addTList(TList* list) {
+    int r = appendTo(tlists, tlistCount, list, "TListList is full! Increase number of lists (OGroup)!",
+                     kCodeTListListFull);
+    if (r == 0 && !activeTList) activeTList = list;
+    return r;
+}
+
+int OGroup::addPathList(PathList* list) {
+    int r = appendTo(pathLists, pathListCount, list,
+                     "PathList is full (KVXPath) create another PathList or increase number of maxPaths",
+                     kCodePathListFull);
+    if (r == 0 && !activePathList) activePathList = list;
+    return r;
+}
+
+int OGroup::addParticleSource(ParticleSource* source) {
+    return appendTo(particleSources, particleSourceCount, source,
+                    "ParticleSourceList is full (OGroup), increase maxParticleSources!",
+                    kCodeParticleListFull);
+}
+
+// Indices outside a list's capacity find no entry, like an empty slot.
+int OGroup::setActiveCamera(int i) {
+    if (i < 0 || i >= maxCameras || !cameras[i])
+        return kvxPutToErrorLog("CamList used in functioncall is NULL!", kCodeCamListNull);
+    activeCamera = cameras[i];
+    return 0;
+}
+
+int OGroup::setActiveTList(int i) {
+    if (i < 0 || i >= maxTLists || !tlists[i])
+        return kvxPutToErrorLog("TList used in functioncall is NULL!", kCodeTListNull);
+    activeTList = tlists[i];
+    return 0;
+}
+
+int OGroup::setActivePathList(int i) {
+    if (i < 0 || i >= maxPathLists || !pathLists[i])
+        return kvxPutToErrorLog("PathList used in functioncall is NULL!", kCodePathListNull);
+    PathList* list = pathLists[i];
+    activePathList = list;
+    startFrame = list->startFrame;
+    endFrame = list->endFrame;
+    frameCount = list->frameCount;
+    clampFrames = list->clampFrames;
+    for (int p = 0; p < list->pivotCount; ++p)
+        if (list->pivots[p].object) list->pivots[p].object->pivot = list->pivots[p].point;
+    return 0;
+}
+
+Object* OGroup::findObject(const char* name) {
+    if (Object* o = findByName(meshes, meshCount, name)) return o;
+    if (Object* o = findByName(lights, lightCount, name)) return o;
+    return findByName(cameras, cameraCount, name);
+}
+
+Object* OGroup::findObject(int id) {
+    if (id == -1) return nullptr;
+    if (Object* o = findById(meshes, meshCount, id)) return o;
+    if (Object* o = findById(lights, lightCount, id)) return o;
+    return findById(cameras, cameraCount, id);
+}
+
+// Pivot records keep a pointer to their object; a removed mesh's records are
+// dropped so that a later setActivePathList cannot write through them.
+void OGroup::dropPivotsOf(Object* object) {
+    for (int l = 0; l < pathListCount; ++l) {
+        PathList* list = pathLists[l];
+        int kept = 0;
+        for (int p = 0; p < list->pivotCount; ++p)
+            if (list->pivots[p].object != object) list->pivots[kept++] = list->pivots[p];
+        list->pivotCount = kept;
+    }
+}
+
+int OGroup::delMesh(Mesh* mesh) {
+    if (!mesh) return kvxPutToErrorLog("Object is NULL, cannot use this!", kCodeObjectNull);
+    for (int l = 0; l < pathListCount; ++l) {
+        PathList* list = pathLists[l];
+        for (int p = list->pathCount - 1; p >= 0; --p)
+            if (list->paths[p] && list->paths[p]->object == mesh) list->delPath(p);
+    }
+    dropPivotsOf(mesh);
+    int index = -1;
+    for (int i = 0; i < meshCount && index < 0; ++i)
+        if (meshes[i] == mesh) index = i;
+    if (index < 0) return kvxPutToErrorLog("Object not found from OGroup given!", kCodeObjectNotFound);
+    for (int i = index; i + 1 < meshCount; ++i) meshes[i] = meshes[i + 1];
+    meshes[--meshCount] = nullptr;
+    delete mesh;
+    return 0;
+}
+
+// --- copying between groups ----------------------------------------------------
+
+namespace {
+
+template <class T>
+void copyArray(T* dst, const T* src, int n) {
+    if (dst && src && n > 0) std::memcpy(static_cast<void*>(dst), src, sizeof(T) * static_cast<size_t>(n));
+}
+
+}  // namespace
+
+int OGroup::copyMaterialFaceStructures(OGroup* target) {
+    if (!target) return kvxPutToErrorLog("OGroup used in functioncall is NULL!", kCodeGroupNull);
+    for (int i = 0; i < meshCount; ++i) {
+        Mesh* src = meshes[i];
+        Mesh* dst = static_cast<Mesh*>(target->findObject(src->name));
+        if (!dst) return kvxPutToErrorLog("Object is NULL, cannot use this!", kCodeObjectNull);
+        if (dst->vertexCount != src->vertexCount || dst->faceCount != src->faceCount)
+            return kvxPutToErrorLog("Fatal! Engine internal structure copy failed!", kCodeCopyFailed);
+        if (dst == src) continue;
+        copyArray(dst->faceMaterials, src->faceMaterials, src->faceCount);
+        copyArray(dst->faces, src->faces, src->faceCount);
+        copyArray(dst->edgeNormals, src->edgeNormals, src->faceCount);
+        delete dst->materialGroups;
+        dst->materialGroups = src->materialGroups ? src->materialGroups->copy() : nullptr;
+        dst->deviceBuffer = nullptr;
+    }
+    if (target == this) return 0;
+    target->releaseTLists();
+    for (int i = 0; i < tlistCount; ++i)
+        if (target->addTList(tlists[i]) == 0) shareTList(tlists[i]);
+    target->activeTList = tlistCount > 0 ? tlists[0] : nullptr;
+    return 0;
+}
+
+// --- merging -------------------------------------------------------------------
+
+void OGroup::markAttach(bool value, Mesh* mesh) {
+    if (mesh) mesh->attached = value;
+}
+
+void OGroup::attach() {
+    if (meshCount == 0) return;
+    long long v = 0, f = 0;
+    for (int i = 0; i < meshCount; ++i)
+        if (meshes[i]->attached) {
+            v += meshes[i]->vertexCount;
+            f += meshes[i]->faceCount;
+        }
+    // Faces address vertices by 16 bits: a merge beyond that cannot be drawn.
+    if (v < 1 || f < 1 || v > Mesh::kMaxVertices) return;
+
+    Mesh* merged = new Mesh();
+    merged->setName("AttachedObject");
+    merged->parent = nullptr;
+    merged->id = merged->parentId = 0;
+    merged->special = false;
+    merged->specialType = 0;
+    merged->visible = true;
+    merged->specialFade = 0.0f;
+    merged->createVertices(static_cast<int>(v));
+    merged->createFaces(static_cast<int>(f));
+
+    int o = 0, p = 0;
+    for (int i = 0; i < meshCount; ++i) {
+        Mesh* m = meshes[i];
+        if (!m->attached) continue;
+        int nv = m->vertexCount, nf = m->faceCount;
+        copyArray(merged->vertices + o, m->vertices, nv);
+        copyArray(merged->originalVertices + o, m->originalVertices, nv);
+        copyArray(merged->normals + o, m->normals, nv);
+        copyArray(merged->originalNormals + o, m->originalNormals, nv);
+        copyArray(merged->textureCoords + o, m->textureCoords, nv);
+        copyArray(merged->colors + o, m->colors, nv);
+        copyArray(merged->originalColors + o, m->originalColors, nv);
+        copyArray(merged->smoothingGroups + p, m->smoothingGroups, nf);
+        copyArray(merged->faces + p, m->faces, nf);
+        copyArray(merged->faceMaterials + p, m->faceMaterials, nf);
+        copyArray(merged->faceFlags + p, m->faceFlags, nf);
+        for (int k = p; k < p + nf; ++k) {
+            merged->faces[k].a = static_cast<uint16_t>(merged->faces[k].a + o);
+            merged->faces[k].b = static_cast<uint16_t>(merged->faces[k].b + o);
+            merged->faces[k].c = static_cast<uint16_t>(merged->faces[k].c + o);
+        }
+        o += nv;
+        p += nf;
+    }
+    for (int i = meshCount - 1; i >= 0; --i)
+        if (meshes[i]->attached) delMesh(meshes[i]);
+    addMesh(merged);
+    destroyOctree();
+}
+
+// --- whole-group edits ---------------------------------------------------------
+
+namespace {
+
+void scale(Vertex3D& v, float f) {
+    v.x *= f;
+    v.y *= f;
+    v.z *= f;
+}
+
+float largestFaceExtent(const Mesh* m) {
+    float extent = 0.0f;
+    if (!m->vertices || !m->faces) return extent;
+    for (int i = 0; i < m->faceCount; ++i) {
+        const Facelist& fc = m->faces[i];
+        if (fc.a >= m->vertexCount || fc.b >= m->vertexCount || fc.c >= m->vertexCount) continue;
+        const Vertex3D* c[3] = {&m->vertices[fc.a], &m->vertices[fc.b], &m->vertices[fc.c]};
+        for (int a = 0; a < 3; ++a)
+            for (int b = 0; b < 3; ++b) {
+                extent = std::fmax(extent, std::fabs(c[a]->x - c[b]->x));
+                extent = std::fmax(extent, std::fabs(c[a]->y - c[b]->y));
+                extent = std::fmax(extent, std::fabs(c[a]->z - c[b]->z));
+            }
+    }
+    return extent;
+}
+
+}  // namespace
+
+void OGroup::scalePaths(float f) {
+    for (int l = 0; l < pathListCount; ++l) {
+        PathList* list = pathLists[l];
+        for (int p = 0; p < list->pathCount; ++p) {
+            KVXPath* path = list->paths[p];
+            if (!path || path->track != 0) continue;
+            for (int k = 0; k < path->keyCount; ++k) scale(path->keys[k].position, f);
+        }
+        for (int p = 0; p < list->pivotCount; ++p) scale(list->pivots[p].point, f);
+    }
+}
+
+void OGroup::adjustSize(Mesh* reference, float size) {
+    if (!reference) return;
+    reference->visible = false;
+    float m = largestFaceExtent(reference);
+    // A flat or empty reference gives no scale; scaling by infinity would
+    // destroy every coordinate of the group.
+    if (!(m > 0.0f)) return;
+    float f = size / m;
+    for (int i = 0; i < meshCount; ++i) {
+        Mesh* mesh = meshes[i];
+        mesh->deviceBuffer = nullptr;
+        if (mesh->vertices)
+            for (int v = 0; v < mesh->vertexCount; ++v) scale(mesh->vertices[v], f);
+        scale(mesh->position, f);
+        scale(mesh->pivot, f);
+        mesh->radius *= f;
+    }
+    scalePaths(f);
+    for (int i = 0; i < lightCount; ++i) scale(lights[i]->location, f);
+    for (int i = 0; i < cameraCount; ++i) scale(cameras[i]->eye, f);
+    destroyOctree();
+    constructOctree();
+}
+
+void OGroup::closeCombine(float percent) {
+    if (meshCount == 0) return;
+    Vertex3D lo{kWeldBoxStart, kWeldBoxStart, kWeldBoxStart};
+    Vertex3D hi{-kWeldBoxStart, -kWeldBoxStart, -kWeldBoxStart};
+    for (int i = 0; i < meshCount; ++i) {
+        const Mesh* m = meshes[i];
+        if (!m->originalVertices) continue;
+        for (int v = 0; v < m->vertexCount; ++v) {
+            const Vertex3D& p = m->originalVertices[v];
+            lo = Vertex3D{std::fmin(lo.x, p.x), std::fmin(lo.y, p.y), std::fmin(lo.z, p.z)};
+            hi = Vertex3D{std::fmax(hi.x, p.x), std::fmax(hi.y, p.y), std::fmax(hi.z, p.z)};
+        }
+    }
+    float extent = std::fmax(hi.x - lo.x, std::fmax(hi.y - lo.y, hi.z - lo.z));
+    float t = extent * percent * 0.01f;
+    Mesh* first = meshes[0];
+    Vertex3D* v = first->originalVertices;
+    if (!v) return;
+    for (int i = 0; i < first->vertexCount; ++i)
+        for (int j = 0; j < first->vertexCount; ++j)
+            if (std::fabs(v[j].x - v[i].x) < t && std::fabs(v[j].y - v[i].y) < t &&
+                std::fabs(v[j].z - v[i].z) < t)
+                v[j] = v[i];
+}
+
+int OGroup::constructOctree() {
+    if (meshCount == 0)
+        return kvxPutToErrorLog("Cannot create octree for OGroup! Possible memory leak or OGroup is NULL!",
+                                kCodeOctreeFailed);
+#ifdef KVX_HAVE_OCTREE
+    destroyOctree();
+    octree = new octreeNode();
+    for (int i = 0; i < meshCount; ++i) {
+        Mesh* m = meshes[i];
+        if (!m->visible || m->faceCount <= 0) continue;
+        for (int f = 0; f < m->faceCount; ++f) octree->insert(m, f, true);
+    }
+    octree->adjustSize();
+    octree->split(5, 5, nullptr);
+    octree->makePlanes(0.001f);
+#endif
+    return 0;
+}
