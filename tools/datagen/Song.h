@@ -1,0 +1,10 @@
+#pragma once
+// The soundtrack: a 161-second arrangement and a seamless ambient loop.
+#include "Synth.h"
+
+constexpr double kSongSeconds = 161.0;
+
+Track renderSong();
+Track renderLoop();
+// Scales to the peak ceiling and shapes overs with a soft knee.
+void master(Track& t, float ceiling, float drive);

@@ -1,2 +1,0 @@
-#include "Generators.h"
-void generateMusic(Output&) {}
