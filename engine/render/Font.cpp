@@ -7,7 +7,9 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include "texture/EngineServices.h"
+#include "platform/FileSystem.h"
+#include "render/Engine.h"
+#include "render/ErrorLog.h"
 #include "texture/ImageFile.h"
 
 int kvxFontBase = 0;
@@ -65,11 +67,17 @@ bool findFont(char* path, size_t size) {
     return true;
 }
 
+// A blank 1x1 bitmap: display lists cannot record an empty one.
+void emptyGlyph(float advance) {
+    const GLubyte blank = 0;
+    glBitmap(1, 1, 0.0f, 0.0f, advance, 0.0f, &blank);
+}
+
 // One glyph as a glBitmap: rows bottom-up, origin on the baseline.
 void compileGlyph(FT_Face face, int code) {
     if (code < kFirstPrintable || code > kLastPrintable ||
         FT_Load_Char(face, static_cast<FT_ULong>(code), FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) {
-        glBitmap(0, 0, 0.0f, 0.0f, 0.0f, 0.0f, nullptr);
+        emptyGlyph(0.0f);
         return;
     }
     FT_GlyphSlot slot = face->glyph;
@@ -78,7 +86,7 @@ void compileGlyph(FT_Face face, int code) {
     int rows = static_cast<int>(bitmap.rows);
     float advance = static_cast<float>(slot->advance.x) / 64.0f;
     if (bitmap.pixel_mode != FT_PIXEL_MODE_MONO || rowBytes * rows > kMaxGlyphBytes || rows == 0) {
-        glBitmap(0, 0, 0.0f, 0.0f, advance, 0.0f, nullptr);
+        emptyGlyph(advance);
         return;
     }
     unsigned char bits[kMaxGlyphBytes];
@@ -127,14 +135,14 @@ void placeRaster(float x, float y) {
     glMatrixMode(static_cast<GLenum>(mode));
     GLfloat raster[4];
     glGetFloatv(GL_CURRENT_RASTER_POSITION, raster);
-    const GLubyte empty = 0;
-    glBitmap(1, 1, 0.0f, 0.0f, x - raster[0], y - raster[1], &empty);
+    const GLubyte blank = 0;
+    glBitmap(1, 1, 0.0f, 0.0f, x - raster[0], y - raster[1], &blank);
 }
 
 }  // namespace
 
 int kvxInitFontFromFile(const char* fontFile) {
-    if (kvxSelectedRasterizer != 0) return 0;
+    if (kvxSelectedRasterizer != kvxRasterizerOpenGL) return 0;
     ImageFile file;
     FT_Library library = nullptr;
     if (file.load(fontFile, nullptr) != ImageFile::kRead || FT_Init_FreeType(&library) != 0) {
@@ -151,7 +159,7 @@ int kvxInitFontFromFile(const char* fontFile) {
 }
 
 int kvxInitFont() {
-    if (kvxSelectedRasterizer != 0) return 0;
+    if (kvxSelectedRasterizer != kvxRasterizerOpenGL) return 0;
     char path[4096];
     if (!findFont(path, sizeof(path))) {
         kvxPutToErrorLog("No DejaVu Sans font found (fontconfig, /usr/share/fonts/truetype/dejavu)", 0);
@@ -161,7 +169,7 @@ int kvxInitFont() {
 }
 
 void kvxWrite(float x, float y, Color* color, const char* format, ...) {
-    if (kvxSelectedRasterizer != 0 || format == nullptr) return;
+    if (kvxSelectedRasterizer != kvxRasterizerOpenGL || format == nullptr) return;
     char text[kTextSize];
     va_list args;
     va_start(args, format);

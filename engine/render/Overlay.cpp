@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
-#include "texture/EngineServices.h"
+#include "render/Engine.h"
 #include "texture/Material.h"
 #include "texture/Texture.h"
 
@@ -18,7 +18,7 @@ const float kGridRowStep = 0.016949153f;     // 1 / 59
 const Color kWhite = {1.0f, 1.0f, 1.0f, 1.0f};
 
 bool openGL() {
-    return kvxSelectedRasterizer == 0;
+    return kvxSelectedRasterizer == kvxRasterizerOpenGL;
 }
 
 // Notes capabilities as they are switched and puts them back on destruction.

@@ -3,8 +3,9 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include "platform/FileSystem.h"
+#include "render/Engine.h"
 #include "render/Overlay.h"
-#include "texture/EngineServices.h"
 #include "texture/JpegWriter.h"
 
 namespace {
@@ -47,7 +48,7 @@ void flipRows(unsigned char* pixels, int width, int height) {
 }  // namespace
 
 void kvxScreenShot() {
-    if (kvxSelectedRasterizer != 0) return;
+    if (kvxSelectedRasterizer != kvxRasterizerOpenGL) return;
     int width = static_cast<int>(kvxViewport.width);
     int height = static_cast<int>(kvxViewport.height);
     char name[kNameSize];

@@ -2,18 +2,17 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
-#include "texture/EngineServices.h"
+#include "render/Engine.h"
 #include "texture/Texture.h"
 
 int32_t kvxCurrentMipMapType = kvxMipMapTrilinear;
 
 namespace {
 
-const int kOpenGL = 0;
 const int kTrueColorBits = 32;
 
 bool openGL() {
-    return kvxSelectedRasterizer == kOpenGL;
+    return kvxSelectedRasterizer == kvxRasterizerOpenGL;
 }
 
 void specifyImage(const Texture& t, GLint internalFormat) {

@@ -1,7 +1,7 @@
 #include "texture/FrameList.h"
 
 #include <cstring>
-#include "texture/EngineServices.h"
+#include "render/ErrorLog.h"
 #include "texture/ImageFile.h"
 #include "texture/TextureMessages.h"
 

@@ -1,7 +1,8 @@
 #include "texture/ImageFile.h"
 
 #include <cstdlib>
-#include "texture/EngineServices.h"
+#include "core/PackFile.h"
+#include "platform/FileSystem.h"
 
 ImageFile::ImageFile() : bytes(nullptr), size(0) {}
 

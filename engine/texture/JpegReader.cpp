@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <jpeglib.h>
 #include <jerror.h>
-#include "texture/EngineServices.h"
+#include "render/ErrorLog.h"
 #include "texture/TextureMessages.h"
 
 namespace {

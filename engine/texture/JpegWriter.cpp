@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <jpeglib.h>
-#include "texture/EngineServices.h"
+#include "platform/FileSystem.h"
 
 namespace {
 

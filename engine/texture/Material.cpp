@@ -2,8 +2,8 @@
 
 #include <cstring>
 #include <new>
+#include "render/ErrorLog.h"
 #include "render/TextureUpload.h"
-#include "texture/EngineServices.h"
 #include "texture/Texture.h"
 #include "texture/TextureMessages.h"
 

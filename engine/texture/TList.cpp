@@ -1,7 +1,7 @@
 #include "texture/TList.h"
 
 #include <cstring>
-#include "texture/EngineServices.h"
+#include "render/ErrorLog.h"
 #include "texture/Material.h"
 #include "texture/TextureMessages.h"
 

@@ -1,7 +1,7 @@
 #include "texture/TargaReader.h"
 
 #include <cstring>
-#include "texture/EngineServices.h"
+#include "render/ErrorLog.h"
 #include "texture/TextureMessages.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cctype>
 #include <cstring>
 #include <new>
+#include "render/ErrorLog.h"
 #include "render/TextureUpload.h"
-#include "texture/EngineServices.h"
 #include "texture/FrameList.h"
 #include "texture/JpegReader.h"
 #include "texture/TargaReader.h"

@@ -17,11 +17,6 @@ Bytes bgrPixels(int count) {
     return p;
 }
 
-Bytes concat(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 // Rows top first; the top half red, the bottom half blue.
 std::vector<unsigned char> twoBandPicture(int width, int height) {
     std::vector<unsigned char> rgba(static_cast<size_t>(width) * height * 4);

@@ -16,11 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "render/Engine.h"
+#include "render/ErrorLog.h"
 #include "render/Font.h"
 #include "render/Overlay.h"
 #include "render/Screenshot.h"
 #include "render/TextureUpload.h"
-#include "texture/EngineServices.h"
 #include "texture/Material.h"
 #include "texture/TList.h"
 #include "texture/Texture.h"
@@ -103,6 +104,11 @@ inline Bytes readFile(const std::string& name) {
     while ((c = fgetc(f)) != EOF) bytes.push_back(static_cast<unsigned char>(c));
     fclose(f);
     return bytes;
+}
+
+inline Bytes concat(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
 }
 
 // An 18-byte Targa header.
