@@ -87,6 +87,18 @@ const char* glText(GLenum name)
     return text ? reinterpret_cast<const char*>(text) : "";
 }
 
+// Everything after routing the log.
+int startEngine(int rasterizer, HWND window, int colorBits, int alphaBits, int depthBits, int fps, bool dxFlagA,
+                int dxNumber, bool dxFlagB)
+{
+    int result = kvxSelectRasterizer(rasterizer);
+    if (result != 0) return result;
+    result = kvxInitViewport(window, colorBits, alphaBits, depthBits, dxFlagA, dxNumber, dxFlagB);
+    kvxSetFPS(fps);
+    kvxSetGamma(1.0f);
+    return result;
+}
+
 }  // namespace
 
 int initKorvex3D(int rasterizer, HWND window, Console* console, int colorBits, int alphaBits, int depthBits,
@@ -96,23 +108,14 @@ int initKorvex3D(int rasterizer, HWND window, Console* console, int colorBits, i
         kvxInitErrorLog(console);
     else
         kvxInitErrorLog(kvxLogToMessageBox);
-    int result = kvxSelectRasterizer(rasterizer);
-    if (result != 0) return result;
-    result = kvxInitViewport(window, colorBits, alphaBits, depthBits, dxFlagA, dxNumber, dxFlagB);
-    kvxSetFPS(fps);
-    kvxSetGamma(1.0f);
-    return result;
+    return startEngine(rasterizer, window, colorBits, alphaBits, depthBits, fps, dxFlagA, dxNumber, dxFlagB);
 }
 
 int initKorvex3D(int rasterizer, HWND window)
 {
     kvxInitErrorLog(kDefaultLogFile);
-    int result = kvxSelectRasterizer(rasterizer);
-    if (result != 0) return result;
-    result = kvxInitViewport(window, kDefaultColorBits, kDefaultAlphaBits, kDefaultDepthBits, false, 0, true);
-    kvxSetFPS(kDefaultFPS);
-    kvxSetGamma(1.0f);
-    return result;
+    return startEngine(rasterizer, window, kDefaultColorBits, kDefaultAlphaBits, kDefaultDepthBits, kDefaultFPS,
+                       false, 0, true);
 }
 
 int kvxSelectRasterizer(int rasterizer)

@@ -32,6 +32,7 @@ void writeToFile(const char* text)
     if (!kvxError.file) return;
     fputs(text, kvxError.file);
     fclose(kvxError.file);
+    kvxError.file = nullptr;  // closed: nobody may write through it any more
 }
 
 void showMessageBox(const char* text)

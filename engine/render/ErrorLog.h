@@ -19,7 +19,7 @@ const int kvxErrorFileNameSize = 64;   // including the terminator
 const int kvxErrorTextSize = 1024;     // message plus what the log appends
 
 struct KVXError {
-    FILE* file;        // stream of the last file write; closed right after it
+    FILE* file;        // stream of a file write in progress; null between messages
     int mode;
     char fileName[kvxErrorFileNameSize];
     Console* console;  // not owned

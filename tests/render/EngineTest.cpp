@@ -112,6 +112,17 @@ TEST_F(EngineTest, ShortFormLogsToKVXERRORLOGInTheWorkingDirectory)
     std::system((std::string("rm -rf ") + tmpl).c_str());
 }
 
+TEST_F(EngineTest, WithoutAConsoleTheLogAsksInMessageBoxes)
+{
+    TestWindow w(nullptr, false);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(initKorvex3D(0, w.window, nullptr, 32, 0, 32, 100, false, 0, true), 0);
+    std::string shown = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(kvxError.mode, kvxLogToMessageBox);
+    EXPECT_EQ(shown.rfind("KVX Error: Requested Colorbits: 32 Alphabits: 0 Depthbits: 32\n\nContinue?\n", 0), 0u);
+    EXPECT_NE(shown.find("KVX Error: OpenGL information:\n  Vendor: "), std::string::npos);
+}
+
 TEST_F(EngineTest, DefaultStateAndProjection)
 {
     TestWindow w;

@@ -109,7 +109,7 @@ bool endsWith(const std::string& s, const char* suffix)
 
 }  // namespace
 
-TestWindow::TestWindow(Console* console, bool start) : window(nullptr), result(0)
+TestWindow::TestWindow(Console* console, bool start) : window(nullptr), result(0), videoStarted(false)
 {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
@@ -117,6 +117,7 @@ TestWindow::TestWindow(Console* console, bool start) : window(nullptr), result(0
         fprintf(stderr, "TestWindow: SDL video: %s\n", SDL_GetError());
         return;
     }
+    videoStarted = true;
     window = kvxCreateGLWindow("Korvex3D test", kWidth, kHeight, SDL_WINDOW_HIDDEN, kColorBits, kAlphaBits,
                                kDepthBits);
     if (!window) {
@@ -143,7 +144,7 @@ TestWindow::~TestWindow()
         KVX_hDC = nullptr;
     }
     if (window) SDL_DestroyWindow(window);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 Rgba TestWindow::readPixel(int x, int y) const

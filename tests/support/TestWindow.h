@@ -44,6 +44,8 @@ public:
     static std::string outputPath(const std::string& name);
 
 private:
+    bool videoStarted;
+
     TestWindow(const TestWindow&) = delete;
     TestWindow& operator=(const TestWindow&) = delete;
 };
