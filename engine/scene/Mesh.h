@@ -15,8 +15,8 @@ class Material;
 
 class Mesh : public Object {
 public:
-    static const int kMaxFacesPerVertex = 512;  // smoothing gives up beyond this
-    static const int kMaxVertices = 65536;      // what 16-bit face indices address
+    static constexpr int kMaxFacesPerVertex = 512;  // smoothing gives up beyond this
+    static constexpr int kMaxVertices = 65536;     // what 16-bit face indices address
 
     void* deviceBuffer;
     Vertex3D* originalVertices;
