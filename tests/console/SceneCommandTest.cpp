@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cinttypes>
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include <unistd.h>
@@ -25,6 +27,48 @@ const std::string kDataDir = std::string(KVX_TESTDATA_DIR) + "/3ds/assimp";
 // Switches are found anywhere in the line, paths included ("/ASSIMP" holds
 // "/A"), so the scenes are named relative to their directory.
 const std::string kDir = ".";
+
+// Minimal .3DS writer: chunks are id, length including the 6-byte header.
+struct Chunk {
+    std::string bytes;
+    void u16(unsigned v) { bytes += char(v & 0xFF); bytes += char((v >> 8) & 0xFF); }
+    void f32(float f) {
+        unsigned char b[4];
+        memcpy(b, &f, 4);
+        bytes.append(reinterpret_cast<char*>(b), 4);
+    }
+    void str(const std::string& t) { bytes += t; bytes += '\0'; }
+    std::string wrap(unsigned id) const {
+        Chunk c;
+        c.u16(id);
+        unsigned n = static_cast<unsigned>(bytes.size() + 6);
+        c.u16(n & 0xFFFF);
+        c.u16(n >> 16);
+        return c.bytes + bytes;
+    }
+};
+
+// One triangle object named name with corners a, b, c.
+std::string triangleObject(const std::string& name, const float (&v)[9]) {
+    Chunk verts, faces, mesh, obj;
+    verts.u16(3);
+    for (float f : v) verts.f32(f);
+    faces.u16(1);
+    faces.u16(0), faces.u16(1), faces.u16(2), faces.u16(7);
+    mesh.bytes = verts.wrap(0x4110) + faces.wrap(0x4120);
+    obj.str(name);
+    obj.bytes += mesh.wrap(0x4100);
+    return obj.wrap(0x4000);
+}
+
+float extentX(Mesh* m) {
+    float lo = m->vertices[0].x, hi = lo;
+    for (int i = 1; i < m->vertexCount; ++i) {
+        lo = std::min(lo, m->vertices[i].x);
+        hi = std::max(hi, m->vertices[i].x);
+    }
+    return hi - lo;
+}
 
 // A started engine whose log goes into the console under test.
 struct SceneTranscript : ::testing::Test {
@@ -183,6 +227,39 @@ TEST_F(SceneTranscript, FailedLoadAndProgress) {
     EXPECT_NE(out.find("Cannot open .3DS file (possible disk error)"), std::string::npos) << out;
     EXPECT_EQ(scene->groupCount, 0);  // the load clears the scene first
     EXPECT_EQ(scene->camera, nullptr);
+}
+
+TEST_F(SceneTranscript, ScalerObjectSizesTheScene) {
+    Chunk editor, main;
+    const float scaler[9] = {0, 0, 0, 2, 0, 0, 0, 2, 0};
+    const float box[9] = {0, 0, 0, 10, 0, 0, 0, 10, 0};
+    editor.bytes = triangleObject("SCALER", scaler) + triangleObject("BOX", box);
+    main.bytes = editor.wrap(0x3D3D);
+    std::string file = main.wrap(0x4D4D);
+    std::string path = "/tmp/kvx-scaler-" + std::to_string(getpid()) + ".3ds";
+    FILE* f = fopen(path.c_str(), "wb");
+    fwrite(file.data(), 1, file.size(), f);
+    fclose(f);
+
+    // A reload does not apply the measuring object again.
+    std::string out = run("LOAD3DS " + path + " .");
+    ASSERT_EQ(scene->groupCount, 1) << out;
+    OGroup* g = scene->groups[0];
+    Mesh* s = reinterpret_cast<Mesh*>(g->findObject("SCALER"));
+    Mesh* b = reinterpret_cast<Mesh*>(g->findObject("BOX"));
+    ASSERT_NE(s, nullptr);
+    ASSERT_NE(b, nullptr);
+    EXPECT_FALSE(s->visible);
+    EXPECT_TRUE(b->visible);
+    EXPECT_NEAR(extentX(s), 1.0f, 1e-4f);
+    EXPECT_NEAR(extentX(b), 5.0f, 1e-4f);
+
+    run("RELOAD3DS");
+    ASSERT_EQ(scene->groupCount, 1);
+    b = reinterpret_cast<Mesh*>(scene->groups[0]->findObject("BOX"));
+    ASSERT_NE(b, nullptr);
+    EXPECT_NEAR(extentX(b), 10.0f, 1e-4f);
+    remove(path.c_str());
 }
 
 }  // namespace
