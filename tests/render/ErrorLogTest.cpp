@@ -65,6 +65,14 @@ TEST_F(ErrorLogTest, FileModeAppendsOneLinePerMessage)
     EXPECT_EQ(slurp(path), "earlier run\na\nCamera cannot be found!\n");
 }
 
+TEST_F(ErrorLogTest, FileNamesMayUseBackslashesAndAnyCaseForTheDirectory)
+{
+    ASSERT_EQ(system(("mkdir -p " + dir + "/Logs").c_str()), 0);
+    kvxInitErrorLog((dir + "\\LOGS\\Run.log").c_str());
+    kvxPutToErrorLog("one", 0);
+    EXPECT_EQ(slurp(dir + "/Logs/Run.log"), "one\n");
+}
+
 TEST_F(ErrorLogTest, FileIsNotTouchedUntilTheFirstMessage)
 {
     std::string path = dir + "/fresh.log";

@@ -462,6 +462,11 @@ TEST_F(RenderStateTest, ImmediateModePrimitivesAndTexCoords)
 
     kvxBegin(KVX_PRIMITIVE_COUNT);  // not a primitive: nothing begins
     kvxBegin(-1);
+
+    kvxDXBeginScene();
+    kvxDXEndScene();
+    kvxSwapBuffers();
+    kvxDXRestoreSurfaces();
 }
 
 }  // namespace
