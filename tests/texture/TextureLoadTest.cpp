@@ -1,5 +1,6 @@
 #include "TextureTestSupport.h"
 
+#include "core/PackFile.h"
 #include "texture/JpegWriter.h"
 
 using namespace kvxtest;
@@ -380,4 +381,61 @@ TEST(FrameLists, MoreThanSixtyThreeNamesKeepTheFirstSixtyThree) {
     EXPECT_EQ(t.frames, 63);
     EXPECT_STREQ(t.filename[63], "frame62.tga");
     EXPECT_TRUE(dir.logged("Too many frames in .IFL file, only the first 63 are used"));
+}
+
+TEST(PackLoading, ImagesAndListsComeFromPackEntries) {
+    ScratchDir dir;
+    writeJpeg("photo.jpg", 16, 8);
+    Bytes jpeg = readFile("photo.jpg");
+    remove("photo.jpg");
+    Bytes tga = concat(targaHeader(2, 2, 1, 24), Bytes{1, 2, 3, 4, 5, 6});
+    writeFile("test.pak", packFile({{"MAPS\\Pic.TGA", tga},
+                                    {"maps\\photo.jpg", jpeg},
+                                    {"maps\\anim.ifl", Bytes{'p', 'i', 'c', '.', 't', 'g', 'a', '\n', 'a', 'l',
+                                                             'i', 'a', 's', '.', 'p', 'n', 'g', '\n'}},
+                                    {"maps\\alias.tga", tga}}));
+    Texture t;
+    t.setBaseDir("maps\\");
+    t.setFilename("pic.tga", 0);
+    ASSERT_EQ(t.loadTexture(0, "test.pak", 1.0f), 0);
+    EXPECT_EQ(t.width, 2);
+    EXPECT_EQ(t.height, 1);
+    EXPECT_EQ(t.data[0], 3);
+    EXPECT_EQ(t.data[4], 6);
+
+    Texture j;
+    j.setBaseDir("maps\\");
+    j.setFilename("PHOTO.JPG", 0);
+    ASSERT_EQ(j.loadTexture(0, "test.pak", 1.0f), 0);
+    EXPECT_EQ(j.width, 16);
+    EXPECT_EQ(j.height, 8);
+    EXPECT_LT(j.data[0], 16);  // bottom row of the picture: blue
+    EXPECT_GT(j.data[2], 239);
+
+    Texture list;
+    list.setBaseDir("maps\\");
+    list.setFilename("anim.ifl", 0);
+    ASSERT_EQ(list.extractNames("test.pak"), 0);
+    ASSERT_EQ(list.frames, 2);
+    EXPECT_STREQ(list.filename[1], "pic.tga");
+    EXPECT_STREQ(list.filename[2], "alias.png");
+    EXPECT_EQ(list.loadTexture(2, "test.pak", 1.0f), 0);  // alias served by the Targa entry
+    EXPECT_EQ(list.width, 2);
+    EXPECT_FALSE(packIsOpen());
+}
+
+TEST(PackLoading, MissingEntriesAndPacksFailWithTheLoadCodes) {
+    ScratchDir dir;
+    writeFile("test.pak", packFile({{"only.tga", concat(targaHeader(2, 1, 1, 24), Bytes{1, 2, 3})}}));
+    Texture t;
+    t.setFilename("absent.tga", 0);
+    EXPECT_EQ(t.loadTexture(0, "test.pak", 1.0f), 9);
+    EXPECT_TRUE(dir.logged("File not found!"));
+    t.setFilename("absent.jpg", 0);
+    EXPECT_EQ(t.loadTexture(0, "test.pak", 1.0f), 8);
+    t.setFilename("only.tga", 0);
+    EXPECT_EQ(t.loadTexture(0, "nopack.pak", 1.0f), 9);
+    t.setFilename("absent.ifl", 0);
+    EXPECT_EQ(t.extractNames("test.pak"), 7);
+    EXPECT_FALSE(packIsOpen());
 }
