@@ -29,7 +29,7 @@ double atanDegrees(double v) { return std::atan(v) * kRadToDeg; }
 
 // Axis of a half turn, where the antisymmetric part vanishes: R = 2aa^T - I.
 // Built from the largest diagonal term for stability.
-void halfTurnAxis(float m[][4], Vertex4D* q) {
+void halfTurnAxis(const float m[][4], Vertex4D* q) {
     int k = 0;
     for (int i = 1; i < 3; ++i)
         if (m[i][i] > m[k][k]) k = i;
@@ -62,21 +62,21 @@ void kvxSetVertex4D(Vertex4D* v, float w, float x, float y, float z) {
     v->z = z;
 }
 
-void kvxAddVectors(Vertex3D* a, Vertex3D* b, Vertex3D* out) {
+void kvxAddVectors(const Vertex3D* a, const Vertex3D* b, Vertex3D* out) {
     out->x = float(double(a->x) + b->x);
     out->y = float(double(a->y) + b->y);
     out->z = float(double(a->z) + b->z);
 }
 
-void kvxSubVectors(Vertex3D* a, Vertex3D* b, Vertex3D* out) { *out = difference(*a, *b); }
+void kvxSubVectors(const Vertex3D* a, const Vertex3D* b, Vertex3D* out) { *out = difference(*a, *b); }
 
-float dotProd(Vertex3D* a, Vertex3D* b) {
+float dotProd(const Vertex3D* a, const Vertex3D* b) {
     return float(double(a->z) * b->z + double(a->y) * b->y + double(a->x) * b->x);
 }
 
-float kvxDotVectors(Vertex3D* a, Vertex3D* b) { return dotProd(a, b); }
+float kvxDotVectors(const Vertex3D* a, const Vertex3D* b) { return dotProd(a, b); }
 
-void crossProd(Vertex3D* a, Vertex3D* b, Vertex3D* out) { *out = cross(*a, *b); }
+void crossProd(const Vertex3D* a, const Vertex3D* b, Vertex3D* out) { *out = cross(*a, *b); }
 
 void clamp(float* v, float lo, float hi) {
     if (*v > hi) *v = hi;
@@ -99,21 +99,21 @@ float kvxDSin(float deg) { return float(std::sin(double(kvxRad(deg)))); }
 
 float kvxDCos(float deg) { return float(std::cos(double(kvxRad(deg)))); }
 
-float kvxFakeDistance(Vertex3D* a, Vertex3D* b) {
+float kvxFakeDistance(const Vertex3D* a, const Vertex3D* b) {
     return float(squared(double(a->z) - b->z) + squared(double(a->y) - b->y) +
                  squared(double(a->x) - b->x));
 }
 
-float kvxDistance(Vertex3D* a, Vertex3D* b) {
+float kvxDistance(const Vertex3D* a, const Vertex3D* b) {
     return float(std::sqrt(squared(double(a->z) - b->z) + squared(double(a->y) - b->y) +
                            squared(double(a->x) - b->x)));
 }
 
-float kvxDistance(Vertex2D* a, Vertex2D* b) {
+float kvxDistance(const Vertex2D* a, const Vertex2D* b) {
     return float(std::sqrt(squared(double(a->y) - b->y) + squared(double(a->x) - b->x)));
 }
 
-float kvxAngle(Vertex2D* a, Vertex2D* b) {
+float kvxAngle(const Vertex2D* a, const Vertex2D* b) {
     float dx = b->x - a->x;
     float dy = b->y - a->y;
     float d = float(std::sqrt(squared(dx) + squared(dy)));
@@ -133,13 +133,13 @@ float kvxAngle(Vertex2D* a, Vertex2D* b) {
     return float(result);
 }
 
-Vertex2D kvxAngle(Vertex3D* a, Vertex3D* b) {
+Vertex2D kvxAngle(const Vertex3D* a, const Vertex3D* b) {
     Vertex2D xzA{a->x, a->z}, xzB{b->x, b->z};
     Vertex2D zyA{a->z, a->y}, zyB{b->z, b->y};
     return Vertex2D{kvxAngle(&xzA, &xzB), kvxAngle(&zyA, &zyB)};
 }
 
-void kvxCalcAngles(Vertex3D* a, Vertex3D* b, float& heading, float& pitch) {
+void kvxCalcAngles(const Vertex3D* a, const Vertex3D* b, float& heading, float& pitch) {
     Vertex2D groundA{a->x, a->y}, groundB{b->x, b->y};
     heading = kvxAngle(&groundA, &groundB);
     float d = kvxDistance(&groundA, &groundB);
@@ -147,18 +147,18 @@ void kvxCalcAngles(Vertex3D* a, Vertex3D* b, float& heading, float& pitch) {
     pitch = kvxAngle(&upA, &upB);
 }
 
-Vertex3D calcPlaneNormal(Vertex3D* a, Vertex3D* b, Vertex3D* c) {
+Vertex3D calcPlaneNormal(const Vertex3D* a, const Vertex3D* b, const Vertex3D* c) {
     return cross(difference(*a, *b), difference(*a, *c));
 }
 
-Vertex3D calcNormal(Vertex3D* a, Vertex3D* b, Vertex3D* c) {
+Vertex3D calcNormal(const Vertex3D* a, const Vertex3D* b, const Vertex3D* c) {
     Vertex3D n = cross(difference(*c, *b), difference(*a, *b));
     double len = std::sqrt(squared(n.x) + squared(n.y) + squared(n.z));
     if (len == 0.0) return Vertex3D{0.0f, 0.0f, 0.0f};
     return Vertex3D{float(n.x / len), float(n.y / len), float(n.z / len)};
 }
 
-bool intersect(Vertex3D* tri, Vertex3D* p, Vertex3D* q) {
+bool intersect(const Vertex3D* tri, const Vertex3D* p, const Vertex3D* q) {
     Vertex3D d = difference(*q, *p);
     for (int i = 0; i < 3; ++i) {
         Vertex3D n = calcPlaneNormal(p, &tri[i], &tri[(i + 1) % 3]);
@@ -167,7 +167,7 @@ bool intersect(Vertex3D* tri, Vertex3D* p, Vertex3D* q) {
     return true;
 }
 
-void Quaternion2Mat(float** m, Vertex4D* q) {
+void Quaternion2Mat(float** m, const Vertex4D* q) {
     double x = q->x, y = q->y, z = q->z, w = q->w;
     m[0][0] = float(1.0 - 2.0 * (y * y + z * z));
     m[0][1] = float(2.0 * (x * y - z * w));
@@ -185,7 +185,7 @@ void Quaternion2Mat(float** m, Vertex4D* q) {
     m[3][3] = 1.0f;
 }
 
-void Mat2Quaternion(float m[][4], Vertex4D* q) {
+void Mat2Quaternion(const float m[][4], Vertex4D* q) {
     // Clamped so that rounding in a near-identity or near-half-turn matrix
     // cannot take the root of a negative or acos beyond 1.
     double t = std::sqrt(std::fmax(0.0, double(m[0][0]) + m[1][1] + m[2][2] + 1.0));
@@ -214,7 +214,7 @@ void Mat2Quaternion(float m[][4], Vertex4D* q) {
     }
 }
 
-bool kvxInvertMatrix(float (&out)[4][4], float (&in)[4][4]) {
+bool kvxInvertMatrix(float (&out)[4][4], const float (&in)[4][4]) {
     const double tol = kAffineTolerance;
     if (std::fabs(double(in[3][3]) - 1.0) > tol) return false;
     for (int i = 0; i < 3; ++i)

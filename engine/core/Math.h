@@ -11,11 +11,11 @@
 void kvxSetVertex2D(Vertex2D* v, float x, float y);
 void kvxSetVertex3D(Vertex3D* v, float x, float y, float z);
 void kvxSetVertex4D(Vertex4D* v, float w, float x, float y, float z);  // w comes first
-void kvxAddVectors(Vertex3D* a, Vertex3D* b, Vertex3D* out);
-void kvxSubVectors(Vertex3D* a, Vertex3D* b, Vertex3D* out);
-float dotProd(Vertex3D* a, Vertex3D* b);
-float kvxDotVectors(Vertex3D* a, Vertex3D* b);
-void crossProd(Vertex3D* a, Vertex3D* b, Vertex3D* out);  // out may alias a or b
+void kvxAddVectors(const Vertex3D* a, const Vertex3D* b, Vertex3D* out);
+void kvxSubVectors(const Vertex3D* a, const Vertex3D* b, Vertex3D* out);
+float dotProd(const Vertex3D* a, const Vertex3D* b);
+float kvxDotVectors(const Vertex3D* a, const Vertex3D* b);
+void crossProd(const Vertex3D* a, const Vertex3D* b, Vertex3D* out);  // out may alias a or b
 void clamp(float* v, float lo, float hi);                  // upper bound first
 void kvxNormalize(Vertex3D* v);
 
@@ -26,23 +26,23 @@ float kvxDSin(float deg);
 float kvxDCos(float deg);
 
 // Distances.
-float kvxDistance(Vertex3D* a, Vertex3D* b);
-float kvxFakeDistance(Vertex3D* a, Vertex3D* b);  // squared distance
-float kvxDistance(Vertex2D* a, Vertex2D* b);
+float kvxDistance(const Vertex3D* a, const Vertex3D* b);
+float kvxFakeDistance(const Vertex3D* a, const Vertex3D* b);  // squared distance
+float kvxDistance(const Vertex2D* a, const Vertex2D* b);
 
 // Headings: 0 along -y, 90 along +x, 180 along +y, 270 along -x.
-float kvxAngle(Vertex2D* a, Vertex2D* b);
-Vertex2D kvxAngle(Vertex3D* a, Vertex3D* b);
-void kvxCalcAngles(Vertex3D* a, Vertex3D* b, float& heading, float& pitch);
+float kvxAngle(const Vertex2D* a, const Vertex2D* b);
+Vertex2D kvxAngle(const Vertex3D* a, const Vertex3D* b);
+void kvxCalcAngles(const Vertex3D* a, const Vertex3D* b, float& heading, float& pitch);
 
 // Face normals and the line-through-triangle side test.
-Vertex3D calcPlaneNormal(Vertex3D* a, Vertex3D* b, Vertex3D* c);  // not normalised
-Vertex3D calcNormal(Vertex3D* a, Vertex3D* b, Vertex3D* c);       // unit, or zero
-bool intersect(Vertex3D* tri, Vertex3D* p, Vertex3D* q);
+Vertex3D calcPlaneNormal(const Vertex3D* a, const Vertex3D* b, const Vertex3D* c);  // not normalised
+Vertex3D calcNormal(const Vertex3D* a, const Vertex3D* b, const Vertex3D* c);       // unit, or zero
+bool intersect(const Vertex3D* tri, const Vertex3D* p, const Vertex3D* q);
 
 // Rotations and matrices.
-void Quaternion2Mat(float** m, Vertex4D* q);
-void Mat2Quaternion(float m[][4], Vertex4D* q);  // axis in x, y, z; degrees in w
-bool kvxInvertMatrix(float (&out)[4][4], float (&in)[4][4]);
+void Quaternion2Mat(float** m, const Vertex4D* q);
+void Mat2Quaternion(const float m[][4], Vertex4D* q);  // axis in x, y, z; degrees in w
+bool kvxInvertMatrix(float (&out)[4][4], const float (&in)[4][4]);
 
 #endif

@@ -100,6 +100,7 @@ Plane::~Plane() {
 }
 
 void Plane::create(int n) {
+    free(points);  // a second create must not leak the first array
     count = n;
     points = static_cast<PlaneList*>(malloc(sizeof(PlaneList) * (n > 0 ? n : 1)));
 }

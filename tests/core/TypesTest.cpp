@@ -55,7 +55,8 @@ TEST(Types, ViewportResetKeepsSize) {
 TEST(Types, PlaneListDestructionFreesTail) {
     // Run under the sanitizer build, a leak or double free here fails the suite.
     Plane* head = new Plane;
-    head->create(3);
+    head->create(2);
+    head->create(3);  // replaces the first array
     head->next = new Plane;
     head->next->create(1);
     head->next->next = new Plane;
