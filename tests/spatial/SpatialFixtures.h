@@ -57,13 +57,17 @@ inline OGroup* makeGroup(const std::vector<Mesh*>& meshes, bool octree = true) {
     return g;
 }
 
-inline Light* makeLight(Vertex3D at, Color color, float inner, float outer) {
-    Light* l = new Light();
-    l->location = at;
-    l->color = color;
-    l->innerRange = inner;
-    l->outerRange = outer;
+inline Light lightValue(Vertex3D at, Color color, float inner, float outer) {
+    Light l;
+    l.location = at;
+    l.color = color;
+    l.innerRange = inner;
+    l.outerRange = outer;
     return l;
+}
+
+inline Light* makeLight(Vertex3D at, Color color, float inner, float outer) {
+    return new Light(lightValue(at, color, inner, outer));
 }
 
 // White-box access to the octree's private members.
