@@ -126,8 +126,8 @@ k3ds::Mesh butterflyBody(const Vec3& at) {
 // Wing panel hinged at the body's axis; side -1 left, +1 right; fore or hind.
 k3ds::Mesh wing(const std::string& name, const Vec3& at, float side, bool fore) {
     MeshBuilder b(name);
-    float len = fore ? 70 : 50, wid = fore ? 45 : 35;
-    float y0 = fore ? 0 : -30;
+    float len = fore ? 105 : 75, wid = fore ? 65 : 50;
+    float y0 = fore ? 5 : -10;
     b.surface(6, 4, [&](float u, float v) {
         float x = side * (4 + len * u);
         float y = y0 + (fore ? 1 : -1) * wid * v * (1 - 0.3f * u) + (fore ? 10 * u : -8 * u);
@@ -181,8 +181,8 @@ void materials(SceneBuilder& s) {
 void cameraPath(SceneBuilder& s) {
     const Vec3 bfly{-250, 150, 60}, gyro{260, -220, 30}, mono{200, 380, 70};
     std::vector<std::pair<int, Vec3>> eye = {
-        {0, {-340, 70, 85}}, {180, {-310, 112, 72}},                                  // close on the butterfly
-        {190, {-300, 60, 110}}, {300, {-120, -160, 60}}, {400, {140, -320, 20}},     // swoop past the islands
+        {0, {-330, 40, 150}}, {90, {-270, 30, 140}}, {180, {-195, 45, 120}},                                  // close on the butterfly
+        {190, {-180, 60, 115}}, {300, {-120, -160, 60}}, {400, {140, -320, 20}},     // swoop past the islands
         {480, {360, -120, 70}}, {560, {300, 250, 100}}, {600, {225, 330, 80}},       // towards the monolith
         {610, {150, 400, 62}}, {740, {-180, 400, 60}}, {870, {-520, 400, 58}},       // the corridor
         {940, {-640, 280, -60}}, {1000, {-620, 0, -180}}, {1100, {-420, -250, 140}}, // dive to the grid

@@ -16,7 +16,7 @@ k3ds::Mesh floorDisc() {
     b.surface(48, 8, [](float u, float v) {
         float a = 2 * kPi * u, r = 30 + 420 * v;
         return Vec3{r * std::cos(a), r * std::sin(a), 0};
-    }, "TILES", kSmooth, 24, 8, true);
+    }, "TILES", kSmooth, 12, 4, true);
     return b.finish();
 }
 
@@ -140,8 +140,8 @@ k3ds::Scene buildLevel2() {
     for (int f = 0; f <= kEnd + 20; f += 50) {
         float t = static_cast<float>(f) / kEnd;
         float a = -0.6f * kPi + 1.3f * kPi * t;
-        float r = 260 - 100 * std::sin(kPi * t);
-        eye.push_back({f, {r * std::cos(a), r * std::sin(a), 40 + 70 * std::sin(kPi * t * 1.5f) + 20 * t}});
+        float r = 240 - 110 * std::sin(kPi * t) - 40 * t;
+        eye.push_back({f, {r * std::cos(a), r * std::sin(a), 45 + 60 * std::sin(kPi * t) + 15 * t}});
         target.push_back({f, {0, 0, 60 + 50 * std::sin(kPi * t)}});
     }
     s.camera("CAMERA01", splinePath(eye, 10), splinePath(target, 10), 35);

@@ -69,9 +69,10 @@ k3ds::Scene buildLevel3() {
     for (Vec3& v : shell.vertices) v = v + centre;
     s.object(shell, spin(centre, {0, 0, 1}, 0.006f, kEnd, 20));
 
-    s.object(ring("RING1", 36, {0, 0, 1}, centre), spin(centre, {0, 0, 1}, 0.03f, kEnd, 20));
-    s.object(ring("RING2", 40, {1, 0, 0}, centre), spin(centre, {1, 0, 0}, -0.025f, kEnd, 20));
-    s.object(ring("RING3", 44, {0, 1, 0}, centre), spin(centre, {0, 1, 0}, 0.02f, kEnd, 20));
+    // A gimbal: each ring turns inside the one before it.
+    int outer = s.object(ring("RING1", 44, {0, 0, 1}, centre), spin(centre, {0, 0, 1}, 0.03f, kEnd, 20));
+    int middle = s.object(ring("RING2", 40, {1, 0, 0}, centre), spin(centre, {1, 0, 0}, -0.025f, kEnd, 20), outer);
+    s.object(ring("RING3", 36, {0, 1, 0}, centre), spin(centre, {0, 1, 0}, 0.02f, kEnd, 20), middle);
     s.object(pillars(), still({0, 0, 10}));
 
     Rng rng(303);
@@ -94,7 +95,7 @@ k3ds::Scene buildLevel3() {
     for (int f = 0; f <= kEnd; f += 40) {
         float t = static_cast<float>(f) / kEnd;
         float a = 2.2f * kPi * t;
-        float r = 75 - 25 * std::sin(2 * kPi * t);
+        float r = 62 - 14 * std::sin(2 * kPi * t);
         eye.push_back({f, {r * std::cos(a), r * std::sin(a), 10 + 25 * std::sin(3 * kPi * t)}});
         target.push_back({f, {0, 0, 10}});
     }
