@@ -233,13 +233,14 @@ bool kvxInvertMatrix(float (&out)[4][4], const float (&in)[4][4]) {
         {float((f * g - d * k) * r), float((a * k - c * g) * r), float((c * d - a * f) * r)},
         {float((d * h - e * g) * r), float((b * g - a * h) * r), float((a * e - b * d) * r)},
     };
+    // Everything is read before anything is written, so out may be in.
+    double t[3] = {in[3][0], in[3][1], in[3][2]};
     for (int i = 0; i < 3; ++i) {
         for (int j = 0; j < 3; ++j) out[i][j] = inv[i][j];
         out[i][3] = 0.0f;
     }
     for (int j = 0; j < 3; ++j)
-        out[3][j] = float(-(double(in[3][0]) * inv[0][j] + double(in[3][1]) * inv[1][j] +
-                            double(in[3][2]) * inv[2][j]));
+        out[3][j] = float(-(t[0] * inv[0][j] + t[1] * inv[1][j] + t[2] * inv[2][j]));
     out[3][3] = 1.0f;
     return true;
 }

@@ -321,6 +321,10 @@ TEST(Math, InvertAffineMatrix) {
             for (int k = 0; k < 4; ++k) sum += double(m[i][k]) * out[k][j];
             EXPECT_NEAR(sum, i == j ? 1.0 : 0.0, 1e-5) << i << j;
         }
+
+    // Inverting in place gives the same result.
+    ASSERT_TRUE(kvxInvertMatrix(m, m));
+    EXPECT_EQ(std::memcmp(m, out, sizeof m), 0);
 }
 
 TEST(Math, InvertRefusesNonAffineAndSingular) {
