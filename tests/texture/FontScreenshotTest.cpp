@@ -41,8 +41,8 @@ void fillHalves() {
 
 class FontAndShots : public ::testing::Test {
 protected:
-    ScratchDir dir;
     GlWindow window;
+    ScratchDir dir;
     void SetUp() override { ASSERT_TRUE(window.ready()); }
 };
 
@@ -201,5 +201,5 @@ TEST_F(FontAndShots, CompositeFrameLooksRight) {
     Color yellow = {1, 1, 0.2f, 1};
     kvxWrite(30, 450, &yellow, "Korvex3D overlay: %d x %d, grid %d x %d", 640, 480, kvxGridColumns, kvxGridRows);
     EXPECT_GT(litBox().count, 640 * 480 / 2);
-    GlWindow::savePpm(std::string(KVX_BINARY_DIR) + "/texture-composite.ppm");
+    EXPECT_TRUE(window.save(TestWindow::outputPath("texture-composite.png")));
 }

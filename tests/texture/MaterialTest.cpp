@@ -216,8 +216,8 @@ TEST(MaterialColorTexture, NeedsADiffuseColour) {
 }
 
 TEST(MaterialColorTexture, UploadsFourByFourOfTheDiffuseColour) {
-    ScratchDir dir;
     GlWindow window;
+    ScratchDir dir;
     ASSERT_TRUE(window.ready());
     Material m;
     Color diffuse = {1.0f, 0.5f, 0.0f, 1.0f};

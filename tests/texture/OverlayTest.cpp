@@ -93,8 +93,8 @@ Material* imageMaterial(int width, int height, F f) {
 
 class Overlay : public ::testing::Test {
 protected:
-    ScratchDir dir;
     GlWindow window;
+    ScratchDir dir;
     Color white = {1, 1, 1, 1};
     void SetUp() override { ASSERT_TRUE(window.ready()); }
 };
@@ -259,7 +259,7 @@ TEST_F(Overlay, ImageTurnsAboutItsCentre) {
     EXPECT_TRUE(pixelIs(228 - 28, 132 + 60, 255, 0, 0));
     EXPECT_TRUE(pixelIs(228 - 36, 132 + 60, 0, 0, 0));
     EXPECT_TRUE(pixelIs(228 + 36, 132 - 60, 0, 0, 0));
-    GlWindow::savePpm("rotated.ppm");
+    window.save(TestWindow::outputPath("texture-rotated-image.png"));
     delete image;
 }
 

@@ -2,10 +2,9 @@
 #define KVX_TESTS_TEXTURE_SUPPORT_H
 
 // Helpers of the texture tests: a scratch directory that is also the working
-// directory, image files built byte by byte, the log read back, and a
-// hidden 640x480 window with a current OpenGL context.
+// directory, image files built byte by byte, the log read back, and the
+// hidden 640x480 test window.
 
-#include <SDL2/SDL.h>
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -18,6 +17,7 @@
 
 #include "render/Engine.h"
 #include "render/ErrorLog.h"
+#include "TestWindow.h"
 #include "render/Font.h"
 #include "render/Overlay.h"
 #include "render/Screenshot.h"
@@ -153,66 +153,18 @@ inline Bytes packFile(const std::vector<std::pair<std::string, Bytes>>& entries)
     return directory;
 }
 
-// A hidden window with a current compatibility GL context and the engine's
-// default state on the OpenGL path.
+// The shared test window with the engine started on it; the frame is cleared.
+// Create it before a ScratchDir: starting the engine resets the log.
 class GlWindow {
 public:
-    static const int kWidth = 640;
-    static const int kHeight = 480;
+    static const int kWidth = TestWindow::kWidth;
+    static const int kHeight = TestWindow::kHeight;
 
     GlWindow() {
-        if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-            ADD_FAILURE() << SDL_GetError();
-            return;
-        }
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-        SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
-        window_ = SDL_CreateWindow("texture test", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        if (window_ == nullptr) {
-            ADD_FAILURE() << SDL_GetError();
-            return;
-        }
-        context_ = SDL_GL_CreateContext(window_);
-        if (context_ == nullptr) {
-            ADD_FAILURE() << SDL_GetError();
-            return;
-        }
-        SDL_GL_MakeCurrent(window_, context_);
-        kvxSelectedRasterizer = 0;
-        kvxViewport.width = kWidth;
-        kvxViewport.height = kHeight;
-        kvxViewport.aspect = static_cast<float>(kWidth) / kHeight;
-        kvxViewport.zNear = 0.01f;
-        kvxViewport.zFar = 100000.0f;
-        kvxViewport.fov = 90.0f;
-        defaultState();
-    }
-    ~GlWindow() {
-        if (context_ != nullptr) SDL_GL_DeleteContext(context_);
-        if (window_ != nullptr) SDL_DestroyWindow(window_);
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    }
-    bool ready() const { return context_ != nullptr; }
-
-    static void defaultState() {
-        glViewport(0, 0, kWidth, kHeight);
-        glMatrixMode(GL_TEXTURE);
-        glLoadIdentity();
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glEnable(GL_TEXTURE_2D);
-        glEnable(GL_DEPTH_TEST);
-        glEnable(GL_CULL_FACE);
-        glDisable(GL_BLEND);
-        glDisable(GL_FOG);
-        glDisable(GL_ALPHA_TEST);
-        glDisable(GL_LIGHTING);
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
+    bool ready() const { return window_.result == 0; }
 
     // RGBA of window pixel (x, y) counted from the top-left corner.
     static std::vector<unsigned char> pixel(int x, int y) {
@@ -221,22 +173,11 @@ public:
         return p;
     }
 
-    // The frame as a binary PPM, top row first, for looking at.
-    static void savePpm(const std::string& name) {
-        std::vector<unsigned char> rgba(kWidth * kHeight * 4);
-        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-        FILE* f = fopen(name.c_str(), "wb");
-        if (f == nullptr) return;
-        fprintf(f, "P6\n%d %d\n255\n", kWidth, kHeight);
-        for (int y = kHeight - 1; y >= 0; --y) {
-            for (int x = 0; x < kWidth; ++x) fwrite(&rgba[(y * kWidth + x) * 4], 1, 3, f);
-        }
-        fclose(f);
-    }
+    // The frame as PNG or PPM (by extension), for looking at.
+    bool save(const std::string& path) const { return window_.save(path); }
 
 private:
-    SDL_Window* window_ = nullptr;
-    SDL_GLContext context_ = nullptr;
+    TestWindow window_;
 };
 
 }  // namespace kvxtest

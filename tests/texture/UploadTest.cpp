@@ -41,8 +41,8 @@ GLint levelParameter(GLuint name, int level, GLenum pname) {
 
 class Upload : public ::testing::Test {
 protected:
-    ScratchDir dir;
     GlWindow window;
+    ScratchDir dir;
     void SetUp() override { ASSERT_TRUE(window.ready()); }
     void TearDown() override { kvxSetMipMapType(35); }
 };
