@@ -52,7 +52,6 @@ bool OfflineRun::momentDue(int e, int* moment) {
 
 void OfflineRun::onFrame() {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
     glReadPixels(0, 0, kScreenWidth, kScreenHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels_.data());
     if (video_) fwrite(pixels_.data(), 1, pixels_.size(), video_);
     int moment = 0;

@@ -44,7 +44,6 @@ void Presenter::drawScaled(int drawableW, int drawableH) {
     glBindTexture(GL_TEXTURE_2D, texture_);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glReadBuffer(GL_BACK);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kScreenWidth, kScreenHeight);
 
     // Largest 4:3 rectangle that fits, centred.

@@ -41,6 +41,8 @@ bool Shell::openWindow() {
         fprintf(stderr, "Cannot start SDL: %s\n", SDL_GetError());
         return false;
     }
+    // The pixel format is fixed when the window is made: ask for the engine's one first.
+    kvxRequestPixelFormat(kColorDepth, 0, 32);
     Uint32 flags = SDL_WINDOW_OPENGL | (options_.offline() ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN);
     window_ = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth,
                                kScreenHeight, flags);
