@@ -119,21 +119,6 @@ TEST(Camera, FieldOfViewFromLens) {
     EXPECT_NEAR(c.fov, 75.7358f, 1e-4f);
 }
 
-TEST(Camera, PlacementAndOffsets) {
-    Camera c;
-    c.moveTo(1, 2, 3);
-    expectVec(c.getPosition(), 1, 2, 3);
-    c.moveTo(1, 1, 1, 9, 9, 9);
-    expectVec(c.eye, 1, 1, 1);
-    expectVec(c.target, 9, 9, 9);
-    c.moveBy(1, 2, 3);
-    expectVec(c.eye, 2, 3, 4);
-    expectVec(c.target, 9, 9, 9);
-    c.moveBy(1, 1, 1, -1, -2, -3);
-    expectVec(c.eye, 3, 4, 5);
-    expectVec(c.target, 8, 7, 6);
-}
-
 TEST(Camera, MovementFollowsHeadingAndTilt) {
     Camera c;
     c.target = {100, 100, 100};
