@@ -8,7 +8,6 @@
 #include <sys/sysinfo.h>
 
 #include <cctype>
-#include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
