@@ -52,10 +52,10 @@ int kvxParseFrameList(const unsigned char* text, size_t size, char (*names)[kFra
     size_t pos = 0;
     while (pos < size) {
         Line line = nextLine(text, size, &pos);
+        if (isEndMarker(line)) break;
         if (line.length > static_cast<size_t>(kFrameLineMax)) {
             return kvxPutToErrorLog(kMsgNameTooLong, kCodeNameTooLong);
         }
-        if (isEndMarker(line)) break;
         if (trimmedLength(line) < kShortestName) continue;
         if (line.length >= static_cast<size_t>(kFrameNameSize)) {
             return kvxPutToErrorLog(kMsgNameTooLong, kCodeNameTooLong);

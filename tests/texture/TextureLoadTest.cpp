@@ -319,6 +319,12 @@ TEST(FrameLists, NamesUpToTheEndMarkerWithEveryLineEnd) {
     EXPECT_STREQ(t.filename[3], "frame2.tga");
     EXPECT_STREQ(t.filename[4], "");
 
+    writeText("marked.ifl", "only.tga\n<EOF>" + std::string(300, '-') + "\n" + std::string(300, 'x') + "\n");
+    Texture marked;
+    marked.setFilename("marked.ifl", 0);
+    EXPECT_EQ(marked.extractNames(), 0);  // nothing after the marker is read
+    EXPECT_EQ(marked.frames, 1);
+
     Texture plain;
     plain.frames = 5;
     plain.setFilename("still.jpg", 0);
@@ -438,4 +444,23 @@ TEST(PackLoading, MissingEntriesAndPacksFailWithTheLoadCodes) {
     t.setFilename("absent.ifl", 0);
     EXPECT_EQ(t.extractNames("test.pak"), 7);
     EXPECT_FALSE(packIsOpen());
+}
+
+TEST(JpegLoading, GreyJpegExpandsToEqualChannels) {
+    ScratchDir dir;
+    // 16 x 8, one channel: the top four rows 200, the bottom four 60.
+    Bytes grey = readFile(std::string(KVX_SOURCE_DIR) + "/fuzz/corpus/jpeg_fuzz/grey.jpg");
+    ASSERT_FALSE(grey.empty());
+    writeFile("grey.jpg", grey);
+    Texture t;
+    ASSERT_EQ(load(t, "grey.jpg"), 0);
+    EXPECT_EQ(t.width, 16);
+    EXPECT_EQ(t.height, 8);
+    for (int y = 0; y < 8; ++y) {
+        const unsigned char* p = pixelAt(t.data, 16, 5, y);
+        EXPECT_EQ(p[0], p[1]);
+        EXPECT_EQ(p[1], p[2]);
+        EXPECT_NEAR(p[0], y < 4 ? 60 : 200, 3) << y;
+        EXPECT_EQ(p[3], 255);
+    }
 }
