@@ -160,6 +160,18 @@ void drawFlatQuad(const Vertex2D& a, const Vertex2D& b, const Color* c1, const C
     endFlatOverlay();
 }
 
+// Line segments from pairs of points, already in bottom-up window coordinates.
+void drawFlatLines(const Vertex3D* ends, int count, const Color* c) {
+    SavedCaps caps;
+    beginFlatOverlay();
+    setFlatCaps(&caps);
+    color(c);
+    glBegin(GL_LINES);
+    for (int i = 0; i < count; ++i) glVertex3f(ends[i].x, ends[i].y, ends[i].z);
+    glEnd();
+    endFlatOverlay();
+}
+
 void gridPoint(const Color* colors, const Vertex2D* texCoords, int row, int column, float cw, float rh) {
     int i = row * kvxGridColumns + column;
     color(&colors[i]);
@@ -173,30 +185,16 @@ void kvxDrawLine(Vertex2D* a, Vertex2D* b, Color* c) {
     if (!openGL() || a == nullptr || b == nullptr || c == nullptr) return;
     a->y = flipY(a->y);
     b->y = flipY(b->y);
-    SavedCaps caps;
-    beginFlatOverlay();
-    setFlatCaps(&caps);
-    color(c);
-    glBegin(GL_LINES);
-    glVertex3f(a->x, a->y, 0.0f);
-    glVertex3f(b->x, b->y, 0.0f);
-    glEnd();
-    endFlatOverlay();
+    Vertex3D ends[2] = {{a->x, a->y, 0.0f}, {b->x, b->y, 0.0f}};
+    drawFlatLines(ends, 2, c);
 }
 
 void kvxDrawLine(Vertex3D* a, Vertex3D* b, Color* c) {
     if (!openGL() || a == nullptr || b == nullptr || c == nullptr) return;
     a->y = flipY(a->y);
     b->y = flipY(b->y);
-    SavedCaps caps;
-    beginFlatOverlay();
-    setFlatCaps(&caps);
-    color(c);
-    glBegin(GL_LINES);
-    glVertex3f(a->x, a->y, a->z);
-    glVertex3f(b->x, b->y, b->z);
-    glEnd();
-    endFlatOverlay();
+    Vertex3D ends[2] = {*a, *b};
+    drawFlatLines(ends, 2, c);
 }
 
 void kvxDraw3DLine(Vertex3D* a, Vertex3D* b, Color* c) {
@@ -218,19 +216,14 @@ void kvxDraw3DLine(Vertex3D* a, Vertex3D* b, Color* c) {
 void kvxDrawBox(Vertex2D* a, Vertex2D* b, Color* c) {
     if (!openGL() || a == nullptr || b == nullptr || c == nullptr) return;
     Vertex2D corners[4] = {{a->x, flipY(a->y)}, {b->x, flipY(a->y)}, {b->x, flipY(b->y)}, {a->x, flipY(b->y)}};
-    SavedCaps caps;
-    beginFlatOverlay();
-    setFlatCaps(&caps);
-    color(c);
-    glBegin(GL_LINES);
+    Vertex3D ends[8];
     for (int i = 0; i < 4; ++i) {
         const Vertex2D& from = corners[i];
         const Vertex2D& to = corners[(i + 1) % 4];
-        glVertex3f(from.x, from.y, 0.0f);
-        glVertex3f(to.x, to.y, 0.0f);
+        ends[2 * i] = {from.x, from.y, 0.0f};
+        ends[2 * i + 1] = {to.x, to.y, 0.0f};
     }
-    glEnd();
-    endFlatOverlay();
+    drawFlatLines(ends, 8, c);
 }
 
 void kvxDrawFilledBox(Vertex2D* a, Vertex2D* b, Color* c) {
