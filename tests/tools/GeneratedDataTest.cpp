@@ -145,7 +145,7 @@ TEST_F(GeneratedData, TunnelTablesMapAngleAndDepthSmoothly) {
         for (int x = 0; x + 1 < 320; ++x) {
             int d = std::abs(value(0, x + 1, y) - value(0, x, y));
             d = std::min(d, 256 - d);
-            if (std::abs(x - 158) > 8 || std::abs(y - 88) > 8) worstA = std::max(worstA, d);
+            if (std::abs(x - 158) > 16 || std::abs(y - 88) > 16) worstA = std::max(worstA, d);
             // Depth changes slowly away from the vanishing point.
             if (std::hypot(x - 158.0, (y - 88.5) * 1.34) > 60) worstB = std::max(worstB, std::abs(value(1, x + 1, y) - value(1, x, y)));
         }

@@ -13,7 +13,8 @@ constexpr int kCols = 320, kRows = 200, kBlock = 65535;
 // and one table step is this many screen pixels:
 constexpr double kCentreX = 158.0, kCentreY = 88.5;
 constexpr double kPixelsPerCol = 640.0 / 316.0, kPixelsPerRow = 480.0 / 177.0;
-constexpr double kDepthScale = 9000.0;   // screen pixels x depth units
+constexpr double kDepthScale = 16000.0;  // screen pixels x depth units
+constexpr double kTurnsOfTexture = 2.0;  // texture tiles around the tube
 constexpr double kInnerRadius = 30.0;    // inside it the far end is one flat depth
 constexpr double kTwoPi = 6.283185307179586;
 
@@ -30,7 +31,7 @@ void generateTunnelTable(Output& out) {
             double dist = std::max(kInnerRadius, std::sqrt(dx * dx + dy * dy));
             double angle = std::atan2(dy, dx);
             if (angle < 0) angle += kTwoPi;
-            int a = static_cast<int>(angle / kTwoPi * 256.0) & 255;
+            int a = static_cast<int>(angle / kTwoPi * 256.0 * kTurnsOfTexture) & 255;
             int b = static_cast<int>(kDepthScale / dist) & 255;
             data[static_cast<size_t>(y) * kCols + x] = store(a);
             data[kBlock + static_cast<size_t>(y) * kCols + x] = store(b);
