@@ -57,28 +57,6 @@ int load(Texture& t, const char* name, float scale = 1.0f) {
 
 }  // namespace
 
-TEST(TextureDefaults, ConstructorSetsEveryDocumentedDefault) {
-    Texture t;
-    EXPECT_EQ(t.width, 0);
-    EXPECT_EQ(t.height, 0);
-    EXPECT_EQ(t.components, 3);
-    EXPECT_EQ(t.data, nullptr);
-    EXPECT_EQ(t.uScale, 1.0f);
-    EXPECT_EQ(t.vScale, 1.0f);
-    EXPECT_EQ(t.frames, 1);
-    EXPECT_EQ(t.currentFrame, 0);
-    EXPECT_EQ(t.priority, 1.0f);
-    EXPECT_TRUE(t.mipmap);
-    EXPECT_TRUE(t.wrap);
-    EXPECT_EQ(t.alphaType, 12);
-    EXPECT_EQ(t.bits, 16);
-    EXPECT_STREQ(t.baseDir, "");
-    for (int i = 0; i < Texture::kMaxFrames; ++i) {
-        EXPECT_EQ(t.textureIDs[i], 0u);
-        EXPECT_STREQ(t.filename[i], "");
-    }
-}
-
 TEST(TextureNames, CheckExtensionUpperCasesInPlace) {
     Texture t;
     char name[] = "a.jpg";
