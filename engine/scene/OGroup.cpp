@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <unordered_map>
+#include <vector>
 
 #include "import3ds/Import3DS.h"
 #include "import3ds/ImportState.h"
@@ -42,6 +43,7 @@ const int kCodeOctreeFailed = 44;
 const int kCodeCopyFailed = 50;
 
 const float kWeldBoxStart = 9999999.0f;
+const double kWeldCellRange = 1 << 20;  // grid cells per axis and side of the origin
 
 // Material lists that copyMaterialFaceStructures left held by more than one
 // group, with the number of holders beyond the first. A list is destroyed by
@@ -446,6 +448,67 @@ void OGroup::adjustSize(Mesh* reference, float size) {
     constructOctree();
 }
 
+namespace {
+
+// Welds the vertices of v in index order: each vertex i in turn pulls every
+// vertex that lies closer than t on all three axes onto its own current
+// position. Vertices already welded together stay together, so each group of
+// equal positions is one cluster, found through a grid of cells of side t;
+// the result equals comparing every pair in that order.
+void weldVertices(Vertex3D* v, int n, float t) {
+    if (!(t > 0.0f) || !std::isfinite(t)) return;
+    std::vector<int> parent(n), clusterOf(n);
+    std::vector<bool> alive(n, true);
+    auto root = [&](int k) {
+        while (parent[k] != k) k = parent[k] = parent[parent[k]];
+        return k;
+    };
+    auto cell = [t](float x) {
+        double c = std::floor(static_cast<double>(x) / t);
+        return static_cast<int64_t>(std::fmax(-kWeldCellRange, std::fmin(kWeldCellRange, c)));
+    };
+    auto key = [](int64_t x, int64_t y, int64_t z) {
+        const int64_t span = 2 * static_cast<int64_t>(kWeldCellRange) + 1;
+        return ((x + kWeldCellRange) * span + (y + kWeldCellRange)) * span + (z + kWeldCellRange);
+    };
+    std::unordered_map<int64_t, std::vector<int>> grid;
+    for (int i = 0; i < n; ++i) {
+        parent[i] = i;
+        const Vertex3D& p = v[i];
+        if (std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z))
+            grid[key(cell(p.x), cell(p.y), cell(p.z))].push_back(i);
+    }
+    for (int i = 0; i < n; ++i) {
+        int c = root(i);
+        Vertex3D p = v[c];
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) continue;
+        for (int64_t x = cell(p.x - t); x <= cell(p.x + t); ++x)
+            for (int64_t y = cell(p.y - t); y <= cell(p.y + t); ++y)
+                for (int64_t z = cell(p.z - t); z <= cell(p.z + t); ++z) {
+                    auto it = grid.find(key(x, y, z));
+                    if (it == grid.end()) continue;
+                    std::vector<int>& members = it->second;
+                    size_t kept = 0;
+                    for (int k : members) {
+                        if (!alive[k]) continue;
+                        const Vertex3D& q = v[k];
+                        if (k != c && std::fabs(q.x - p.x) < t && std::fabs(q.y - p.y) < t &&
+                            std::fabs(q.z - p.z) < t) {
+                            parent[k] = c;
+                            alive[k] = false;
+                            continue;
+                        }
+                        members[kept++] = k;
+                    }
+                    members.resize(kept);
+                }
+    }
+    for (int i = 0; i < n; ++i) clusterOf[i] = root(i);
+    for (int i = 0; i < n; ++i) v[i] = v[clusterOf[i]];
+}
+
+}  // namespace
+
 void OGroup::closeCombine(float percent) {
     if (meshCount == 0) return;
     Vertex3D lo{kWeldBoxStart, kWeldBoxStart, kWeldBoxStart};
@@ -460,15 +523,8 @@ void OGroup::closeCombine(float percent) {
         }
     }
     float extent = std::fmax(hi.x - lo.x, std::fmax(hi.y - lo.y, hi.z - lo.z));
-    float t = extent * percent * 0.01f;
     Mesh* first = meshes[0];
-    Vertex3D* v = first->originalVertices;
-    if (!v) return;
-    for (int i = 0; i < first->vertexCount; ++i)
-        for (int j = 0; j < first->vertexCount; ++j)
-            if (std::fabs(v[j].x - v[i].x) < t && std::fabs(v[j].y - v[i].y) < t &&
-                std::fabs(v[j].z - v[i].z) < t)
-                v[j] = v[i];
+    if (first->originalVertices) weldVertices(first->originalVertices, first->vertexCount, extent * percent * 0.01f);
 }
 
 int OGroup::constructOctree() {

@@ -1,5 +1,8 @@
 // Containers, lookups, removal, sharing and whole-group edits.
 
+#include <cmath>
+#include <vector>
+
 #include "GroupTestSupport.h"
 
 using namespace kvxtest;
@@ -239,6 +242,50 @@ TEST(OGroup, CloseCombineWeldsWithinTheTolerance) {
     EXPECT_FLOAT_EQ(m->originalVertices[2].x, 0.0f);
     EXPECT_FLOAT_EQ(m->originalVertices[4].x, 100.0f);
     EXPECT_FLOAT_EQ(m->originalVertices[5].y, 50.0f);
+}
+
+// The pairwise rule, in index order, on a cloud with many close points.
+TEST(OGroup, CloseCombineEqualsComparingEveryPairInOrder) {
+    const int n = 600;
+    std::vector<Vertex3D> pts(n);
+    unsigned seed = 12345;
+    auto next = [&seed]() {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<float>((seed >> 8) % 2000) * 0.05f;  // 0 .. 100 in steps of 0.05
+    };
+    for (Vertex3D& p : pts) p = Vertex3D{next(), next() * 0.02f, next() * 0.02f};
+    const float t = 100.0f * 1.5f * 0.01f;
+    OGroup g;
+    Mesh* m = new Mesh();
+    m->createVertices(n);
+    for (int i = 0; i < n; ++i) m->originalVertices[i] = pts[i];
+    m->originalVertices[0] = Vertex3D{0, 0, 0};
+    m->originalVertices[1] = Vertex3D{100, 0, 0};
+    std::vector<Vertex3D> want(m->originalVertices, m->originalVertices + n);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+            if (std::fabs(want[j].x - want[i].x) < t && std::fabs(want[j].y - want[i].y) < t &&
+                std::fabs(want[j].z - want[i].z) < t)
+                want[j] = want[i];
+    g.addMesh(m);
+    g.closeCombine(1.5f);
+    int moved = 0;
+    for (int i = 0; i < n; ++i) {
+        EXPECT_FLOAT_EQ(m->originalVertices[i].x, want[i].x) << i;
+        EXPECT_FLOAT_EQ(m->originalVertices[i].y, want[i].y) << i;
+        EXPECT_FLOAT_EQ(m->originalVertices[i].z, want[i].z) << i;
+        moved += pts[i].x != want[i].x;
+    }
+    EXPECT_GT(moved, 100);
+
+    // Many identical vertices weld at once instead of pair by pair.
+    Mesh* same = new Mesh();
+    same->createVertices(65535);
+    same->originalVertices[65534] = Vertex3D{1, 1, 1};
+    OGroup h;
+    h.addMesh(same);
+    h.closeCombine(150.0f);
+    EXPECT_FLOAT_EQ(same->originalVertices[65534].x, 0.0f);
 }
 
 TEST(OGroup, LoadClearsWithBitOneAndLeavesAStillFileUnanimated) {
