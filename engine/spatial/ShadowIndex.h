@@ -4,7 +4,10 @@
 // The shadow test of the static lighting: does any face lie between a light
 // and a vertex? The direct form tries every face; ShadowIndex answers the same
 // question through a bounding volume hierarchy over the faces, pruning only
-// faces that cannot pass the exact per-face test.
+// faces that cannot pass the exact per-face test. Boxes are grown well past
+// float rounding; the one case the growth cannot cover is a face whose plane
+// holds both the light and the vertex to within rounding, where the direct
+// test's answer is itself rounding noise.
 
 #include <vector>
 
