@@ -6,6 +6,7 @@
 #include "render/ErrorLog.h"
 #include "render/TextureUpload.h"
 #include "texture/FrameList.h"
+#include "texture/ImageFile.h"
 #include "texture/JpegReader.h"
 #include "texture/TargaReader.h"
 #include "texture/TextureMessages.h"
@@ -201,19 +202,25 @@ int Texture::readAlias(char* path, const char* archive) {
 int Texture::readJpegInto(const char* path, const char* archive) {
     ImageTarget target = {data, static_cast<size_t>(kBufferBytes), width, height, components};
     bool ok = kvxReadJpeg(path, archive, &target);
-    width = target.width;
-    height = target.height;
-    components = target.components;
+    takeSize(target);
     return ok ? 0 : kCodeJpg;
 }
 
 int Texture::readTargaInto(const char* path, const char* archive) {
     ImageTarget target = {data, static_cast<size_t>(kBufferBytes), width, height, components};
     int code = kvxReadTarga(path, archive, &target);
-    width = target.width;
-    height = target.height;
-    components = target.components;
+    takeSize(target);
     return code;
+}
+
+// A refused image keeps the size the reader saw only when the buffer holds
+// it, so that a later upload never reads past the buffer.
+void Texture::takeSize(const ImageTarget& target) {
+    size_t pixels = static_cast<size_t>(target.width) * static_cast<size_t>(target.height);
+    bool fits = target.width >= 0 && target.height >= 0 && pixels <= static_cast<size_t>(kMaxPixels);
+    width = fits ? target.width : 0;
+    height = fits ? target.height : 0;
+    components = target.components;
 }
 
 int Texture::uploadTexture(int frame) {

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+struct ImageTarget;
+
 class Texture {
 public:
     static const int kMaxFrames = 64;          // texture names and file-name slots
@@ -67,6 +69,7 @@ private:
     int readAlias(char* path, const char* archive);
     int readJpegInto(const char* path, const char* archive);
     int readTargaInto(const char* path, const char* archive);
+    void takeSize(const ImageTarget& target);
     int joinPath(const char* name, char* path);
     void releaseData();
     void replaceData(unsigned char* pixels);

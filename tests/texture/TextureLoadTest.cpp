@@ -170,6 +170,7 @@ TEST(TargaLoading, BadFilesLogTheirMessageThenTheLoadFailure) {
         ASSERT_EQ(log.size(), 2u) << c.name;
         EXPECT_EQ(log[0], c.readerMessage) << c.name;
         EXPECT_EQ(log[1], "Error loading .TGA file") << c.name;
+        EXPECT_LE(static_cast<size_t>(t.width) * t.height, static_cast<size_t>(Texture::kMaxPixels)) << c.name;
     }
     dir.clearLog();
     Texture missing;
@@ -257,6 +258,7 @@ TEST(JpegLoading, SizeRuleAndBadData) {
     dir.clearLog();
     EXPECT_EQ(load(huge, "huge.jpg"), 8);
     EXPECT_TRUE(dir.logged("Image is too large for the texture buffer!"));
+    EXPECT_EQ(huge.width * huge.height, 0);  // an upload can never read past the buffer
 
     Texture missing;
     EXPECT_EQ(load(missing, "absent.jpg"), 8);
