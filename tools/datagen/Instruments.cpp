@@ -74,7 +74,7 @@ void hat(Track& out, double t, float vel, bool open, float pan) {
         float x = static_cast<float>(k) / kRate;
         hp.process(nz.next());
         hp2.process(hp.hp);
-        out.add(s + k, hp2.hp * std::exp(-x / decay) * vel * 0.8f, pan);
+        out.add(s + k, hp2.hp * std::exp(-x / decay) * vel * 0.55f, pan);
     }
 }
 

@@ -333,11 +333,11 @@ Track combine(Mix& m, size_t n, float leadDelay) {
     m.fx.mixInto(send, 0.5f);
     Track wet = reverb(send, 0.82f, 0.35f, 1.0f);
     Track out(n);
-    m.drums.mixInto(out, 0.9f);
+    m.drums.mixInto(out, 0.45f);
     m.bass.mixInto(out, 0.75f);
-    m.pad.mixInto(out, 0.7f);
-    m.lead.mixInto(out, 0.6f);
-    m.arp.mixInto(out, 0.7f);
+    m.pad.mixInto(out, 1.0f);
+    m.lead.mixInto(out, 1.2f);
+    m.arp.mixInto(out, 1.0f);
     m.fx.mixInto(out, 0.5f);
     wet.mixInto(out, 0.9f);
     highpass(out, 25);
@@ -347,25 +347,48 @@ Track combine(Mix& m, size_t n, float leadDelay) {
 }  // namespace
 
 void master(Track& t, float ceiling, float drive) {
+    const size_t n = t.size();
     float peak = 1e-9f;
-    for (size_t i = 0; i < t.size(); ++i) peak = std::max(peak, std::max(std::fabs(t.l[i]), std::fabs(t.r[i])));
-    // Soft knee: linear below the knee, tanh above it, then the ceiling.
-    const float knee = 0.6f;
-    auto shape = [&](float x) {
-        float a = std::fabs(x) * drive / peak;
-        float y = a < knee ? a : knee + (1 - knee) * std::tanh((a - knee) / (1 - knee));
-        return std::copysign(y, x);
-    };
-    float top = 1e-9f;
-    for (size_t i = 0; i < t.size(); ++i) {
-        t.l[i] = shape(t.l[i]);
-        t.r[i] = shape(t.r[i]);
-        top = std::max(top, std::max(std::fabs(t.l[i]), std::fabs(t.r[i])));
+    for (size_t i = 0; i < n; ++i) peak = std::max(peak, std::max(std::fabs(t.l[i]), std::fabs(t.r[i])));
+    const float pre = drive / peak;
+    // Look-ahead limiter: the gain each sample needs, its minimum over a window
+    // around it, averaged over half that window (so it never exceeds what is
+    // needed), then released slowly. No waveshaping, so no distortion.
+    const size_t look = static_cast<size_t>(0.004 * kRate);
+    std::vector<float> need(n);
+    for (size_t i = 0; i < n; ++i) {
+        float a = std::max(std::fabs(t.l[i]), std::fabs(t.r[i])) * pre;
+        need[i] = a > ceiling ? ceiling / a : 1.0f;
     }
-    float g = ceiling / top;
-    for (size_t i = 0; i < t.size(); ++i) {
-        t.l[i] *= g;
-        t.r[i] *= g;
+    std::vector<float> low(n);
+    std::vector<size_t> q(n + 1);
+    size_t head = 0, tail = 0;
+    for (size_t i = 0; i < n + look; ++i) {
+        if (i < n) {
+            while (tail > head && need[q[tail - 1]] >= need[i]) --tail;
+            q[tail++] = i;
+        }
+        if (i >= look) {
+            size_t c = i - look;
+            while (q[head] + 2 * look < c + look) ++head;  // drop entries before c - look
+            low[c] = need[q[head]];
+        }
+    }
+    std::vector<double> prefix(n + 1, 0.0);
+    for (size_t i = 0; i < n; ++i) prefix[i + 1] = prefix[i] + low[i];
+    const size_t half = look / 2;
+    const float release = 1.0f / (0.12f * kRate);
+    std::vector<float> gain(n);
+    float held = 1.0f;
+    for (size_t i = 0; i < n; ++i) {
+        size_t a = i > half ? i - half : 0, b = std::min(n, i + half + 1);
+        float g = static_cast<float>((prefix[b] - prefix[a]) / static_cast<double>(b - a));
+        held = g < held ? g : held + (g - held) * release;
+        gain[i] = held;
+    }
+    for (size_t i = 0; i < n; ++i) {
+        t.l[i] = std::max(-ceiling, std::min(ceiling, t.l[i] * pre * gain[i]));
+        t.r[i] = std::max(-ceiling, std::min(ceiling, t.r[i] * pre * gain[i]));
     }
 }
 
@@ -380,8 +403,15 @@ Track renderSong() {
     finale(m);
     outro(m);
     Track out = combine(m, n, static_cast<float>(kSections[kFlight].beatLength() * 0.75));
+    // The titles stay calm; the build from the tunnel on brings the full level at the drop.
+    for (size_t i = 0; i < n; ++i) {
+        double t = static_cast<double>(i) / kRate;
+        float g = t < 9.6 ? 0.5f : (t < 17.5 ? static_cast<float>(0.5 + 0.5 * (t - 9.6) / 7.9) : 1.0f);
+        out.l[i] *= g;
+        out.r[i] *= g;
+    }
     fadeOut(out, 150.0, kSongSeconds - 0.2);
-    master(out, 0.84f, 1.9f);
+    master(out, 0.84f, 2.0f);
     return out;
 }
 

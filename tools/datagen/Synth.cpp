@@ -22,8 +22,13 @@ float polyBlep(double t, double dt) {
 float midiHz(float note) { return 440.0f * std::pow(2.0f, (note - 69.0f) / 12.0f); }
 
 void Track::add(size_t i, float v, float pan) {
-    float a = static_cast<float>((pan + 1.0f) * 0.25f * kPi);
-    addStereo(i, v * std::cos(a) * 1.4142f, v * std::sin(a) * 1.4142f);
+    if (pan != cachedPan_) {
+        float a = static_cast<float>((pan + 1.0f) * 0.25f * kPi);
+        cachedPan_ = pan;
+        gainL_ = std::cos(a) * 1.4142f;
+        gainR_ = std::sin(a) * 1.4142f;
+    }
+    addStereo(i, v * gainL_, v * gainR_);
 }
 
 void Track::addStereo(size_t i, float vl, float vr) {

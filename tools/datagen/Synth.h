@@ -18,6 +18,9 @@ struct Track {
     void add(size_t i, float v, float pan);  // pan -1 left .. +1 right (constant power)
     void addStereo(size_t i, float vl, float vr);
     void mixInto(Track& dst, float gain) const;
+
+private:
+    float cachedPan_ = 0.0f, gainL_ = 1.0f, gainR_ = 1.0f;  // voices keep their pan for a whole note
 };
 
 // Deterministic white noise from a seed.
