@@ -176,7 +176,7 @@ void intro(Mix& m) {
         if (t >= 9.55 && b >= 20) bass(m.bass, t, static_cast<float>(s.beatLength() * 0.8), chords[std::min(3, b / 8)]->root, 0.5f, 0.3f);
     }
     // "spread your wings"
-    for (const Note& n : std::vector<Note>{{0, 1, 69}, {1, 1, 72}, {2, 2, 76}})
+    for (const Note& n : std::vector<Note>{{0, 1, 67}, {1, 1, 71}, {2, 2, 74}})
         lead(m.lead, 13.7 + n.beat * s.beatLength(), static_cast<float>(n.dur * s.beatLength()), n.pitch, 0.45f, 0.35f);
     riser(m.fx, 14.5, 17.5, 0.55f);
     fill(m, s, 30, 34);
@@ -186,8 +186,11 @@ void intro(Mix& m) {
 
 void flight(Mix& m) {
     const Section& s = kSections[kFlight];
+    // A dominant pickup, the theme (bars 1-8), the break, the tunnel (10-13), a reprise.
+    const Chord* const chords[16] = {&kG, &kAm, &kF, &kC, &kG, &kAm, &kF, &kC,
+                                     &kG, &kAm, &kAm, &kF, &kC, &kG, &kAm, &kF};
     for (int bar = 0; bar < 16; ++bar) {
-        const Chord& c = *kMain[bar % 4];
+        const Chord& c = *chords[bar];
         bool tunnel = bar >= 10 && bar < 14;
         mainBeat(m, s, bar, tunnel, false);
         pumpingBass(m, s, bar, c, tunnel ? 0.9f : 0.6f);
@@ -196,7 +199,7 @@ void flight(Mix& m) {
     }
     melody(m, s, kTheme, 0, 32, 0, 0.7f, 0.6f, 4);          // bars 1-8
     melody(m, s, kTheme, 16, 32, 12, 0.45f, 0.9f, 40 - 16); // the tunnel: an octave up, second half
-    melody(m, s, kTheme, 16, 32, 0, 0.6f, 0.7f, 56 - 16);   // after the flash
+    melody(m, s, kTheme, 16, 24, 0, 0.6f, 0.7f, 56 - 16);   // after the flash
     // Question mark: drums stop; a rising question in bells.
     for (int k = 0; k < 4; ++k) bell(m.arp, 36.3 + k * 0.3, 76.0f + k * 3, 0.4f, k % 2 ? 0.5f : -0.5f, 1.0f);
     riser(m.fx, 36.3, 37.66, 0.7f);
