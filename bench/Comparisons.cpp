@@ -1,0 +1,81 @@
+#include "Comparisons.h"
+
+#include <string>
+
+#include "ShowBench.h"
+
+namespace kvxbench {
+
+namespace {
+
+const double kStartupGoalSeconds = 2.0;
+
+void importRows(std::vector<Comparison>& rows, const std::string& set, const std::string& what) {
+    for (const char* peer : {"lib3ds", "assimp"})
+        rows.push_back({"3DS import", "load3ds, " + what, "Import/load3ds/" + set,
+                        std::string("Import/") + peer + "/" + set, std::string(peer) + " on the same files"});
+}
+
+void preparationRows(std::vector<Comparison>& rows) {
+    for (const char* step : {"prepareSmoothing", "center", "calcNormals", "originalToCalculated", "calcRadius",
+                             "sortFacesByMaterial", "calcEdgeNormals", "createDisplayList", "whole chain"})
+        rows.push_back({"mesh preparation", std::string(step) + ", 20k faces", std::string("Prepare/") + step,
+                        "Prepare/plain copy", "copy of the mesh arrays"});
+    for (const char* faces : {"10000", "20000", "40000"})
+        rows.push_back({"mesh preparation", std::string("smoothing + normals, ") + faces + " faces",
+                        std::string("BM_PrepareAdjacency/") + faces, std::string("BM_PrepareDirectScan/") + faces,
+                        "scan of every face per vertex"});
+}
+
+void renderRows(std::vector<Comparison>& rows) {
+    rows.push_back({"rendering", "vertex arrays, 50k faces (frames/s)", "BM_RenderVertexArrays",
+                    "BM_RenderImmediateMode", "immediate mode", 0, Shown::Rate});
+    rows.push_back({"rendering", "display list, 50k faces (frames/s)", "BM_RenderDisplayList",
+                    "BM_RenderImmediateMode", "immediate mode", 0, Shown::Rate});
+}
+
+void lightingRows(std::vector<Comparison>& rows) {
+    for (const char* faces : {"5000", "20000", "80000"})
+        rows.push_back({"static lighting", std::string("shadowed, face hierarchy, ") + faces + " faces",
+                        std::string("BM_LightingIndexed/") + faces, std::string("BM_LightingDirect/") + faces,
+                        "direct every-face loop"});
+}
+
+void queryRows(std::vector<Comparison>& rows) {
+    const char* const kEveryFace = "every face tried";
+    rows.push_back({"queries", "kvxCheckCollision (queries/s)", "BM_QueryCollision", "BM_QueryCollisionEveryFace",
+                    "sphere vs every face", 0, Shown::Rate});
+    rows.push_back({"queries", "kvxRaySceneDistance (queries/s)", "BM_QueryRayDistance",
+                    "BM_QueryRayDistanceEveryFace", kEveryFace, 0, Shown::Rate});
+    rows.push_back({"queries", "kvxRayScene (queries/s)", "BM_QueryRayAnyHit", "BM_QueryRayAnyHitEveryFace",
+                    kEveryFace, 0, Shown::Rate});
+    rows.push_back({"queries", "kvxCheckHeight (queries/s)", "BM_QueryHeight", "BM_QueryHeightEveryFace",
+                    "kvxCheckHeight2 (no tree)", 0, Shown::Rate});
+    rows.push_back({"queries", "kvxCheckCollision, shadow terrain (queries/s)", "BM_CheckCollision", "",
+                    "none", 0, Shown::Rate});
+    rows.push_back({"queries", "kvxRaySceneDistance, shadow terrain (queries/s)", "BM_RaySceneDistance", "",
+                    "none", 0, Shown::Rate});
+}
+
+void showRows(std::vector<Comparison>& rows) {
+    const double length = showLengthMs() / 1000.0;
+    const std::string played = showLengthMs() < kShowLengthMs ? "first " + std::to_string(showLengthMs()) + " ms" : "whole show";
+    rows.push_back({"demo", "capture to video, " + played, "Show/capture", "", "real-time length", length});
+    rows.push_back({"demo", "launch to first frame", "Show/first frame", "", "2 s goal", kStartupGoalSeconds});
+}
+
+}  // namespace
+
+std::vector<Comparison> comparisons() {
+    std::vector<Comparison> rows;
+    importRows(rows, "real-world", "7 real-world files");
+    importRows(rows, "demo-levels", "3 demo scenes");
+    preparationRows(rows);
+    renderRows(rows);
+    lightingRows(rows);
+    queryRows(rows);
+    showRows(rows);
+    return rows;
+}
+
+}  // namespace kvxbench

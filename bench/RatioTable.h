@@ -1,0 +1,66 @@
+#ifndef KVX_BENCH_RATIOTABLE_H
+#define KVX_BENCH_RATIOTABLE_H
+
+// A benchmark reporter that prints one table at the end: every measured
+// figure as the median over its repetitions, next to its baseline from the
+// same run and the ratio of the two times. Progress goes to stderr.
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace kvxbench {
+
+enum class Shown { Time, Rate };  // per operation, or operations per second
+
+// One row: `ours` against `baseline` (benchmark names without the
+// repetition/time-type decorations), or against a fixed number of seconds
+// when baseline is empty.
+struct Comparison {
+    std::string section;
+    std::string label;
+    std::string ours;
+    std::string baseline;
+    std::string baselineLabel;
+    double fixedSeconds = 0;
+    Shown shown = Shown::Time;
+};
+
+class RatioTable : public benchmark::BenchmarkReporter {
+public:
+    explicit RatioTable(std::vector<Comparison> rows);
+
+    bool ReportContext(const Context& context) override;
+    void ReportRuns(const std::vector<Run>& runs) override;
+    void Finalize() override;
+
+    // Benchmarks that ran but appear in no row are appended as rows of their own.
+    std::string table() const;
+
+private:
+    struct Figure {
+        std::vector<double> seconds;  // per iteration, one value per repetition
+        std::string error;
+        double median() const;
+    };
+
+    static std::string key(const Run& run);
+    std::string cell(const std::string& name, Shown shown) const;
+    std::string ratio(const Comparison& row) const;
+    const Figure* find(const std::string& name) const;
+
+    std::vector<Comparison> rows_;
+    std::map<std::string, Figure> figures_;
+    std::vector<std::string> order_;
+};
+
+// Seconds, milliseconds or microseconds with three significant digits.
+std::string formatSeconds(double seconds);
+// Operations per second with a k/M suffix.
+std::string formatRate(double perSecond);
+
+}  // namespace kvxbench
+
+#endif

@@ -1,0 +1,129 @@
+// The demo program itself, run as a child process and timed on the wall
+// clock: the whole show captured to a video (ffmpeg encoding included), and
+// the time from launch to the first frame written (three scenes loaded with
+// static lighting, overlays, particles, tunnel table; process exit included).
+
+#include "ShowBench.h"
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "BenchPaths.h"
+
+namespace kvxbench {
+
+namespace {
+
+const int kStartupRepeats = 3;
+
+// Runs the program with its output into log; the exit status, or -1.
+int runProgram(const std::vector<std::string>& args, const std::string& log) {
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = fork();
+    if (pid < 0) return -1;
+    if (pid == 0) {
+        int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd >= 0) {
+            dup2(fd, 1);
+            dup2(fd, 2);
+        }
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string scratchDir() {
+    char name[] = "/tmp/kvx-bench-XXXXXX";
+    return mkdtemp(name) ? name : "/tmp";
+}
+
+bool showReady(benchmark::State& state) {
+    if (!fileExists(demoProgram())) {
+        state.SkipWithError("demo program not built");
+        return false;
+    }
+    if (!fileExists(dataDir() + "/level01.dat")) {
+        state.SkipWithError("no generated data (make data)");
+        return false;
+    }
+    return true;
+}
+
+// Times one run per iteration; a failed run skips the benchmark and keeps its log.
+void timeRuns(benchmark::State& state, const std::vector<std::string>& args, const std::string& dir,
+              const std::string& expectedFile) {
+    for (auto _ : state) {
+        auto t0 = std::chrono::steady_clock::now();
+        int rc = runProgram(args, dir + "/demo.log");
+        double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        if (rc != 0 || !fileExists(expectedFile)) {
+            state.SkipWithError(("demo failed, see " + dir + "/demo.log").c_str());
+            return;
+        }
+        state.SetIterationTime(seconds);
+        remove(expectedFile.c_str());
+    }
+    remove((dir + "/demo.log").c_str());
+    rmdir(dir.c_str());
+}
+
+void BM_ShowCapture(benchmark::State& state) {
+    if (!showReady(state)) return;
+    if (system("command -v ffmpeg >/dev/null 2>&1") != 0) {
+        state.SkipWithError("ffmpeg not installed");
+        return;
+    }
+    const std::string dir = scratchDir(), video = dir + "/show.mp4";
+    std::vector<std::string> args = {demoProgram(), "--capture", video};
+    if (showLengthMs() < kShowLengthMs) args.insert(args.end(), {"--until", std::to_string(showLengthMs())});
+    timeRuns(state, args, dir, video);
+    state.counters["show_s"] = showLengthMs() / 1000.0;
+}
+
+void BM_ShowFirstFrame(benchmark::State& state) {
+    if (!showReady(state)) return;
+    const std::string dir = scratchDir();
+    timeRuns(state, {demoProgram(), "--capture-frames", dir, "--at", "0"}, dir, dir + "/frame_000000.png");
+}
+
+int repeatsFromEnvironment() {
+    const char* text = getenv("KVX_BENCH_SHOW_REPEATS");
+    int n = text ? atoi(text) : 1;
+    return n > 0 ? n : 1;
+}
+
+const int kRegistered = [] {
+    benchmark::RegisterBenchmark("Show/capture", BM_ShowCapture)
+        ->Iterations(1)
+        ->Repetitions(repeatsFromEnvironment())
+        ->UseManualTime()
+        ->Unit(benchmark::kSecond);
+    benchmark::RegisterBenchmark("Show/first frame", BM_ShowFirstFrame)
+        ->Iterations(1)
+        ->Repetitions(kStartupRepeats)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+    return 0;
+}();
+
+}  // namespace
+
+int showLengthMs() {
+    const char* text = getenv("KVX_BENCH_SHOW_MS");
+    int ms = text ? atoi(text) : kShowLengthMs;
+    return ms > 0 && ms < kShowLengthMs ? ms : kShowLengthMs;
+}
+
+}  // namespace kvxbench
