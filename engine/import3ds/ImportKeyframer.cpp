@@ -26,7 +26,8 @@ struct NodeState {
 };
 
 // Key header: frame (low 16 bits kept, high half passed over), then the key's
-// flag word. Each of its five low bits announces one spline float, which the
+// flag word. Frames past 32,767 therefore differ from readers that keep all
+// 32 bits: position keys read them as negative, rotation keys up to 65,535. Each of its five low bits announces one spline float, which the
 // linear animation does not use: they are passed over so the values line up.
 uint16_t readKeyHeader(Loader& in) {
     uint16_t frame = static_cast<uint16_t>(in.getShort());
