@@ -52,7 +52,8 @@ struct TexturedScene {
             materials.addMaterial(m);
         }
         mesh.reset(meshtest::makeGridMesh(gridSide(50000), 7, 1));
-        for (int f = 0; f < mesh->faceCount; ++f) mesh->faceMaterials[f] = 1 + f % 3;
+        // Three materials over three bands of the mesh, as a loaded model has them.
+        for (int f = 0; f < mesh->faceCount; ++f) mesh->faceMaterials[f] = 1 + 3 * f / mesh->faceCount;
         mesh->center();
         mesh->calcNormals();
         mesh->originalToCalculated();
