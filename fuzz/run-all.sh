@@ -1,8 +1,15 @@
 #!/bin/sh
-# Runs every libFuzzer target of a fuzz build for the given number of seconds each.
+# Runs every libFuzzer target of a fuzz build for the given number of seconds each:
+#   run-all.sh BUILD [SECONDS] [DATA_DIR]
+# Seeds: fuzz/corpus/<target>, fuzz/regressions/<target> and the demo's generated data
+# (DATA_DIR, by default BUILD/data, made with tools/datagen when that was built).
+# New inputs collect in BUILD/fuzz-work/<target>/corpus, crashes in .../crashes.
 BUILD=$1
 SECONDS_EACH=${2:-60}
+DATA=${3:-$BUILD/data}
 HERE=$(cd "$(dirname "$0")" && pwd)
+[ -d "$DATA" ] || [ ! -x "$BUILD/tools/datagen/datagen" ] || "$BUILD/tools/datagen/datagen" "$DATA" >/dev/null
+sh "$HERE/collect-seeds.sh" "$DATA" "$BUILD/fuzz-seeds"
 status=0
 for exe in "$BUILD"/fuzz/*_fuzz; do
   [ -x "$exe" ] || continue
@@ -10,12 +17,13 @@ for exe in "$BUILD"/fuzz/*_fuzz; do
   work="$BUILD/fuzz-work/$name"
   mkdir -p "$work/corpus" "$work/crashes"
   seeds=""
-  for d in "$HERE/corpus/$name" "$HERE/regressions/$name" "$BUILD/../build/fuzz-seeds/$name"; do
+  for d in "$HERE/corpus/$name" "$HERE/regressions/$name" "$BUILD/fuzz-seeds/$name"; do
     [ -d "$d" ] && seeds="$seeds $d"
   done
   echo "== $name: $SECONDS_EACH s"
-  (cd "$work" && SDL_VIDEODRIVER=offscreen "$exe" -max_total_time="$SECONDS_EACH" -rss_limit_mb=4096 \
+  (cd "$work" && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy LSAN_OPTIONS="suppressions=$HERE/../tests/lsan.supp" \
+     "$exe" -max_total_time="$SECONDS_EACH" -rss_limit_mb=2048 -max_len=65536 \
      -timeout=20 -artifact_prefix="$work/crashes/" corpus $seeds) > "$work/log.txt" 2>&1 || status=1
-  tail -3 "$work/log.txt"
+  tail -n 3 "$work/log.txt"
 done
 exit $status

@@ -1,0 +1,63 @@
+#ifndef KVX_FUZZ_FUZZSUPPORT_H
+#define KVX_FUZZ_FUZZSUPPORT_H
+
+// Shared pieces of the fuzz targets: a private scratch directory per process for
+// readers that only take file names, and one hidden GL window with the engine
+// started on it for readers that upload textures or change GL state.
+
+#include <SDL.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "console/Console.h"
+#include "platform/Window.h"
+#include "render/Engine.h"
+#include "render/ErrorLog.h"
+
+namespace kvxfuzz {
+
+inline const std::string& scratchDir() {
+    static const std::string dir = [] {
+        char pattern[] = "/tmp/kvx-fuzz-XXXXXX";
+        const char* made = mkdtemp(pattern);
+        return std::string(made ? made : "/tmp");
+    }();
+    return dir;
+}
+
+// Writes the input to name inside the scratch directory and returns its path.
+inline std::string writeScratch(const std::string& name, const uint8_t* data, size_t size) {
+    std::string path = scratchDir() + "/" + name;
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (f) {
+        if (size > 0) std::fwrite(data, 1, size, f);
+        std::fclose(f);
+    }
+    return path;
+}
+
+// Once per process; the window and context live until the process ends.
+inline void startEngine() {
+    static const bool started = [] {
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+        HWND window = kvxCreateGLWindow("Korvex3D fuzz", 64, 64, SDL_WINDOW_HIDDEN, 32, 0, 32);
+        if (!window) return false;
+        Console startup;
+        initKorvex3D(0, window, &startup, 32, 0, 32, 100, false, 0, true);
+        kvxInitErrorLog(static_cast<Console*>(nullptr));
+        kvxInitErrorLog(kvxLogToNowhere);
+        return true;
+    }();
+    (void)started;
+}
+
+}  // namespace kvxfuzz
+
+#endif
