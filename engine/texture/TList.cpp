@@ -13,13 +13,12 @@ const char kSeparator = '\\';
 
 }  // namespace
 
-TList::TList() : head(new Material) {
+TList::TList() : head(new Material), defaultColor(new Color(kDefaultColor)) {
     memset(baseDirectory, 0, sizeof(baseDirectory));
     head->setName(kDefaultName);
-    Color* color = new Color(kDefaultColor);
-    head->addAmbientColor(color);
-    head->addDiffuseColor(color);
-    head->addSpecularColor(color);
+    head->addAmbientColor(defaultColor);
+    head->addDiffuseColor(defaultColor);
+    head->addSpecularColor(defaultColor);
 }
 
 TList::~TList() {
@@ -29,6 +28,7 @@ TList::~TList() {
         delete m;
         m = following;
     }
+    delete defaultColor;
 }
 
 int TList::addMaterial(Material* m) {

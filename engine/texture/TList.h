@@ -6,6 +6,7 @@
 // their texture files.
 
 #include <cstdint>
+#include "core/Types.h"
 
 class Material;
 
@@ -29,6 +30,9 @@ public:
     int getMaterialID(const char* name);
     int getMaterialID(Material* m);
     Material* getMaterial(int id);
+
+private:
+    Color* defaultColor;  // the default material's colours, which the list owns
 };
 
 #endif
