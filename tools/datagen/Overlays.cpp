@@ -294,7 +294,8 @@ void trips(Output& out) {
                         break;
                     }
                 }
-                setSprite(img, x, y, c, a);
+                // Added over a bright magenta scene: keep them from washing it out to white.
+                setSprite(img, x, y, c * 0.55f, a);
             }
         saveTga(out, img, "trip0" + std::to_string(k + 1) + ".tga", true);
     }
@@ -317,7 +318,7 @@ void bubbles(Output& out) {
                 float a = clamp01(rim + body + swirl + hl + hl2);
                 c.a = 1;
                 setSprite(img, x, y, Rgba{clamp01(c.r / std::max(a, 0.01f)), clamp01(c.g / std::max(a, 0.01f)),
-                                          clamp01(c.b / std::max(a, 0.01f)), 1},
+                                          clamp01(c.b / std::max(a, 0.01f)), 1} * 0.6f,
                           a);
             }
         saveTga(out, img, "kupla0" + std::to_string(k + 1) + ".tga", true);
