@@ -166,6 +166,8 @@ struct Pcm {
 };
 
 bool decodeWithMixer(const std::string& path, Pcm& out) {
+    // Decoding needs an open device, not a sound card.
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
     if (SDL_Init(SDL_INIT_AUDIO) != 0) return false;
     if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 4096) != 0) return false;
     Mix_Init(MIX_INIT_MP3);
