@@ -141,8 +141,8 @@ k3ds::Scene buildLevel2() {
         float t = static_cast<float>(f) / kEnd;
         float a = -0.6f * kPi + 1.3f * kPi * t;
         float r = 240 - 110 * std::sin(kPi * t) - 40 * t;
-        eye.push_back({f, {r * std::cos(a), r * std::sin(a), 45 + 60 * std::sin(kPi * t) + 15 * t}});
-        target.push_back({f, {0, 0, 60 + 50 * std::sin(kPi * t)}});
+        eye.push_back({f, {r * std::cos(a), r * std::sin(a), 40 + 170 * t * t}});
+        target.push_back({f, {0, 0, 55 + 90 * t}});
     }
     s.camera("CAMERA01", splinePath(eye, 10), splinePath(target, 10), 35);
     return s.scene();
