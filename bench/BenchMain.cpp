@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fstream>
@@ -18,6 +19,8 @@
 namespace {
 
 const int kDefaultRepetitions = 5;
+// Run before the rest, so that the accelerated forms can check their results against them.
+const char* const kSlowBaselines = "BM_PrepareDirectScan|BM_LightingDirect";
 
 bool hasFlag(int argc, char** argv, const char* prefix) {
     for (int i = 1; i < argc; ++i)
@@ -42,15 +45,20 @@ void printMachine() {
     char date[32];
     time_t now = time(nullptr);
     strftime(date, sizeof date, "%Y-%m-%d %H:%M UTC", gmtime(&now));
-    printf("Machine: %ld CPUs, %s\nGL: %s, %s\nDate: %s\n", sysconf(_SC_NPROCESSORS_ONLN), cpuModel().c_str(),
-           glText(GL_RENDERER), glText(GL_VERSION), date);
+    double load[3] = {0, 0, 0};
+    getloadavg(load, 3);
+    printf("Machine: %ld CPUs, %s\nGL: %s, %s\nDate: %s, load average %.1f %.1f %.1f at the start\n",
+           sysconf(_SC_NPROCESSORS_ONLN), cpuModel().c_str(), glText(GL_RENDERER), glText(GL_VERSION), date, load[0],
+           load[1], load[2]);
     fflush(stdout);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The machine is shared: repeat everything and report medians unless told otherwise.
+    // The machine is shared: repeat everything and report medians, except the slow
+    // every-face baselines (seconds to minutes a run), which run once in a first pass.
+    const bool chosen = hasFlag(argc, argv, "--benchmark_filter") || hasFlag(argc, argv, "--benchmark_repetitions");
     static char repetitions[64];
     snprintf(repetitions, sizeof repetitions, "--benchmark_repetitions=%d", kDefaultRepetitions);
     std::vector<char*> args(argv, argv + argc);
@@ -66,7 +74,20 @@ int main(int argc, char** argv) {
     printMachine();
 
     kvxbench::RatioTable table(kvxbench::comparisons());
-    benchmark::RunSpecifiedBenchmarks(&table);
+    if (chosen) {
+        benchmark::RunSpecifiedBenchmarks(&table);
+    } else {
+        char once[] = "--benchmark_repetitions=1";
+        char* onceArgs[] = {argv[0], once, nullptr};
+        int onceCount = 2;
+        benchmark::Initialize(&onceCount, onceArgs);
+        benchmark::RunSpecifiedBenchmarks(&table, kSlowBaselines);
+        char* repeatedArgs[] = {argv[0], repetitions, nullptr};
+        int repeatedCount = 2;
+        benchmark::Initialize(&repeatedCount, repeatedArgs);
+        benchmark::RunSpecifiedBenchmarks(&table, std::string("-") + kSlowBaselines);
+    }
+    table.print();
     benchmark::Shutdown();
     return 0;
 }

@@ -69,6 +69,8 @@ double RatioTable::Figure::median() const {
 RatioTable::RatioTable(std::vector<Comparison> rows) : rows_(std::move(rows)) {}
 
 bool RatioTable::ReportContext(const Context& context) {
+    if (contextShown_) return true;
+    contextShown_ = true;
     std::cerr << "Running " << context.executable_name << " on " << context.cpu_info.num_cpus
               << " CPUs; medians of repetitions follow at the end.\n";
     return true;
@@ -92,7 +94,8 @@ void RatioTable::ReportRuns(const std::vector<Run>& runs) {
         }
         f.seconds.push_back(run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit));
     }
-    if (runs.empty()) return;
+    // Aggregates arrive in a call of their own after the repetitions: report each benchmark once.
+    if (runs.empty() || runs.front().run_type != Run::RT_Iteration) return;
     const std::string name = key(runs.front());
     const Figure& f = figures_[name];
     std::cerr << "  " << name << ": "
@@ -152,7 +155,7 @@ std::string RatioTable::table() const {
     return markdownTable(cells);
 }
 
-void RatioTable::Finalize() {
+void RatioTable::print() const {
     std::cout << "\nRatio = our time / baseline time (below 1: faster than the baseline). "
                  "Every figure is the median of its repetitions.\n\n"
               << table() << std::flush;

@@ -3,7 +3,8 @@
 
 // A benchmark reporter that prints one table at the end: every measured
 // figure as the median over its repetitions, next to its baseline from the
-// same run and the ratio of the two times. Progress goes to stderr.
+// same run and the ratio of the two times. Progress goes to stderr. One
+// table may collect several passes of RunSpecifiedBenchmarks.
 
 #include <benchmark/benchmark.h>
 
@@ -34,7 +35,9 @@ public:
 
     bool ReportContext(const Context& context) override;
     void ReportRuns(const std::vector<Run>& runs) override;
-    void Finalize() override;
+    // The table goes out once, by print(), after every pass of benchmarks.
+    void Finalize() override {}
+    void print() const;
 
     // Benchmarks that ran but appear in no row are appended as rows of their own.
     std::string table() const;
@@ -54,6 +57,7 @@ private:
     std::vector<Comparison> rows_;
     std::map<std::string, Figure> figures_;
     std::vector<std::string> order_;
+    bool contextShown_ = false;
 };
 
 // Seconds, milliseconds or microseconds with three significant digits.
