@@ -31,7 +31,7 @@ k3ds::Mesh island(const std::string& name, const Island& is) {
     b.surface(32, 10, [&](float u, float v) {
         float th = u * 2 * kPi, r = std::pow(v, 0.8f) * rim(u * 6);
         float jag = fbm(u * 12, v * 4, 3, is.seed + 2) - 0.5f;
-        float z = -is.depth * (1 - v) * (0.8f + 0.4f * jag) + v * 0.0f;
+        float z = -is.depth * (1 - v) * (0.8f + 0.4f * jag);
         return is.at + Vec3{r * std::cos(th) * (1 + 0.15f * jag), r * std::sin(th) * (1 + 0.15f * jag), z};
     }, "ROCK", kSmooth << 1, 6, 3);
     return b.finish();

@@ -180,7 +180,6 @@ void credits(Output& out, const TextSetter& ts) {
             c.a = 1;
             img.at(px, py) = c;
         }
-    // Thin divider rules under each heading region give the scroll a rhythm.
     img.clamp();
     saveJpg(out, img, "credits.jpg");
 }

@@ -145,12 +145,9 @@ void melody(Mix& m, const Section& s, const std::vector<Note>& tune, double from
 void intro(Mix& m) {
     const Section& s = kSections[kIntro];
     const Chord* chords[4] = {&kAm, &kF, &kC, &kG};
-    for (int i = 0; i < 4; ++i) {
-        int bars = i == 3 ? 2 : 2;
+    for (int i = 0; i < 4; ++i)
         pad(m.pad, s.at(i * 8), static_cast<float>(s.beatLength() * (i == 3 ? 10 : 8)), chords[i]->pad,
             0.55f + 0.1f * i, 0.25f + 0.12f * i);
-        (void)bars;
-    }
     // A glass chime for each title.
     const double titleTimes[5] = {0.05, 1.3, 3.3, 5.4, 7.5};
     const float chime[5] = {76, 81, 84, 83, 79};
