@@ -28,7 +28,6 @@ namespace {
 const int kCodeInfo = 50;
 const int kCodeCannotOpen = 13;
 const int kCodeNotA3ds = 14;
-const float kByteToUnit = 0.003921569f;
 const char* const kDefaultMaterial = "KVXDefault";
 
 // Bytes of a record the count of a list chunk promises; counts beyond what

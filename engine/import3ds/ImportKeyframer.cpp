@@ -14,7 +14,7 @@ namespace kvx_import {
 namespace {
 
 const int kCodeKeyframer = 37;
-const int kTrackHeaderBytes = 10;    // flags, 8 bytes passed over
+const int kTrackPadding = 4;          // 16-bit words between a track's flags and its key count
 const int kSplineBits = 5;           // tension, continuity, bias, ease to, ease from
 const int kPositionKeyBytes = 6 + 12;
 const int kRotationKeyBytes = 6 + 16;
@@ -42,7 +42,7 @@ uint16_t readKeyHeader(Loader& in) {
 // corrupt count cannot allocate far more keys than the file carries.
 int readKeyCount(Loader& in, int keyBytes) {
     in.getShort();
-    for (int i = 0; i < 4; ++i) in.getShort();
+    for (int i = 0; i < kTrackPadding; ++i) in.getShort();
     int n = in.getShort();
     if (n < 0) n = 0;
     int fit = (in.remainingInChunk() - 2) / keyBytes;
