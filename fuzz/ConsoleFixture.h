@@ -3,7 +3,7 @@
 
 // A console as a host sets it up: a scene to act on, registered variables and one
 // function of every signature. Runs in the scratch directory so that the file names
-// a command line gives stay inside it.
+// a command line gives stay inside it; give libFuzzer absolute corpus paths.
 
 #include <unistd.h>
 
