@@ -303,9 +303,13 @@ bool kvxIsVisible(float x, float y, float z) {
 
 void kvxGetBuffer(char* buffer, int width, int height) {
     if (!openGL() || buffer == nullptr || width < 1 || height < 1) return;
-    GLint alignment = 4;
-    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+    // Tight rows whatever pixel packing the caller left, so exactly
+    // width x height x 4 bytes are written.
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, buffer);
-    glPixelStorei(GL_PACK_ALIGNMENT, alignment);
+    glPopClientAttrib();
 }

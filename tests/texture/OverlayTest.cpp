@@ -333,8 +333,14 @@ TEST_F(Overlay, DepthProbeAndFrameBufferCopy) {
 
     glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
-    std::vector<char> buffer(3 * 2 * 4, 0);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 64);  // left by someone else: must not widen the copy
+    std::vector<char> buffer(3 * 2 * 4 + 4, 0x55);
     kvxGetBuffer(buffer.data(), 3, 2);
+    EXPECT_EQ(buffer[24], 0x55);
+    GLint rowLength = 0;
+    glGetIntegerv(GL_PACK_ROW_LENGTH, &rowLength);
+    EXPECT_EQ(rowLength, 64);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
     for (int i = 0; i < 6; ++i) {
         EXPECT_NEAR(static_cast<unsigned char>(buffer[i * 4]), 51, 1);
         EXPECT_NEAR(static_cast<unsigned char>(buffer[i * 4 + 1]), 102, 1);
