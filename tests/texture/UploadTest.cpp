@@ -143,6 +143,10 @@ TEST_F(Upload, NamesLiveUntilDeletedOrTheTextureIsDestroyed) {
     Texture* t = new Texture;
     solid(*t, 2, 1, 2, 3, 4);
     ASSERT_EQ(t->uploadTexture(0), 0);
+    GLuint replaced = t->textureIDs[0];
+    solid(*t, 2, 1, 2, 3, 4);
+    ASSERT_EQ(t->uploadTexture(0), 0);  // a second upload of the frame frees its old name
+    EXPECT_FALSE(kvxTextureUploaded(static_cast<int>(replaced)));
     GLuint owned = t->textureIDs[0];
     EXPECT_TRUE(kvxTextureUploaded(static_cast<int>(owned)));
     delete t;
