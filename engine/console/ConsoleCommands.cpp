@@ -29,6 +29,10 @@ const float kMinFov = 1.0f;
 const float kMaxFov = 179.0f;
 const int kEscape = 27;
 const int kScriptLineMax = 254;  // characters taken after the '#'
+// Scripts that run themselves more than once would otherwise multiply with every
+// level of nesting; this bounds all scripts run under one outermost script.
+const int kMaxScriptsPerRun = 1024;
+int scriptsRun = 0;
 
 enum Command {
     kHelp, kInfo, kMem, kExit, kCls, kSceneInfo, kEVarList, kEFuncList, kSet, kEval, kDir,
@@ -305,12 +309,15 @@ String Console::readln(FILE* f) {
 }
 
 int Console::readScript(const char* filename) {
-    if (scriptDepth >= maxScriptDepth)
+    if (scriptDepth == 0) scriptsRun = 0;
+    if (scriptDepth >= maxScriptDepth || scriptsRun >= kMaxScriptsPerRun)
         return kvxPutToErrorLog("Script nesting too deep! Script not run!", kCodeScriptNotFound);
     FILE* f = filename ? kvxOpenFile(filename, "rb") : nullptr;
     if (!f) return kvxPutToErrorLog("Script file not found!", kCodeScriptNotFound);
+    ++scriptsRun;
     ++scriptDepth;
-    while (!feof(f)) {
+    // A read error (a directory opens as a file) never reaches the end of the file.
+    while (!feof(f) && !ferror(f)) {
         String line = readln(f);
         const char* text = line.data;
         if (text[0] == '#') {
