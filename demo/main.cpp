@@ -50,6 +50,8 @@ int main(int argc, char** argv) {
     options.capturePath = absolute(options.capturePath);
     options.framesDir = absolute(options.framesDir);
     enterProgramDirectory();
-    demo::Shell shell(options);
+    // Static: the show and what it loads live until the process ends, and stay
+    // reachable for leak checkers after main returns.
+    static demo::Shell shell(options);
     return shell.run();
 }
