@@ -4,11 +4,12 @@ PREFIX       ?= /usr/local
 BUILD_TYPE   ?= RelWithDebInfo
 JOBS         ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
+FUZZ_SMOKE_SECONDS ?= 10
 
 DEBIAN_PACKAGES = cmake make g++ clang pkg-config \
   libsdl2-dev libsdl2-mixer-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev \
   fonts-dejavu-core libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl1 libegl-mesa0 \
-  libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev \
+  libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev lib3ds-dev libassimp-dev \
   ffmpeg sox libsox-fmt-mp3 xvfb xauth
 
 .PHONY: all deps configure build data run test test-asan bench fuzz install clean
@@ -32,24 +33,35 @@ run: data
 
 test: data
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@if command -v clang++ >/dev/null 2>&1; then $(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SMOKE_SECONDS); fi
 
-# Everything again with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Everything again with AddressSanitizer and UndefinedBehaviorSanitizer. Test discovery
+# runs the test programs at build time, so the build gets the same options.
+# The GL driver is preloaded for the tests so that it is still mapped when the leak check
+# runs (SDL unloads it at exit, leaving its allocations without names to suppress by).
+ASAN_FLAGS = detect_leaks=1:strict_string_checks=1
+SANITIZER_ENV = ASAN_OPTIONS=$(ASAN_FLAGS) \
+  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+MESA_PRELOAD = $(wildcard /usr/lib/*/dri/swrast_dri.so /usr/lib/*/libEGL_mesa.so.0)
+SANITIZER_TEST_ENV = $(SANITIZER_ENV) ASAN_OPTIONS=$(ASAN_FLAGS):verify_asan_link_order=0 \
+  LD_PRELOAD="$(MESA_PRELOAD)"
 test-asan: deps
 	@cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=Debug -DKVX_SANITIZE=ON >/dev/null
-	@cmake --build $(BUILD)-asan -j $(JOBS)
-	@if [ -x $(BUILD)-asan/tools/datagen/datagen ]; then $(BUILD)-asan/tools/datagen/datagen $(BUILD)-asan/data; fi
-	@cd $(BUILD)-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
+	@$(SANITIZER_ENV) cmake --build $(BUILD)-asan -j $(JOBS)
+	@if [ -x $(BUILD)-asan/tools/datagen/datagen ]; then $(SANITIZER_ENV) $(BUILD)-asan/tools/datagen/datagen $(BUILD)-asan/data; fi
+	@cd $(BUILD)-asan && $(SANITIZER_TEST_ENV) ctest --output-on-failure -j $(JOBS)
 
 bench: data
 	@cmake -S . -B $(BUILD) -DKVX_BUILD_BENCH=ON >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS) --target kvx_bench
-	@cd $(BUILD) && ./bench/kvx_bench
+	@cd $(BUILD) && ./bench/kvx_bench $(BENCH_ARGS)
 
 # libFuzzer targets (clang); each runs FUZZ_SECONDS seconds.
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(BUILD)-fuzz -DKVX_BUILD_FUZZ=ON -DKVX_BUILD_TESTS=OFF -DKVX_BUILD_DEMO=OFF >/dev/null
 	@cmake --build $(BUILD)-fuzz -j $(JOBS)
-	@sh fuzz/run-all.sh $(BUILD)-fuzz $(FUZZ_SECONDS)
+	@sh fuzz/run-all.sh $(BUILD)-fuzz $(FUZZ_SECONDS) $(abspath $(BUILD))/data
 
 install: build
 	@cmake --install $(BUILD) --prefix $(PREFIX)
