@@ -32,6 +32,7 @@ inline std::string dataFile(const std::string& name) {
 class LogCapture {
 public:
     explicit LogCapture(const std::string& name) : path_(scratch(name)) {
+        window();  // starting the engine routes the log: do it before taking the log over
         std::remove(path_.c_str());
         kvxInitErrorLog(path_.c_str());
     }
