@@ -62,6 +62,8 @@ void showRows(std::vector<Comparison>& rows) {
     const std::string played = showLengthMs() < kShowLengthMs ? "first " + std::to_string(showLengthMs()) + " ms" : "whole show";
     rows.push_back({"demo", "capture to video, " + played, "Show/capture", "", "real-time length", length});
     rows.push_back({"demo", "launch to first frame", "Show/first frame", "", "2 s goal", kStartupGoalSeconds});
+    rows.push_back({"demo", "content loaded and first frame, in process", "Show/load and first frame in process", "",
+                    "2 s goal", kStartupGoalSeconds});
 }
 
 }  // namespace
