@@ -2,7 +2,7 @@
 """Writes the small seed inputs under fuzz/corpus/ for the pack, lights, console,
 script and tunnel readers, and the 3DS seeds from the real test files.
 
-Usage: fuzz/make-seeds.py [testdata-dir]   (default ../shared/testdata beside the tree)
+Usage: fuzz/make-seeds.py [testdata-dir]   (default tests/data in the tree)
 """
 import os
 import shutil
@@ -10,7 +10,7 @@ import struct
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-TESTDATA = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "..", "..", "shared", "testdata")
+TESTDATA = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "..", "tests", "data")
 MAX_3DS_SEED = 16 * 1024
 
 

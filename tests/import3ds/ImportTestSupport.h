@@ -25,7 +25,7 @@ inline TestWindow& window() {
 inline std::string scratch(const std::string& name) { return TestWindow::outputPath(name); }
 
 inline std::string dataFile(const std::string& name) {
-    return std::string(KVX_SOURCE_DIR) + "/tests/import3ds/data/" + name;
+    return std::string(KVX_SOURCE_DIR) + "/tests/data/3ds/assimp/" + name;
 }
 
 // Routes the error log into a fresh file and reads it back.
