@@ -62,6 +62,11 @@ int run(const std::string& cmd, std::string* output) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// Scratch folders are unique to this process: other test runs may share /tmp.
+std::string scratchDir(const std::string& name) {
+    return testing::TempDir() + name + "_" + std::to_string(getpid());
+}
+
 bool haveData() {
     struct stat st;
     return stat((kBuild + "/data/level01.dat").c_str(), &st) == 0 && stat((kBuild + "/demo").c_str(), &st) == 0;
@@ -90,7 +95,7 @@ class ShowCapture : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         if (!haveData()) return;
-        dir_ = new std::string(testing::TempDir() + "kvx_show_frames");
+        dir_ = new std::string(scratchDir("kvx_show_frames"));
         std::string out;
         std::string cmd = kBuild + "/demo --capture-frames " + *dir_ +
                           " --at 500,12000,20000,55000,90000,115000,125000,140000,141000";
@@ -188,7 +193,7 @@ namespace {
 
 // A copy of the program beside a data folder that lacks one file.
 std::string stageWithout(const char* missing) {
-    std::string dir = testing::TempDir() + "kvx_stage_" + missing;
+    std::string dir = scratchDir(std::string("kvx_stage_") + missing);
     std::string out;
     run("rm -rf " + dir + " && mkdir -p " + dir + "/data && cp " + kBuild + "/demo " + dir + "/ && for f in " +
             kBuild + "/data/*; do ln -s \"$f\" " + dir + "/data/; done && rm " + dir + "/data/" + missing,
