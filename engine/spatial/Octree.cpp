@@ -1,5 +1,6 @@
 #include "spatial/Octree.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -14,6 +15,13 @@ namespace {
 const float kLargestFloat = 3.4028235e38f;
 const float kSmallestNormalFloat = 1.1754944e-38f;
 const char* const kLogFileName = "octree.log";
+
+// Faces that overlap most children are copied into each of them, so hostile
+// geometry could fill 8^6 leaves. The references a tree may hold are capped
+// well above what real scenes need (2 to 14 per face); a node whose division
+// would pass the cap stays a leaf, which keeps every query correct.
+const int64_t kReferencesPerPolygon = 64;
+const int64_t kMinReferenceBudget = 1 << 16;
 
 }  // namespace
 
@@ -34,11 +42,15 @@ octreeNode::octreeNode()
 octreeNode::~octreeNode() {
     polygons.clear();
     destroyPlanes();
+    deleteChildren();
+    polygons.release();
+}
+
+void octreeNode::deleteChildren() {
     for (octreeNode*& c : children) {
         delete c;
         c = nullptr;
     }
-    polygons.release();
 }
 
 // --- filling -----------------------------------------------------------------
@@ -140,13 +152,26 @@ void octreeNode::distributePolygons() {
 
 int octreeNode::split(int maxPolygons, int maxDepthLimit, kvxOctreeProgress progress) {
     if (maxPolygons < 1 || maxDepthLimit < 1) return 2;
+    int64_t held = polygons.size();
+    int64_t budget = std::max(kMinReferenceBudget, kReferencesPerPolygon * held) - held;
+    return splitWithin(maxPolygons, maxDepthLimit, progress, budget);
+}
+
+int octreeNode::splitWithin(int maxPolygons, int maxDepthLimit, kvxOctreeProgress progress, int64_t& budget) {
     if (polygons.size() <= maxPolygons || depth > maxDepthLimit) return 0;
     createChildren();
     distributePolygons();
+    int64_t added = -int64_t(polygons.size());
+    for (octreeNode* child : children) added += child->polygons.size();
+    if (added > budget) {
+        deleteChildren();
+        return 0;
+    }
+    budget -= added;
     polygons.clear();
     isSplit = true;
     for (int c = 0; c < kChildCount; ++c) {
-        children[c]->split(maxPolygons, maxDepthLimit, nullptr);
+        children[c]->splitWithin(maxPolygons, maxDepthLimit, nullptr, budget);
         if (progress != nullptr) progress(c);
     }
     maxDepth = maxDepthLimit;

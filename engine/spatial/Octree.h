@@ -65,6 +65,8 @@ private:
     bool polyInside(Vertex3D* corners);
     bool segmentInside(const Vertex3D& from, const Vertex3D& to);
     void createChildren();
+    void deleteChildren();
+    int splitWithin(int maxPolygons, int maxDepth, kvxOctreeProgress progress, int64_t& budget);
     void distributePolygons();
     void cornersOf(const OTPolyData& poly, Vertex3D corners[3]) const;
 

@@ -193,6 +193,36 @@ TEST(Octree, EveryFaceLandsInEveryLeafItOverlaps) {
     delete m;
 }
 
+TEST(Octree, OverlappingFacesAreCopiedWithinACap) {
+    // Large random triangles cross most children at every level; uncapped they
+    // would be copied into hundreds of thousands of leaves.
+    srand(11);
+    auto r = [] { return float(rand() % 10000) / 100.0f; };
+    std::vector<Tri> tris;
+    for (int i = 0; i < 600; ++i) tris.push_back(Tri{v3(r(), r(), r()), v3(r(), r(), r()), v3(r(), r(), r())});
+    Mesh* m = makeMesh(tris);
+    octreeNode* root = treeOf(m);
+    EXPECT_EQ(root->split(5, 5, nullptr), 0);
+    EXPECT_TRUE(root->isSplit);
+    std::vector<octreeNode*> leaves;
+    collectLeaves(root, leaves);
+    long references = 0;
+    for (octreeNode* leaf : leaves) references += leaf->polygons.size();
+    EXPECT_LE(references, 65536);
+    EXPECT_GT(references, 8 * 600 / 2);
+    // A leaf left whole by the cap still holds every face that reaches it.
+    for (size_t i = 0; i < leaves.size(); i += 7) {
+        std::set<int> held;
+        for (int p = 0; p < leaves[i]->polygons.size(); ++p) held.insert(leaves[i]->polygons[p].face);
+        for (int f = 0; f < m->faceCount; ++f) {
+            Vertex3D c[3] = {tris[f].a, tris[f].b, tris[f].c};
+            ASSERT_EQ(held.count(f) == 1, octreeNodeAccess::polyInside(*leaves[i], c)) << "face " << f;
+        }
+    }
+    delete root;
+    delete m;
+}
+
 TEST(Octree, EmptyTreeFindsNothing) {
     octreeNode root;
     root.adjustSize();
