@@ -4,6 +4,7 @@
 # Seeds: fuzz/corpus/<target>, fuzz/regressions/<target> and the demo's generated data
 # (DATA_DIR, by default BUILD/data, made with tools/datagen when that was built).
 # New inputs collect in BUILD/fuzz-work/<target>/corpus, crashes in .../crashes.
+# FUZZ_TARGETS="tga_fuzz jpeg_fuzz" limits the run to those targets.
 BUILD=$(cd "$1" && pwd)  # absolute: the console targets change directory
 SECONDS_EACH=${2:-60}
 DATA=${3:-$BUILD/data}
@@ -14,6 +15,9 @@ status=0
 for exe in "$BUILD"/fuzz/*_fuzz; do
   [ -x "$exe" ] || continue
   name=$(basename "$exe")
+  if [ -n "$FUZZ_TARGETS" ]; then
+    case " $FUZZ_TARGETS " in *" $name "*) ;; *) continue ;; esac
+  fi
   work="$BUILD/fuzz-work/$name"
   mkdir -p "$work/corpus" "$work/crashes"
   seeds=""
