@@ -70,71 +70,75 @@ Mesh::~Mesh() {
 
 // --- array management --------------------------------------------------------
 
+namespace {
+
+// Whether minimizeVirtualTriangleCount trims an array to its count; the
+// others keep their length.
+const bool kTrimmed = true;
+const bool kKeptWhole = false;
+
+// The per-vertex and per-face arrays in one table each, so that creation,
+// release, growth and trimming cannot drift apart.
+template <class Visit>
+void visitVertexArrays(Mesh& m, Visit&& visit) {
+    visit(m.originalVertices, kTrimmed);
+    visit(m.vertices, kTrimmed);
+    visit(m.worldVertices, kKeptWhole);
+    visit(m.textureCoords, kTrimmed);
+    visit(m.originalNormals, kTrimmed);
+    visit(m.normals, kTrimmed);
+    visit(m.originalColors, kTrimmed);
+    visit(m.colors, kTrimmed);
+}
+
+template <class Visit>
+void visitFaceArrays(Mesh& m, Visit&& visit) {
+    visit(m.faces, kTrimmed);
+    visit(m.faceMaterials, kTrimmed);
+    visit(m.smoothingGroups, kKeptWhole);
+    visit(m.edgeNormals, kKeptWhole);
+    visit(m.faceFlags, kTrimmed);
+}
+
+template <class T>
+void allocate(T*& p, int n) {
+    p = allocZeroed<T>(n);
+}
+
+}  // namespace
+
 void Mesh::createVertices(int n) {
     destroyVertices();
     if (n < 0) n = 0;
-    originalVertices = allocZeroed<Vertex3D>(n);
-    vertices = allocZeroed<Vertex3D>(n);
-    worldVertices = allocZeroed<Vertex3D>(n);
-    textureCoords = allocZeroed<Vertex2D>(n);
-    originalNormals = allocZeroed<Vertex3D>(n);
-    normals = allocZeroed<Vertex3D>(n);
-    originalColors = allocZeroed<Color>(n);
-    colors = allocZeroed<Color>(n);
+    visitVertexArrays(*this, [n](auto*& array, bool) { allocate(array, n); });
     vertexCount = n;
 }
 
 void Mesh::destroyVertices() {
-    release(originalVertices);
-    release(vertices);
-    release(worldVertices);
-    release(textureCoords);
-    release(originalNormals);
-    release(normals);
-    release(originalColors);
-    release(colors);
+    visitVertexArrays(*this, [](auto*& array, bool) { release(array); });
 }
 
 void Mesh::createFaces(int n) {
     destroyFaces();
     if (n < 0) n = 0;
-    faces = allocZeroed<Facelist>(n);
-    faceMaterials = allocZeroed<int32_t>(n);
-    edgeNormals = allocZeroed<EdgeNormal>(n);
-    smoothingGroups = allocZeroed<int32_t>(n);
-    faceFlags = allocZeroed<char>(n);
+    visitFaceArrays(*this, [n](auto*& array, bool) { allocate(array, n); });
     for (int i = 0; i < n; ++i) smoothingGroups[i] = i;
     faceCount = n;
 }
 
 void Mesh::destroyFaces() {
-    release(faces);
-    release(faceMaterials);
-    release(smoothingGroups);
-    release(edgeNormals);
-    release(faceFlags);  // freed too, so that createFaces does not leak it
+    visitFaceArrays(*this, [](auto*& array, bool) { release(array); });
 }
 
 void Mesh::expandObject(int newVertexCount, int newFaceCount) {
     if (newVertexCount > vertexCount) {
         int kept = vertexCount;
-        resize(originalVertices, kept, newVertexCount);
-        resize(vertices, kept, newVertexCount);
-        resize(worldVertices, kept, newVertexCount);
-        resize(textureCoords, kept, newVertexCount);
-        resize(originalNormals, kept, newVertexCount);
-        resize(normals, kept, newVertexCount);
-        resize(originalColors, kept, newVertexCount);
-        resize(colors, kept, newVertexCount);
+        visitVertexArrays(*this, [=](auto*& array, bool) { resize(array, kept, newVertexCount); });
         vertexCount = newVertexCount;
     }
     if (newFaceCount > faceCount) {
         int kept = faceCount;
-        resize(faces, kept, newFaceCount);
-        resize(faceMaterials, kept, newFaceCount);
-        resize(smoothingGroups, kept, newFaceCount);
-        resize(edgeNormals, kept, newFaceCount);
-        resize(faceFlags, kept, newFaceCount);
+        visitFaceArrays(*this, [=](auto*& array, bool) { resize(array, kept, newFaceCount); });
         faceCount = newFaceCount;
     }
 }
@@ -142,20 +146,16 @@ void Mesh::expandObject(int newVertexCount, int newFaceCount) {
 void Mesh::minimizeVirtualTriangleCount() {
     if (vertexCapacity > vertexCount) {
         int n = vertexCount;
-        resize(originalVertices, n, n);
-        resize(vertices, n, n);
-        resize(originalNormals, n, n);
-        resize(normals, n, n);
-        resize(textureCoords, n, n);
-        resize(colors, n, n);
-        resize(originalColors, n, n);
+        visitVertexArrays(*this, [n](auto*& array, bool trimmed) {
+            if (trimmed) resize(array, n, n);
+        });
         vertexCapacity = vertexCount;
     }
     if (faceCapacity > faceCount) {
         int n = faceCount;
-        resize(faces, n, n);
-        resize(faceMaterials, n, n);
-        resize(faceFlags, n, n);
+        visitFaceArrays(*this, [n](auto*& array, bool trimmed) {
+            if (trimmed) resize(array, n, n);
+        });
         faceCapacity = faceCount;
     }
 }
