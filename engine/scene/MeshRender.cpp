@@ -47,6 +47,22 @@ const float kReflectionAlpha = 0.5f;
 const int kGlowSpriteType = 1;
 const float kGlowSpriteSize = 100.0f;
 
+// Recording needs a reserved list; without one nothing is recorded or drawn.
+bool canRecord(int flags, uint32_t list) { return !(flags & kFlagRecord) || list != 0; }
+
+// Draws the runs, recording them into the list with 0x400, or replays the
+// list instead with 0x1000 (when not recording and the list exists).
+template <class DrawRuns>
+void throughDisplayList(int flags, uint32_t list, DrawRuns&& drawRuns) {
+    const bool record = (flags & kFlagRecord) != 0;
+    if (record) kvxNewList(int(list), kListCompile);
+    if ((flags & kFlagReplay) && !record && list != 0)
+        kvxCallList(int(list));
+    else
+        drawRuns();
+    if (record) kvxEndList();
+}
+
 bool isTransparent(const Material* m) {
     return m->transparency != 0.0f ||
            (m->firstTexture != nullptr && m->firstTexture->alphaType == Texture::kAlphaComputed);
@@ -192,16 +208,10 @@ int Mesh::render(int flags, TList* materials) {
 }
 
 int Mesh::renderNonTransparent(int flags, TList* materials) {
-    if (materialGroups == nullptr) return 0;
-    // Recording needs a reserved list; without one nothing is recorded or drawn.
-    if ((flags & kFlagRecord) && displayList == 0) return 0;
+    if (materialGroups == nullptr || !canRecord(flags, displayList)) return 0;
     kvxDisable(kCapBlend);
     beginPass(flags);
-    if (flags & kFlagRecord) kvxNewList(int(displayList), kListCompile);
-
-    if ((flags & kFlagReplay) && !(flags & kFlagRecord) && displayList != 0) {
-        kvxCallList(int(displayList));
-    } else {
+    throughDisplayList(flags, displayList, [&] {
         for (int run = 0; run < materialGroups->count; ++run) {
             int first, last;
             if (!clampRun(run, first, last)) continue;
@@ -213,9 +223,7 @@ int Mesh::renderNonTransparent(int flags, TList* materials) {
             texture.end();
             if (m->reflectionTexture != nullptr && !drawsWire(flags, m)) drawReflection(m, first, last);
         }
-    }
-
-    if (flags & kFlagRecord) kvxEndList();
+    });
     endPass(flags);
     return 0;
 }
@@ -236,16 +244,11 @@ int Mesh::renderTransparent(int flags, TList* materials) {
 }
 
 int Mesh::renderTransparentImmediately(int flags, TList* materials) {
-    if (materialGroups == nullptr) return 0;
-    if ((flags & kFlagRecord) && transparentDisplayList == 0) return 0;
+    if (materialGroups == nullptr || !canRecord(flags, transparentDisplayList)) return 0;
     kvxEnable(kCapBlend);
     kvxBlendFunc(kBlendSrcAlpha, kBlendOneMinusSrcAlpha);
     beginPass(flags);
-    if (flags & kFlagRecord) kvxNewList(int(transparentDisplayList), kListCompile);
-
-    if ((flags & kFlagReplay) && !(flags & kFlagRecord) && transparentDisplayList != 0) {
-        kvxCallList(int(transparentDisplayList));
-    } else {
+    throughDisplayList(flags, transparentDisplayList, [&] {
         for (int run = 0; run < materialGroups->count; ++run) {
             int first, last;
             if (!clampRun(run, first, last)) continue;
@@ -264,9 +267,7 @@ int Mesh::renderTransparentImmediately(int flags, TList* materials) {
             }
             kvxDepthFunc(kDepthLessEqual);
         }
-    }
-
-    if (flags & kFlagRecord) kvxEndList();
+    });
     endPass(flags);
     return 0;
 }
