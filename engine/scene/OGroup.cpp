@@ -43,7 +43,7 @@ const int kCodeOctreeFailed = 44;
 const int kCodeCopyFailed = 50;
 
 const float kWeldBoxStart = 9999999.0f;
-const double kWeldCellRange = 1 << 20;  // grid cells per axis and side of the origin
+const int64_t kWeldCellLimit = 1 << 20;  // highest grid cell per axis; keys stay below 2^61
 
 // Material lists that copyMaterialFaceStructures left held by more than one
 // group, with the number of holders beyond the first. A list is destroyed by
@@ -450,6 +450,37 @@ void OGroup::adjustSize(Mesh* reference, float size) {
 
 namespace {
 
+bool isFinite(const Vertex3D& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+
+// Cells count from the array's lowest corner and are computed in double, so
+// coordinates far from the origin or near the float limits neither share one
+// clamped cell nor turn the neighbourhood of a point into an endless range.
+class WeldGrid {
+public:
+    WeldGrid(const Vertex3D* v, int n, float t) : t_(t) {
+        low_[0] = low_[1] = low_[2] = 0.0;
+        bool first = true;
+        for (int i = 0; i < n; ++i) {
+            if (!isFinite(v[i])) continue;
+            const double c[3] = {v[i].x, v[i].y, v[i].z};
+            for (int a = 0; a < 3; ++a) low_[a] = first ? c[a] : std::fmin(low_[a], c[a]);
+            first = false;
+        }
+    }
+    int64_t cell(int axis, double x) const {
+        double c = std::floor((x - low_[axis]) / t_);
+        return static_cast<int64_t>(std::fmax(0.0, std::fmin(double(kWeldCellLimit), c)));
+    }
+    static int64_t key(int64_t x, int64_t y, int64_t z) {
+        const int64_t span = kWeldCellLimit + 1;
+        return (x * span + y) * span + z;
+    }
+
+private:
+    double t_;
+    double low_[3];
+};
+
 // Welds the vertices of v in index order: each vertex i in turn pulls every
 // vertex that lies closer than t on all three axes onto its own current
 // position. Vertices already welded together stay together, so each group of
@@ -463,29 +494,22 @@ void weldVertices(Vertex3D* v, int n, float t) {
         while (parent[k] != k) k = parent[k] = parent[parent[k]];
         return k;
     };
-    auto cell = [t](float x) {
-        double c = std::floor(static_cast<double>(x) / t);
-        return static_cast<int64_t>(std::fmax(-kWeldCellRange, std::fmin(kWeldCellRange, c)));
-    };
-    auto key = [](int64_t x, int64_t y, int64_t z) {
-        const int64_t span = 2 * static_cast<int64_t>(kWeldCellRange) + 1;
-        return ((x + kWeldCellRange) * span + (y + kWeldCellRange)) * span + (z + kWeldCellRange);
-    };
+    const WeldGrid cells(v, n, t);
     std::unordered_map<int64_t, std::vector<int>> grid;
     for (int i = 0; i < n; ++i) {
         parent[i] = i;
         const Vertex3D& p = v[i];
-        if (std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z))
-            grid[key(cell(p.x), cell(p.y), cell(p.z))].push_back(i);
+        if (isFinite(p)) grid[WeldGrid::key(cells.cell(0, p.x), cells.cell(1, p.y), cells.cell(2, p.z))].push_back(i);
     }
     for (int i = 0; i < n; ++i) {
         int c = root(i);
         Vertex3D p = v[c];
-        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) continue;
-        for (int64_t x = cell(p.x - t); x <= cell(p.x + t); ++x)
-            for (int64_t y = cell(p.y - t); y <= cell(p.y + t); ++y)
-                for (int64_t z = cell(p.z - t); z <= cell(p.z + t); ++z) {
-                    auto it = grid.find(key(x, y, z));
+        if (!isFinite(p)) continue;
+        const double px = p.x, py = p.y, pz = p.z;
+        for (int64_t x = cells.cell(0, px - t); x <= cells.cell(0, px + t); ++x)
+            for (int64_t y = cells.cell(1, py - t); y <= cells.cell(1, py + t); ++y)
+                for (int64_t z = cells.cell(2, pz - t); z <= cells.cell(2, pz + t); ++z) {
+                    auto it = grid.find(WeldGrid::key(x, y, z));
                     if (it == grid.end()) continue;
                     std::vector<int>& members = it->second;
                     size_t kept = 0;

@@ -288,6 +288,36 @@ TEST(OGroup, CloseCombineEqualsComparingEveryPairInOrder) {
     EXPECT_FLOAT_EQ(same->originalVertices[65534].x, 0.0f);
 }
 
+// Coordinates near the float limits: the neighbourhood of a point must stay
+// a few cells wide instead of spanning every cell of an axis.
+TEST(OGroup, CloseCombineNearTheFloatLimits) {
+    const float top = 3.4e38f, low = 1.8e38f, mid = 2.5e38f;  // top + t overflows to infinity
+    const std::vector<Vertex3D> pts = {{top, top, top},          {low, low, low},
+                                       {top, low, top},          {top * 0.9999f, top, top},
+                                       {mid, mid, mid},          {top, top * 0.99f, top * 0.9999f}};
+    Mesh* m = new Mesh();
+    m->createVertices(int(pts.size()));
+    for (size_t i = 0; i < pts.size(); ++i) m->originalVertices[i] = pts[i];
+    OGroup g;
+    g.addMesh(m);
+    g.closeCombine(0.5f);  // t is 0.5 % of an extent near the float limit
+    const float t = (top - low) * 0.5f * 0.01f;
+    std::vector<Vertex3D> want = pts;
+    for (size_t i = 0; i < want.size(); ++i)
+        for (size_t j = 0; j < want.size(); ++j)
+            if (std::fabs(want[j].x - want[i].x) < t && std::fabs(want[j].y - want[i].y) < t &&
+                std::fabs(want[j].z - want[i].z) < t)
+                want[j] = want[i];
+    for (size_t i = 0; i < pts.size(); ++i) {
+        EXPECT_EQ(m->originalVertices[i].x, want[i].x) << i;
+        EXPECT_EQ(m->originalVertices[i].y, want[i].y) << i;
+        EXPECT_EQ(m->originalVertices[i].z, want[i].z) << i;
+    }
+    EXPECT_EQ(m->originalVertices[3].x, top);  // pulled onto vertex 0
+    EXPECT_EQ(m->originalVertices[5].y, top * 0.99f);  // stays: y differs by more than t
+    EXPECT_EQ(m->originalVertices[2].y, low);
+}
+
 TEST(OGroup, LoadClearsWithBitOneAndLeavesAStillFileUnanimated) {
     kvxtest::window();
     OGroup g;
