@@ -93,7 +93,8 @@ int octreeNode::createPlanes(float tolerance) {
         if (taken[i]) continue;
         taken[i] = true;
         members.assign(1, PlaneList{polygons[i].face, polygons[i].mesh});
-        for (int j = 0; j < n; ++j) {
+        // Every polygon before i is taken by now.
+        for (int j = i + 1; j < n; ++j) {
             if (taken[j] || !joinsPlane(described[i], described[j], tolerance)) continue;
             taken[j] = true;
             members.push_back(PlaneList{polygons[j].face, polygons[j].mesh});
