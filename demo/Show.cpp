@@ -29,9 +29,6 @@ constexpr int kLightParameter = 16;
 constexpr float kZNear = 0.1f;
 constexpr float kZFar = 3000.0f;
 
-constexpr int kOpaquePass = 0x20060;
-constexpr int kTransparentPass = 0x30000;
-constexpr int kCubePassBit = 0x1;
 
 constexpr int kParticlesPerSource = 250;
 constexpr int kStepsPerSecond = 30;
@@ -244,17 +241,17 @@ void Show::renderScene(int slot) {
     kvxSetViewport(v);
 
     kvxDisable(kCapDepthMask);
-    scene->render(id, kOpaquePass);
+    scene->render(id, kvxRenderOpaquePass);
     kvxEnable(kCapDepthMask);
-    scene->render(id, kTransparentPass);
+    scene->render(id, kvxRenderTransparentPass);
 
     if (slot == kThirdScene) {
         setObjectVisible(kThirdScene, "CUBE1", true);
         setObjectVisible(kThirdScene, "CUBE2", false);
         kvxDisable(kCapDepthMask);
-        scene->render(id, kOpaquePass | kCubePassBit);
+        scene->render(id, kvxRenderOpaquePass | kvxRenderWireframe);
         kvxEnable(kCapDepthMask);
-        scene->render(id, kTransparentPass | kCubePassBit);
+        scene->render(id, kvxRenderTransparentPass | kvxRenderWireframe);
         setObjectVisible(kThirdScene, "CUBE1", false);
         setObjectVisible(kThirdScene, "CUBE2", true);
     }

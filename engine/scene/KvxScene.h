@@ -8,6 +8,7 @@
 #include "scene/Light.h"
 #include "scene/KVXPath.h"
 #include "scene/MeshFaceRanges.h"
+#include "scene/RenderFlags.h"
 #include "scene/Mesh.h"
 #include "scene/OGroup.h"
 #include "scene/Scene.h"
