@@ -48,7 +48,8 @@ int runInfo(const Options& o) {
         return kExitLoadFailed;
     }
     ViewerScene view;
-    view.setColourMissingMaps(false);
+    view.setColourMissingMaps(false);  // the file as it is: maps and vertex counts
+    view.setSmoothing(false);
     int exitCode = kExitOk;
     bool many = o.json && o.files.size() > 1;
     if (many) printf("[\n");

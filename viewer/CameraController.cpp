@@ -21,8 +21,15 @@ const float kWalkSpeed = 3.0f;
 const float kGravity = 9.81f;
 const float kGroundProbe = 1000.0f;
 const int kCollisionIterations = 4;
+// Scenes larger than this many metres across are taken to be in smaller units.
+const float kMetreSceneRadius = 150.0f;
 
 }  // namespace
+
+void CameraController::setSceneRadius(float radius) {
+    sceneRadius_ = radius;
+    walkScale_ = std::max(1.0f, radius / kMetreSceneRadius);
+}
 
 void CameraController::lookFrom(const Vertex3D& eye, const Vertex3D& target) {
     eye_ = eye;
@@ -87,7 +94,7 @@ void CameraController::fly(float seconds, const MoveInput& in) {
 }
 
 Vertex3D CameraController::bodyCenter() const {
-    return vec(eye_.x, eye_.y, eye_.z - kEyeHeight + kStepHeight + kBodyRadius);
+    return vec(eye_.x, eye_.y, eye_.z + (-kEyeHeight + kStepHeight + kBodyRadius) * walkScale_);
 }
 
 // The body is a sphere above the feet: it slides along walls, and the feet
@@ -97,30 +104,31 @@ void CameraController::walk(float seconds, const MoveInput& in, OGroup* group) {
     Vertex3D ahead = vec(std::cos(y), std::sin(y), 0);
     Vertex3D right = vec(std::sin(y), -std::cos(y), 0);
     Vertex3D step = scaled(add(scaled(ahead, in.forward), scaled(right, in.right)),
-                           kWalkSpeed * (in.fast ? 2.0f : 1.0f) * seconds);
+                           kWalkSpeed * walkScale_ * (in.fast ? 2.0f : 1.0f) * seconds);
     Vertex3D from = bodyCenter();
     Vertex3D to = add(from, step);
     Vertex3D normal{0, 0, 0};
-    if (length(step) > 0) kvxCheckCollision(&to, &from, kBodyRadius, group, true, &normal, kCollisionIterations);
+    if (length(step) > 0) kvxCheckCollision(&to, &from, kBodyRadius * walkScale_, group, true, &normal, kCollisionIterations);
     eye_.x = to.x;
     eye_.y = to.y;
 
-    Vertex3D probe = vec(to.x, to.y, to.z - kGroundProbe);
+    float eyeHeight = kEyeHeight * walkScale_;
+    Vertex3D probe = vec(to.x, to.y, to.z - kGroundProbe * walkScale_);
     Vertex3D ground = kvxCheckHeight(&to, &probe, group);
-    float feet = eye_.z - kEyeHeight;
+    float feet = eye_.z - eyeHeight;
     if (ground.z == kvxNoHeight) {  // nothing below (or outside the scene): hover
         fallSpeed_ = 0;
         onGround_ = false;
         return;
     }
-    fallSpeed_ += kGravity * seconds;
+    fallSpeed_ += kGravity * walkScale_ * seconds;
     feet -= fallSpeed_ * seconds;
     onGround_ = feet <= ground.z;
     if (onGround_) {
         feet = ground.z;
         fallSpeed_ = 0;
     }
-    eye_.z = feet + kEyeHeight;
+    eye_.z = feet + eyeHeight;
 }
 
 void CameraController::apply(Camera* camera) const {

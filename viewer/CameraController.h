@@ -20,7 +20,7 @@ struct MoveInput {
 class CameraController {
 public:
     // Scene scale: orbit zoom, fly speed and the clip distances follow it.
-    void setSceneRadius(float radius) { sceneRadius_ = radius; }
+    void setSceneRadius(float radius);
     // Looks from eye at target (orbiting about target).
     void lookFrom(const Vertex3D& eye, const Vertex3D& target);
 
@@ -51,6 +51,7 @@ private:
     float pitch_ = 0;    // degrees above the horizon
     float distance_ = 10;
     float sceneRadius_ = 10;
+    float walkScale_ = 1;  // a person's size in scene units, 1 in scenes of metres
     float fallSpeed_ = 0;
     bool onGround_ = false;
 };

@@ -10,6 +10,7 @@ namespace {
 const float kMargin = 8;
 const float kBaseline = 12;  // from the top of a line to its baseline
 const float kBarHeight = 18;
+const float kCharWidth = 7.5f;  // a little wider than the font's average
 }  // namespace
 
 void Hud::panel(float x1, float y1, float x2, float y2, float alpha) const {
@@ -28,8 +29,8 @@ void Hud::drawStatus(const std::string& left, const std::string& right) {
     float top = height_ - kLineHeight - 4;
     panel(0, top - 2, static_cast<float>(width_), static_cast<float>(height_), 0.6f);
     text(kMargin, top, left, 0.9f, 0.92f, 0.95f);
-    float x = width_ - kMargin - 7.5f * right.size();
-    text(std::max(x, width_ * 0.5f), top, right, 0.7f, 0.85f, 1.0f);
+    float x = width_ - kMargin - kCharWidth * right.size();
+    if (x > kMargin + kCharWidth * left.size() + kCharWidth * 2) text(x, top, right, 0.7f, 0.85f, 1.0f);
 }
 
 void Hud::drawNotice(const std::string& line, bool error) {

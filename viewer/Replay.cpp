@@ -42,6 +42,13 @@ void pushDrag(int button, int dx, int dy) {
     SDL_PushEvent(&e);
 }
 
+void pushDrop(const std::string& file) {
+    SDL_Event e{};
+    e.type = SDL_DROPFILE;
+    e.drop.file = SDL_strdup(file.c_str());
+    SDL_PushEvent(&e);
+}
+
 void pushWheel(int steps) {
     SDL_Event e{};
     e.type = SDL_MOUSEWHEEL;
@@ -102,6 +109,9 @@ bool Replay::runLine(const std::string& line, ReplayRequest* request) {
         int steps = 0;
         in >> steps;
         pushWheel(steps);
+    } else if (verb == "drop") {
+        std::getline(in >> std::ws, arg);
+        pushDrop(arg);
     } else if (verb == "frames") {
         in >> wait_;
     } else if (verb == "state") {

@@ -8,6 +8,7 @@
 //   text TEXT         typed text
 //   drag BUTTON DX DY mouse drag with button 1 (left), 2 (middle) or 3
 //   wheel N           wheel steps
+//   drop FILE         a file dropped on the window
 //   frames N          let N frames pass
 //   state FILE        write the viewer's state as JSON
 //   shot FILE         write the next frame as PNG

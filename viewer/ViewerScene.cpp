@@ -9,12 +9,14 @@
 
 namespace {
 
-// Everything a file holds, smoothed, with 8 bits per texture channel.
-const int kLoadFlags = kvxLoadMeshes | kvxLoadLights | kvxLoadCameras | kvxLoadKeyframer | kvxLoadMaterials |
-                       kvxLoadSmoothing | kvxLoadTrueColor;
+// Everything a file holds, with 8 bits per texture channel.
+const int kLoadFlags =
+    kvxLoadMeshes | kvxLoadLights | kvxLoadCameras | kvxLoadKeyframer | kvxLoadMaterials | kvxLoadTrueColor;
 const int kLightShadows = 2;       // calcDynamicLights: ray-cast shadows
 const int kLightReset = 1;         // calcDynamicLight: start from black
-const float kAmbient = 0.25f;      // the eye light never leaves a face black
+const float kAmbient = 0.3f;       // the view light never leaves a face black
+const float kLightDistance = 1000.0f;  // scene radii behind the eye: near parallel rays
+const float kLightRaise = 0.5f;        // and a little above it
 const float kFreeFov = 45.0f;
 const float kEndlessRange = 1e30f;
 const float kDepthRatio = 20000.0f;  // far / near: what a 24-bit depth buffer resolves
@@ -58,7 +60,7 @@ ViewerScene::~ViewerScene() {
 
 int ViewerScene::load(const std::string& spec, void (*progress)(float)) {
     SceneSource src = SceneSource::parse(spec);
-    int flags = kLoadFlags | (src.archive.empty() ? 0 : kvxLoadFromArchive);
+    int flags = kLoadFlags | (smoothing_ ? kvxLoadSmoothing : 0) | (src.archive.empty() ? 0 : kvxLoadFromArchive);
     OGroup* g = scene_.createOGroup(src.file.c_str(), flags, src.textureDir.c_str(), 0, progress,
                                     src.archive.empty() ? nullptr : src.archive.c_str());
     if (!g) {
@@ -124,7 +126,9 @@ int ViewerScene::firstFrame() const {
 
 int ViewerScene::lastFrame() const {
     OGroup* g = group();
-    return g && g->animated ? std::max(g->endFrame, g->startFrame) : 0;
+    // The engine counts end - start frames from the start: the end frame itself
+    // is the start again.
+    return g && g->animated ? std::max(g->endFrame - 1, g->startFrame) : 0;
 }
 
 void ViewerScene::setFrame(int frame) {
@@ -215,14 +219,18 @@ void ViewerScene::restoreFileLighting() {
     g->applyLights();
 }
 
-// A white light at the eye with no fall-off, over an ambient floor.
+// A white light far behind and a little above the eye, with no fall-off,
+// over an ambient floor: faces turned to the viewer are lit evenly.
 void ViewerScene::updateHeadlight() {
     OGroup* g = group();
     Camera* cam = scene_.camera;
     if (!g || !cam) return;
-    if (headlightValid_ && length(sub(cam->eye, litEye_)) < radius() * 1e-3f) return;
+    if (headlightValid_ && length(sub(cam->eye, litEye_)) < radius() * 1e-3f &&
+        length(sub(cam->target, litTarget_)) < radius() * 1e-3f)
+        return;
+    Vertex3D back = normalized(add(normalized(sub(cam->eye, cam->target)), vec(0, 0, kLightRaise)));
     Light eyeLight;
-    eyeLight.location = cam->eye;
+    eyeLight.location = add(cam->eye, scaled(back, radius() * kLightDistance));
     eyeLight.color = Color{1, 1, 1, 1};
     eyeLight.innerRange = kEndlessRange;
     eyeLight.outerRange = kEndlessRange;
@@ -238,6 +246,7 @@ void ViewerScene::updateHeadlight() {
     }
     g->applyLights();
     litEye_ = cam->eye;
+    litTarget_ = cam->target;
     headlightValid_ = true;
 }
 

@@ -51,6 +51,8 @@ public:
     // Whether a material whose map could not be loaded is shown in its
     // diffuse colour (on by default) or kept as loaded.
     void setColourMissingMaps(bool on) { colourMissingMaps_ = on; }
+    // Smoothing groups split vertices along their borders (on by default).
+    void setSmoothing(bool on) { smoothing_ = on; }
 
     Scene* scene() { return &scene_; }
     OGroup* group() const { return scene_.groupCount > 0 ? scene_.groups[0] : nullptr; }
@@ -105,8 +107,10 @@ private:
     Vertex3D min_{0, 0, 0}, max_{0, 0, 0};
     bool fileLighting_ = false;
     bool colourMissingMaps_ = true;
+    bool smoothing_ = true;
     std::vector<std::vector<Color>> fileColors_;  // the shadowed lighting, once computed
     Vertex3D litEye_{0, 0, 0};
+    Vertex3D litTarget_{0, 0, 0};
     int litFrame_ = -1;
     bool headlightValid_ = false;
 };
