@@ -181,6 +181,20 @@ TEST(Viewer, CameraSeesObjectWhereItStands) {
     r = run(s, "-o room60.png -s 200x150 --frame 59 room.3ds");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_GT(readPng(s("room60.png")).at(100 - 65, 75)[1], 120);
+
+    // The same scene as an entry of a pack file: directory records (first and
+    // last byte, 256-byte name), a terminator, then the data.
+    std::string scene = slurp(s("room.3ds")), pack;
+    auto record = [&pack](uint32_t first, uint32_t last, const std::string& name) {
+        pack.append(reinterpret_cast<const char*>(&first), 4).append(reinterpret_cast<const char*>(&last), 4);
+        pack += name + std::string(256 - name.size(), '\0');
+    };
+    record(0, static_cast<uint32_t>(scene.size() - 1), "scenes/room.3ds");
+    record(0xFFFFFFFFu, 0, "");
+    std::ofstream(s("room.pak"), std::ios::binary) << pack + scene;
+    r = run(s, "-o pack.png -s 200x150 --frame 0 room.pak:scenes/room.3ds");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_GT(readPng(s("pack.png")).at(100 - 65, 75)[0], 120);
 }
 
 TEST(Viewer, InfoJsonMatchesReference) {
