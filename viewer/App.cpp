@@ -165,6 +165,7 @@ void App::frame(float seconds) {
     if (!request.stateFile.empty()) writeState(request.stateFile);
     if (request.quit) running_ = false;
     window_.present();
+    ++framesDrawn_;
 }
 
 void App::handle(const SDL_Event& e) {
@@ -385,11 +386,12 @@ void App::writeState(const std::string& path) const {
             "{\"file\": %s, \"frame\": %d, \"playing\": %s, \"speed\": %g, \"camera\": %d, \"mode\": \"%s\", "
             "\"eye\": [%g, %g, %g], \"target\": [%g, %g, %g], \"onGround\": %s, \"consoleOpen\": %s, "
             "\"fileLighting\": %s, \"wire\": %s, \"textures\": %s, \"meshes\": %d, \"faces\": %d, \"fps\": %g, "
-            "\"console\": %s}\n",
+            "\"framesDrawn\": %ld, \"ticks\": %u, \"console\": %s}\n",
             jsonText(view_.spec()).c_str(), view_.frame(), playing_ ? "true" : "false", speed_, view_.cameraIndex(),
             modeName(controller_.mode()), eye.x, eye.y, eye.z, target.x, target.y, target.z,
             controller_.onGround() ? "true" : "false", consoleView_.isOpen() ? "true" : "false",
             view_.fileLighting() ? "true" : "false", render_.wire ? "true" : "false",
-            render_.textures ? "true" : "false", stats_.drawn, stats_.faces, fps_, jsonText(lines).c_str());
+            render_.textures ? "true" : "false", stats_.drawn, stats_.faces, fps_, framesDrawn_, SDL_GetTicks(),
+            jsonText(lines).c_str());
     fclose(f);
 }

@@ -66,6 +66,7 @@ private:
     float speed_ = 1;
     float frameClock_ = 0;     // fraction of an animation frame accumulated
     float fps_ = 0;
+    long framesDrawn_ = 0;
     std::string notice_;
     bool noticeIsError_ = false;
     unsigned int noticeUntil_ = 0;

@@ -73,11 +73,16 @@ bool Replay::load(const std::string& path, std::string* error) {
 
 ReplayRequest Replay::step() {
     ReplayRequest request;
+    if (orbitFrames_ > 0) {
+        --orbitFrames_;
+        pushDrag(1, orbitDx_, 0);
+        return request;
+    }
     if (wait_ > 0) {
         --wait_;
         return request;
     }
-    while (!lines_.empty() && wait_ == 0 && request.shotFile.empty() && request.stateFile.empty()) {
+    while (!lines_.empty() && wait_ == 0 && orbitFrames_ == 0 && request.shotFile.empty() && request.stateFile.empty()) {
         std::string line = lines_.front();
         lines_.pop_front();
         if (!runLine(line, &request)) fprintf(stderr, "kvxview: replay: cannot run '%s'\n", line.c_str());
@@ -112,6 +117,8 @@ bool Replay::runLine(const std::string& line, ReplayRequest* request) {
     } else if (verb == "drop") {
         std::getline(in >> std::ws, arg);
         pushDrop(arg);
+    } else if (verb == "orbit") {
+        in >> orbitFrames_ >> orbitDx_;
     } else if (verb == "frames") {
         in >> wait_;
     } else if (verb == "state") {

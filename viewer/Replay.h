@@ -10,6 +10,7 @@
 //   wheel N           wheel steps
 //   drop FILE         a file dropped on the window
 //   frames N          let N frames pass
+//   orbit N DX        drag DX pixels with the left button on each of N frames
 //   state FILE        write the viewer's state as JSON
 //   shot FILE         write the next frame as PNG
 //   quit
@@ -36,6 +37,8 @@ private:
 
     std::deque<std::string> lines_;
     int wait_ = 0;
+    int orbitFrames_ = 0;
+    int orbitDx_ = 0;
     bool active_ = false;
 };
 
