@@ -17,6 +17,7 @@ const char* const kCommandNames[] = {
     "EVAL",         "EVARLIST",    "EXECSCRIPT",  "EXIT",     "FOV",  "GAMMA",   "GET",
     "HELP",         "INFO",        "LOAD3DS",     "MEM",      "RELOAD3DS", "SCENEINFO", "SET"};
 const float kMargin = 8;
+const float kCharWidth = 8.5f;  // wide enough for upper-case text
 
 std::string upper(std::string s) {
     for (char& c : s) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
@@ -122,14 +123,20 @@ std::vector<std::string> ConsoleView::lastLines(size_t count) const {
     return std::vector<std::string>(lines_.end() - n, lines_.end());
 }
 
+// Long lines wrap at the window's width; the newest rows sit above the input line.
 void ConsoleView::draw(Hud& hud, int width, int height) const {
     float bottom = height * 0.5f;
     hud.panel(0, 0, static_cast<float>(width), bottom, 0.82f);
-    int rows = std::max(1, static_cast<int>(bottom / Hud::kLineHeight) - 2);
-    int last = static_cast<int>(lines_.size()) - scroll_;
-    int first = std::max(0, last - rows);
+    size_t rows = static_cast<size_t>(std::max(1, static_cast<int>(bottom / Hud::kLineHeight) - 2));
+    size_t columns = static_cast<size_t>(std::max(8.0f, (width - 2 * kMargin) / kCharWidth));
+    std::vector<std::string> shown;
+    for (int i = static_cast<int>(lines_.size()) - scroll_ - 1; i >= 0 && shown.size() < rows; --i) {
+        const std::string& line = lines_[i];
+        size_t pieces = std::max<size_t>(1, (line.size() + columns - 1) / columns);
+        for (size_t p = pieces; p-- > 0 && shown.size() < rows;) shown.push_back(line.substr(p * columns, columns));
+    }
     float y = 4;
-    for (int i = first; i < last; ++i, y += Hud::kLineHeight) hud.text(kMargin, y, lines_[i], 0.85f, 0.9f, 0.85f);
+    for (size_t i = shown.size(); i-- > 0; y += Hud::kLineHeight) hud.text(kMargin, y, shown[i], 0.85f, 0.9f, 0.85f);
     float inputY = bottom - Hud::kLineHeight - 6;
     hud.text(kMargin, inputY, "> " + input_ + "_", 1.0f, 0.95f, 0.6f);
 }
