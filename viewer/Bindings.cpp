@@ -19,7 +19,7 @@ const Binding kBindings[] = {
     {"N", "vertex normals on/off"},
     {"X", "axes and ground grid on/off"},
     {"H", "this help on/off"},
-    {"`", "console on/off (Up/Down history, Tab completes, PageUp/PageDown scroll)"},
+    {"` (back-quote)", "console on/off (Up/Down history, Tab completes, PageUp/PageDown scroll)"},
     {"F12", "screenshot ShotNNNN.jpg in the working directory"},
     {"PageUp / PageDown", "previous / next file of the command line"},
     {"Drop a file", "open it"},
