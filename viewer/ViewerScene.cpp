@@ -20,6 +20,7 @@ const float kLightRaise = 0.5f;        // and a little above it
 const float kFreeFov = 45.0f;
 const float kEndlessRange = 1e30f;
 const float kDepthRatio = 20000.0f;  // far / near: what a 24-bit depth buffer resolves
+const Color kWireColor = {0.05f, 0.07f, 0.12f, 1.0f};
 
 bool isFile(const std::string& path) {
     struct stat st;
@@ -89,6 +90,7 @@ void ViewerScene::takeGroup(OGroup* g) {
     known_ = g;
     if (colourMissingMaps_) colourMissingMaps();
     fileColors_.clear();
+    wireColors_.clear();
     headlightValid_ = false;
     frame_ = firstFrame();
     setFrame(frame_);
@@ -258,8 +260,28 @@ FrameStats ViewerScene::render(const RenderOptions& options) {
     int extra = kvxRenderCull | (options.textures ? 0 : kvxRenderNoTextures);
     scene_.render(0, kvxRenderOpaquePass | extra);
     scene_.render(0, kvxRenderTransparentPass | extra);
-    if (options.wire) scene_.render(0, kvxRenderCamera | kvxRenderOpaque | kvxRenderWireframe | kvxRenderNoTextures);
+    if (options.wire) renderWire();
     return countVisible();
+}
+
+// The engine draws wire edges in the vertex colours, which would hide them
+// on the faces they outline: for this pass each mesh shows a dark colour.
+void ViewerScene::renderWire() {
+    OGroup* g = group();
+    if (wireColors_.size() != static_cast<size_t>(g->meshCount)) {
+        wireColors_.assign(g->meshCount, {});
+        for (int i = 0; i < g->meshCount; ++i) wireColors_[i].assign(g->meshes[i]->vertexCount, kWireColor);
+    }
+    std::vector<Color*> lit(g->meshCount);
+    for (int i = 0; i < g->meshCount; ++i) {
+        lit[i] = g->meshes[i]->colors;
+        if (static_cast<int>(wireColors_[i].size()) == g->meshes[i]->vertexCount)
+            g->meshes[i]->colors = wireColors_[i].data();
+    }
+    kvxDepthFunc(KVX_LEQUAL);
+    scene_.render(0, kvxRenderCamera | kvxRenderOpaque | kvxRenderTransparent | kvxRenderWireframe |
+                         kvxRenderNoTextures);
+    for (int i = 0; i < g->meshCount; ++i) g->meshes[i]->colors = lit[i];
 }
 
 FrameStats ViewerScene::countVisible() {

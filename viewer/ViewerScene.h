@@ -97,6 +97,7 @@ private:
     void storeFileLighting();
     void restoreFileLighting();
     FrameStats countVisible();
+    void renderWire();
 
     Scene scene_;
     Camera free_;
@@ -109,6 +110,7 @@ private:
     bool colourMissingMaps_ = true;
     bool smoothing_ = true;
     std::vector<std::vector<Color>> fileColors_;  // the shadowed lighting, once computed
+    std::vector<std::vector<Color>> wireColors_;  // one dark colour per vertex, for the wire pass
     Vertex3D litEye_{0, 0, 0};
     Vertex3D litTarget_{0, 0, 0};
     int litFrame_ = -1;
