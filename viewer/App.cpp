@@ -212,8 +212,8 @@ void App::handleKey(const SDL_Keysym& key) {
         case SDLK_SPACE: playing_ = !playing_; break;
         case SDLK_LEFT: step(-1); break;
         case SDLK_RIGHT: step(1); break;
-        case SDLK_HOME: playing_ = false, view_.setFrame(view_.firstFrame()); break;
-        case SDLK_END: playing_ = false, view_.setFrame(view_.lastFrame()); break;
+        case SDLK_HOME: jumpTo(view_.firstFrame()); break;
+        case SDLK_END: jumpTo(view_.lastFrame()); break;
         case SDLK_LEFTBRACKET: speed_ = std::max(speed_ * 0.5f, kMinSpeed); break;
         case SDLK_RIGHTBRACKET: speed_ = std::min(speed_ * 2.0f, kMaxSpeed); break;
         case SDLK_c: cycleCamera(); break;
@@ -264,9 +264,11 @@ void App::handleMotion(const SDL_MouseMotionEvent& m) {
     }
 }
 
-void App::step(int frames) {
+void App::step(int frames) { jumpTo(view_.frame() + frames); }
+
+void App::jumpTo(int frame) {
     playing_ = false;
-    view_.setFrame(view_.frame() + frames);
+    view_.setFrame(frame);
 }
 
 void App::advanceAnimation(float seconds) {

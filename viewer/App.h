@@ -39,6 +39,7 @@ private:
     void toFreeCamera();
     void setMode(CameraMode mode);
     void step(int frames);
+    void jumpTo(int frame);
     void checkWatchedFile();
     void notify(const std::string& text, bool error = false);
     void draw();

@@ -276,7 +276,9 @@ TEST(Viewer, ReplayedSession) {
                                        "key g\ndown w\nframes 60\nup w\nstate walked.json\nshot walked.png\n"
                                        "drop notes.3ds\nframes 1\nstate dropped.json\n"
                                        "key `\ntext SCENEINFO\nkey return\nframes 1\nstate console.json\n"
-                                       "shot console.png\nquit\n";
+                                       "shot console.png\n"
+                                       "key `\nkey g\nstate o1.json\ndrag 1 100 0\nstate o2.json\n"
+                                       "wheel 2\nstate o3.json\nquit\n";
     std::ofstream(s("notes.3ds")) << "not a scene\n";
     Result r = run(s, "-s 320x240 --replay session.txt room.3ds");
     ASSERT_EQ(r.status, 0) << r.err;
@@ -312,6 +314,19 @@ TEST(Viewer, ReplayedSession) {
         << console["console"].text;
     Image shot = readPng(s("console.png"));
     EXPECT_FALSE(shot.isBackground(160, 200)) << "the scene shows below the console";
+
+    // Orbit turns the eye about a fixed point; the wheel brings it nearer.
+    Json o[3] = {readJson(slurp(s("o1.json"))), readJson(slurp(s("o2.json"))), readJson(slurp(s("o3.json")))};
+    auto distance = [](const Json& j) {
+        double d = 0;
+        for (int k = 0; k < 3; ++k) d += std::pow(j["eye"][k].number - j["target"][k].number, 2);
+        return std::sqrt(d);
+    };
+    EXPECT_EQ(o[0]["mode"].text, "orbit");
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(o[1]["target"][k].number, o[0]["target"][k].number, 1e-3);
+    EXPECT_GT(std::fabs(o[1]["eye"][1].number - o[0]["eye"][1].number), 1.0);
+    EXPECT_NEAR(distance(o[1]), distance(o[0]), 1e-3);
+    EXPECT_NEAR(distance(o[2]), distance(o[0]) * 0.85 * 0.85, 1e-3);
 }
 
 }  // namespace
