@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <cstdio>
 
 #include "Vec.h"
 
@@ -18,6 +19,7 @@ const float kAmbient = 0.3f;       // the view light never leaves a face black
 const float kLightDistance = 1000.0f;  // scene radii behind the eye: near parallel rays
 const float kLightRaise = 0.5f;        // and a little above it
 const float kFreeFov = 45.0f;
+const float kMinFov = 1.0f, kMaxFov = 179.0f;  // what a perspective projection can show
 const float kEndlessRange = 1e30f;
 const float kDepthRatio = 20000.0f;  // far / near: what a 24-bit depth buffer resolves
 const Color kWireColor = {0.05f, 0.07f, 0.12f, 1.0f};
@@ -89,6 +91,7 @@ void ViewerScene::clearGroupsExcept(OGroup* keep) {
 void ViewerScene::takeGroup(OGroup* g) {
     known_ = g;
     if (colourMissingMaps_) colourMissingMaps();
+    sanitiseCameras();
     fileColors_.clear();
     wireColors_.clear();
     headlightValid_ = false;
@@ -119,6 +122,19 @@ void ViewerScene::colourMissingMaps() {
     for (int i = 0; g && i < g->tlistCount; ++i)
         for (Material* m = g->tlists[i] ? g->tlists[i]->head : nullptr; m; m = m->next)
             if (m->firstTexture && m->firstTexture->width <= 0 && m->diffuse) m->makeTextureFromColor();
+}
+
+// A lens the engine turns into an impossible field of view (a projection
+// that shows nothing) is looked through with the free camera's.
+void ViewerScene::sanitiseCameras() {
+    OGroup* g = group();
+    for (int i = 0; g && i < g->cameraCount; ++i) {
+        Camera* c = g->cameras[i];
+        if (c->fov >= kMinFov && c->fov <= kMaxFov) continue;
+        fprintf(stderr, "kvxview: camera %s: field of view %g degrees (lens %g mm) shown as %g\n",
+                c->name ? c->name : "", c->fov, c->lens, kFreeFov);
+        c->fov = kFreeFov;
+    }
 }
 
 int ViewerScene::firstFrame() const {

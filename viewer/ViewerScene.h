@@ -92,6 +92,7 @@ private:
     void takeGroup(OGroup* g);
     void computeBounds();
     void colourMissingMaps();
+    void sanitiseCameras();
     void fitClipPlanes();
     void updateHeadlight();
     void storeFileLighting();
