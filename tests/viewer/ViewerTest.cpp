@@ -274,6 +274,7 @@ TEST(Viewer, ReplayedSession) {
                                        "key c\nstate free.json\n"
                                        "key c\nstate back.json\n"
                                        "key g\ndown w\nframes 60\nup w\nstate walked.json\nshot walked.png\n"
+                                       "key F12\n"
                                        "drop notes.3ds\nframes 1\nstate dropped.json\n"
                                        "key `\ntext SCENEINFO\nkey return\nframes 1\nstate console.json\n"
                                        "shot console.png\n"
@@ -301,6 +302,7 @@ TEST(Viewer, ReplayedSession) {
     EXPECT_EQ(walked["onGround"].number, 1);
     Image close = readPng(s("walked.png"));
     EXPECT_GT(close.at(160, 120)[1], 120) << "the wall fills the view";
+    EXPECT_EQ(slurp(s("Shot0000.jpg")).substr(0, 3), "\xFF\xD8\xFF") << "F12 saves a JPEG";
 
     // A bad file dropped on the window leaves the scene as it was.
     Json dropped = readJson(slurp(s("dropped.json")));
