@@ -88,6 +88,7 @@ int App::run() {
     if (!open(options_.files[0], true)) return kExitLoadFailed;
     if (options_.cameraGiven) view_.selectCamera(options_.camera);
     if (options_.light) view_.setFileLighting(true);
+    if (options_.frame >= 0) jumpTo(options_.frame);
     console_.setScene(view_.scene());
     for (const std::string& s : options_.scripts) {
         console_.readScript(s.c_str());

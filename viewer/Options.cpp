@@ -22,7 +22,7 @@ const OptionHelp kOptionHelp[] = {
     {"-i, --info", "print what the file holds (meshes, materials and maps, cameras, lights, animation) and exit"},
     {"    --json", "with --info: print one JSON object per file"},
     {"-o, --output=FILE.png", "render without a window into a PNG file and exit; {frame} in the name is the frame number"},
-    {"    --frame=N", "animation frame to render (default: the first of the segment)"},
+    {"    --frame=N", "animation frame to show, paused in the window (default: the first of the segment)"},
     {"    --frames=A:B[:STEP]", "with --output: render frames A to B every STEP frames"},
     {"-c, --camera=K", "look through the file's camera K (0 is the first); -1 the free orbit camera"},
     {"-s, --size=WxH", "window or picture size in pixels (default 1280x720)"},
