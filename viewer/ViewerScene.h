@@ -114,7 +114,6 @@ private:
     std::vector<std::vector<Color>> wireColors_;  // one dark colour per vertex, for the wire pass
     Vertex3D litEye_{0, 0, 0};
     Vertex3D litTarget_{0, 0, 0};
-    int litFrame_ = -1;
     bool headlightValid_ = false;
 };
 
