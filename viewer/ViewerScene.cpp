@@ -23,6 +23,7 @@ const float kMinFov = 1.0f, kMaxFov = 179.0f;  // what a perspective projection 
 const float kEndlessRange = 1e30f;
 const float kDepthRatio = 20000.0f;  // far / near: what a 24-bit depth buffer resolves
 const Color kWireColor = {0.05f, 0.07f, 0.12f, 1.0f};
+const char kAllEdges = 7;  // face flag bits of the edges CA, AB and BC
 
 bool isFile(const std::string& path) {
     struct stat st;
@@ -94,6 +95,7 @@ void ViewerScene::takeGroup(OGroup* g) {
     sanitiseCameras();
     fileColors_.clear();
     wireColors_.clear();
+    wireEdges_.clear();
     headlightValid_ = false;
     frame_ = firstFrame();
     setFrame(frame_);
@@ -280,24 +282,42 @@ FrameStats ViewerScene::render(const RenderOptions& options) {
     return countVisible();
 }
 
-// The engine draws wire edges in the vertex colours, which would hide them
-// on the faces they outline: for this pass each mesh shows a dark colour.
+// The engine draws the edges a file marks visible, in the vertex colours:
+// for this pass each mesh shows a dark colour, and a mesh that marks no edge
+// at all shows every edge of its triangles.
+void ViewerScene::prepareWire() {
+    OGroup* g = group();
+    wireColors_.assign(g->meshCount, {});
+    wireEdges_.assign(g->meshCount, {});
+    for (int i = 0; i < g->meshCount; ++i) {
+        Mesh* m = g->meshes[i];
+        wireColors_[i].assign(m->vertexCount, kWireColor);
+        bool marked = false;
+        for (int f = 0; m->faceFlags && f < m->faceCount && !marked; ++f) marked = (m->faceFlags[f] & kAllEdges) != 0;
+        if (!marked) wireEdges_[i].assign(m->faceCount, kAllEdges);
+    }
+}
+
 void ViewerScene::renderWire() {
     OGroup* g = group();
-    if (wireColors_.size() != static_cast<size_t>(g->meshCount)) {
-        wireColors_.assign(g->meshCount, {});
-        for (int i = 0; i < g->meshCount; ++i) wireColors_[i].assign(g->meshes[i]->vertexCount, kWireColor);
-    }
+    if (wireColors_.size() != static_cast<size_t>(g->meshCount)) prepareWire();
     std::vector<Color*> lit(g->meshCount);
+    std::vector<char*> edges(g->meshCount);
     for (int i = 0; i < g->meshCount; ++i) {
-        lit[i] = g->meshes[i]->colors;
-        if (static_cast<int>(wireColors_[i].size()) == g->meshes[i]->vertexCount)
-            g->meshes[i]->colors = wireColors_[i].data();
+        Mesh* m = g->meshes[i];
+        lit[i] = m->colors;
+        edges[i] = m->faceFlags;
+        if (static_cast<int>(wireColors_[i].size()) == m->vertexCount) m->colors = wireColors_[i].data();
+        if (static_cast<int>(wireEdges_[i].size()) == m->faceCount && m->faceCount > 0)
+            m->faceFlags = wireEdges_[i].data();
     }
     kvxDepthFunc(KVX_LEQUAL);
     scene_.render(0, kvxRenderCamera | kvxRenderOpaque | kvxRenderTransparent | kvxRenderWireframe |
                          kvxRenderNoTextures);
-    for (int i = 0; i < g->meshCount; ++i) g->meshes[i]->colors = lit[i];
+    for (int i = 0; i < g->meshCount; ++i) {
+        g->meshes[i]->colors = lit[i];
+        g->meshes[i]->faceFlags = edges[i];
+    }
 }
 
 FrameStats ViewerScene::countVisible() {

@@ -99,6 +99,7 @@ private:
     void restoreFileLighting();
     FrameStats countVisible();
     void renderWire();
+    void prepareWire();
 
     Scene scene_;
     Camera free_;
@@ -112,6 +113,7 @@ private:
     bool smoothing_ = true;
     std::vector<std::vector<Color>> fileColors_;  // the shadowed lighting, once computed
     std::vector<std::vector<Color>> wireColors_;  // one dark colour per vertex, for the wire pass
+    std::vector<std::vector<char>> wireEdges_;    // every edge, for meshes that mark none visible
     Vertex3D litEye_{0, 0, 0};
     Vertex3D litTarget_{0, 0, 0};
     bool headlightValid_ = false;

@@ -148,9 +148,19 @@ TEST(Viewer, RendersRealFilesHeadless) {
         for (int y : {0, 119})
             for (int x : {0, 159}) EXPECT_TRUE(img.isBackground(x, y)) << f << " corner " << x << "," << y;
     }
-    // Lit without lights: the grey rock is not black.
+    // Lit without lights: the grey rock is not black; the wire overlay draws
+    // dark edges over it.
     Image rock = readPng(s("free.png"));
     EXPECT_GT(rock.at(80, 60)[0] + rock.at(80, 60)[1] + rock.at(80, 60)[2], 3 * 90);
+    ASSERT_EQ(run(s, "-o wire.png -s 160x120 --camera -1 --wire " + kAssimp + "/fels.3ds").status, 0);
+    Image wire = readPng(s("wire.png"));
+    auto darkInRock = [](const Image& img) {
+        int n = 0;
+        for (int y = 40; y < 80; ++y)
+            for (int x = 60; x < 100; ++x) n += img.at(x, y)[0] < 60;
+        return n;
+    };
+    EXPECT_GT(darkInRock(wire), darkInRock(rock) + 100);
 
     // The demo's scenes through their cameras fill the picture; a sequence writes one file per frame.
     struct stat st;
