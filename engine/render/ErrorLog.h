@@ -33,5 +33,8 @@ void kvxInitErrorLog(Console* console);
 void kvxInitErrorLog(int mode);
 
 int kvxPutToErrorLog(const char* message, int code);
+// The code of the last message logged, whatever its destination; 0 before any.
+// A host that receives only a null or false from an operation reads the cause here.
+int kvxLastLoggedCode();
 
 #endif
