@@ -23,6 +23,7 @@ const int kCodeObjectNotFound = 39;
 const int kTrackPosition = 0;
 const int kTrackRotation = 1;
 const int kTrackScalar = 2;
+const int kTrackScale = 3;
 const int kNodeCamera = 7;
 const int kNodeCameraTarget = 8;
 
@@ -159,8 +160,12 @@ bool OGroup::doObjectAnim(Object* object, Object* self) {
         kvxTranslate(p.x, p.y, p.z);
     }
     KVXPath* rotation = findTrack(object, kTrackRotation, 0);
+    if (rotation) applyRotationTrack(rotation, currentFrame);
+    if (KVXPath* scale = findTrack(object, kTrackScale, 0)) {
+        Vertex3D s = interpolatePosition(scale, currentFrame);
+        kvxScale(s.x, s.y, s.z);
+    }
     if (!rotation) return false;
-    applyRotationTrack(rotation, currentFrame);
     if (object == self) kvxTranslate(-object->pivot.x, -object->pivot.y, -object->pivot.z);
     return true;
 }

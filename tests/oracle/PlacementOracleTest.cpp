@@ -25,6 +25,7 @@
 
 #include "Korvex3D.h"
 #include "TestWindow.h"
+#include "Writer3ds.h"
 
 namespace {
 
@@ -115,6 +116,7 @@ void placeByLib3ds(Placement& p, double probeSize) {
     Lib3dsMatrix inverse;
     lib3ds_matrix_copy(inverse, p.mesh->matrix);
     lib3ds_matrix_inv(inverse);
+    if (p.mesh->points == 0) p.points.push_back(apply(m, apply(inverse, Vec{0, 0, 0})));  // an empty mesh: its origin
     for (Lib3dsDword i = 0; i < p.mesh->points; ++i) {
         const float* v = p.mesh->pointL[i].pos;
         p.points.push_back(apply(m, apply(inverse, Vec{v[0], v[1], v[2]})));
@@ -181,10 +183,13 @@ std::vector<Vec> enginePoints(OGroup& g, Mesh* m, double probeSize) {
     return out;
 }
 
-double largestGap(const std::vector<Vec>& a, const std::vector<Vec>& b) {
-    if (a.size() != b.size()) return 1e300;
+// Engine points against a placement; an object without vertices gives four
+// probes, of which an empty mesh's placement compares the origin only.
+double largestGap(const std::vector<Vec>& engine, const std::vector<Vec>& oracle) {
+    bool originOnly = engine.size() == 4 && oracle.size() == 1;
+    if (engine.size() != oracle.size() && !originOnly) return 1e300;
     double gap = 0;
-    for (size_t i = 0; i < a.size(); ++i) gap = std::max(gap, distance(a[i], b[i]));
+    for (size_t i = 0; i < oracle.size(); ++i) gap = std::max(gap, distance(engine[i], oracle[i]));
     return gap;
 }
 
@@ -207,7 +212,7 @@ std::vector<Mesh*> match(OGroup& g, const std::vector<Placement>& all, double pr
         int best = -1;
         double bestGap = 1e300;
         for (size_t i = 0; i < engine.size(); ++i) {
-            if (taken[i] || engine[i].size() != p.points.size()) continue;
+            if (taken[i] || largestGap(engine[i], p.points) >= 1e300) continue;
             bool sameName = p.name == g.meshes[i]->name || (p.mesh && std::string(p.mesh->name) == g.meshes[i]->name);
             double gap = largestGap(engine[i], p.points) * (sameName ? 0.5 : 1.0);
             if (best < 0 || gap < bestGap) best = static_cast<int>(i), bestGap = gap;
@@ -381,6 +386,171 @@ TEST(PlacementOracle, EveryFileStandsWhereLib3dsAndAssimpPutIt) {
         EXPECT_LE(r.frame0, kTolerance) << r.worst;
         EXPECT_LE(r.keys, kTolerance) << r.worst;
         EXPECT_EQ(assimpMisses, 0);
+    }
+}
+
+// --- one small file per placement rule, written with the project's writer ---
+
+k3ds::Vec3 v3(float x, float y, float z) { return k3ds::Vec3{x, y, z}; }
+
+// A box of the given size with its corner at `at`, faces wound outwards,
+// every vertex mapped by `place` (identity when null).
+k3ds::Mesh box(const std::string& name, k3ds::Vec3 at, k3ds::Vec3 size, const float* axes = nullptr) {
+    k3ds::Mesh m;
+    m.name = name;
+    for (int i = 0; i < 8; ++i) {
+        float x = (i == 1 || i == 2 || i == 5 || i == 6) ? size.x : 0;
+        float y = (i == 2 || i == 3 || i == 6 || i == 7) ? size.y : 0;
+        float z = i >= 4 ? size.z : 0;
+        k3ds::Vec3 v = v3(at.x + x, at.y + y, at.z + z);
+        if (axes)  // stored = axes * local
+            v = v3(axes[0] * v.x + axes[3] * v.y + axes[6] * v.z + axes[9],
+                   axes[1] * v.x + axes[4] * v.y + axes[7] * v.z + axes[10],
+                   axes[2] * v.x + axes[5] * v.y + axes[8] * v.z + axes[11]);
+        m.vertices.push_back(v);
+    }
+    const uint16_t f[12][3] = {{0, 2, 1}, {0, 3, 2}, {4, 5, 6}, {4, 6, 7}, {0, 1, 5}, {0, 5, 4},
+                               {3, 7, 6}, {3, 6, 2}, {0, 4, 7}, {0, 7, 3}, {1, 2, 6}, {1, 6, 5}};
+    for (const auto& t : f) m.faces.push_back(k3ds::Face{t[0], t[1], t[2], 7});
+    if (axes)
+        for (int i = 0; i < 12; ++i) m.axes[i] = axes[i];
+    return m;
+}
+
+// A node moving between frames 0 and 10 (turning and, when asked, scaling).
+k3ds::Node movingNode(const std::string& name, int id, int parent, k3ds::Vec3 from, k3ds::Vec3 to,
+                      bool scaled = false) {
+    k3ds::Node n;
+    n.name = name;
+    n.id = id;
+    n.parent = parent;
+    n.pivot = v3(0.25f, 0.5f, 0);
+    n.position = {{0, from}, {10, to}};
+    n.rotation = {{0, 0.3f, v3(0, 0, 1)}, {10, 0.5f, v3(1, 0, 0)}};
+    if (scaled) n.scale = {{0, v3(1, 1, 1)}, {10, v3(2, 1, 0.5f)}};
+    return n;
+}
+
+k3ds::Scene scene(std::vector<k3ds::Mesh> meshes, std::vector<k3ds::Node> nodes) {
+    k3ds::Scene s;
+    s.segmentEnd = 20;
+    s.meshes = std::move(meshes);
+    s.nodes = std::move(nodes);
+    return s;
+}
+
+const float kTurned[12] = {0.8f, 0.6f, 0, -0.6f, 0.8f, 0, 0, 0, 1, 5, 1, 2};      // 36.87 degrees about z
+const float kMirrored[12] = {-1, 0, 0, 0, 1, 0, 0, 0, 1, 2.5f, 0.5f, 0.5f};         // x flipped
+
+Mesh* meshNamed(OGroup& g, const char* name) {
+    Object* o = g.findObject(name);
+    for (int i = 0; i < g.meshCount; ++i)
+        if (g.meshes[i] == o) return g.meshes[i];
+    return nullptr;
+}
+
+// Every face of the mesh, in the group's space, faces away from its centre.
+void expectFacingOut(OGroup& g, Mesh* m) {
+    std::vector<Vec> w = enginePoints(g, m, 1.0);
+    Vec c{0, 0, 0};
+    for (const Vec& v : w) c = Vec{c.x + v.x / w.size(), c.y + v.y / w.size(), c.z + v.z / w.size()};
+    auto sub = [](const Vec& a, const Vec& b) { return Vec{a.x - b.x, a.y - b.y, a.z - b.z}; };
+    for (int f = 0; f < m->faceCount; ++f) {
+        const Vec& a = w[m->faces[f].a];
+        Vec u = sub(w[m->faces[f].b], a), v = sub(w[m->faces[f].c], a);
+        Vec n{u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x};
+        Vec out = sub(a, c);
+        EXPECT_GT(n.x * out.x + n.y * out.y + n.z * out.z, 0.0) << "face " << f;
+    }
+}
+
+struct Fixture {
+    const char* rule;
+    k3ds::Scene scene;
+    void (*check)(OGroup&);
+};
+
+std::vector<Fixture> fixtures() {
+    std::vector<Fixture> out;
+    out.push_back({"mesh matrix", scene({box("Turned", v3(0, 0, 0), v3(2, 1, 1), kTurned)},
+                                        {movingNode("Turned", 0, -1, v3(3, 4, 5), v3(6, 4, 5))}),
+                   [](OGroup&) {}});
+    out.push_back({"mirrored matrix", scene({box("Mirror", v3(2, 0, 0), v3(1, 1, 1), kMirrored)},
+                                            {movingNode("Mirror", 0, -1, v3(1, 1, 1), v3(1, 2, 1))}),
+                   [](OGroup& g) { expectFacingOut(g, meshNamed(g, "Mirror")); }});
+    out.push_back({"scale keys", scene({box("Scaled", v3(1, 1, 1), v3(1, 2, 3))},
+                                       {movingNode("Scaled", 0, -1, v3(0, 0, 0), v3(1, 0, 0), true)}),
+                   [](OGroup& g) { EXPECT_NE(g.activePathList->paths[2]->track, 0); }});
+    out.push_back({"mesh without node", scene({box("Moved", v3(0, 0, 0), v3(1, 1, 1)), box("Still", v3(4, 4, 4), v3(1, 1, 1))},
+                                              {movingNode("Moved", 0, -1, v3(0, 0, 0), v3(0, 0, 2))}),
+                   [](OGroup& g) { EXPECT_TRUE(g.animated); }});
+    {
+        k3ds::Node dummy = movingNode("$$$DUMMY", 0, -1, v3(1, 0, 0), v3(1, 3, 0), true);
+        dummy.instance = "Group";
+        out.push_back({"dummy node", scene({box("Child", v3(0, 0, 0), v3(1, 1, 1))},
+                                           {dummy, movingNode("Child", 1, 0, v3(0, 1, 0), v3(0, 1, 1))}),
+                       [](OGroup& g) {
+                           Mesh* dummy = meshNamed(g, "Group");
+                           ASSERT_NE(dummy, nullptr);
+                           EXPECT_FALSE(dummy->visible);
+                           EXPECT_EQ(dummy->vertexCount, 0);
+                           EXPECT_EQ(meshNamed(g, "Child")->parent, dummy);
+                       }});
+    }
+    {
+        std::vector<k3ds::Node> nodes;
+        const char* names[] = {"First", "Second", "Third"};
+        for (int i = 0; i < 3; ++i) {
+            nodes.push_back(movingNode("Cube", i, -1, v3(3.0f * i, 0, 0), v3(3.0f * i, 1, 0)));
+            nodes.back().instance = names[i];
+        }
+        out.push_back({"instances", scene({box("Cube", v3(0, 0, 0), v3(1, 1, 1))}, nodes), [](OGroup& g) {
+                           ASSERT_EQ(g.meshCount, 3);
+                           EXPECT_NE(meshNamed(g, "Cube"), nullptr);
+                           EXPECT_NE(meshNamed(g, "Second"), nullptr);
+                           EXPECT_NE(meshNamed(g, "Third"), nullptr);
+                       }});
+    }
+    {
+        // No node-id chunks: nodes are numbered in file order, the camera's
+        // two nodes first, so the child's parent is node 3.
+        k3ds::Scene s = scene({box("Parent", v3(0, 0, 0), v3(1, 1, 1)), box("Kid", v3(2, 0, 0), v3(1, 1, 1))},
+                              {movingNode("Parent", 2, -1, v3(0, 0, 0), v3(0, 0, 3)),
+                               movingNode("Kid", 3, 2, v3(2, 0, 0), v3(2, 1, 0))});
+        k3ds::Camera cam;
+        cam.name = "Eye";
+        cam.eye = v3(0, -10, 0);
+        s.cameras.push_back(cam);
+        k3ds::Node eye, target;
+        eye.kind = k3ds::NodeKind::Camera;
+        target.kind = k3ds::NodeKind::Target;
+        eye.name = target.name = "Eye";
+        eye.position = {{0, cam.eye}};
+        target.position = {{0, v3(0, 0, 0)}};
+        s.nodes.insert(s.nodes.begin(), {eye, target});
+        for (k3ds::Node& n : s.nodes) n.writeId = false;
+        out.push_back({"parents by node number", s, [](OGroup& g) {
+                           EXPECT_EQ(meshNamed(g, "Kid")->parent, meshNamed(g, "Parent"));
+                           EXPECT_EQ(meshNamed(g, "Parent")->parent, nullptr);
+                       }});
+    }
+    return out;
+}
+
+TEST(PlacementOracle, EachPlacementRuleOnItsOwnFile) {
+    static TestWindow window;
+    for (const Fixture& f : fixtures()) {
+        SCOPED_TRACE(f.rule);
+        std::string path = TestWindow::outputPath(std::string("rule-") + std::to_string(&f - &fixtures()[0]) + ".3ds");
+        std::string error;
+        ASSERT_TRUE(k3ds::saveScene(f.scene, path, &error)) << error;
+        OGroup g;
+        ASSERT_EQ(load3ds(path.c_str(), &g, "", kFlags, nullptr, nullptr), 0);
+        FileResult r = compareWithLib3ds(path, g);
+        EXPECT_EQ(r.unmatched, 0) << r.worst;
+        EXPECT_LE(r.frame0, kTolerance) << r.worst;
+        EXPECT_LE(r.keys, kTolerance) << r.worst;
+        f.check(g);
     }
 }
 
