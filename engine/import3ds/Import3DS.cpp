@@ -424,7 +424,7 @@ int load3ds(const char* file, OGroup* group, const char* textureDir, int flags,
     if (flags & kvxLoadMeshes) {
         placeInOwnAxes();
         prepareMeshes(group, flags, progress);
-        settlePlacement(group, (flags & kvxLoadKeyframer) && s.keyframesRead);
+        settlePlacement(((flags & kvxLoadKeyframer) && s.keyframesRead) || group->animated);
     }
     report(progress, 0.9f);
     if (flags & kvxLoadKeyframer) resolveHierarchy(group);

@@ -9,7 +9,9 @@
 #include "import3ds/Import3DS.h"
 #include "import3ds/ImportState.h"
 #include "render/ErrorLog.h"
+#include "scene/Camera.h"
 #include "scene/KVXPath.h"
+#include "scene/Light.h"
 #include "scene/Mesh.h"
 #include "scene/Object.h"
 #include "scene/OGroup.h"
@@ -105,17 +107,25 @@ void readSegment(Loader& in) {
     g->frameCount = p->frameCount = last - first;
 }
 
-// The object of the group a node names: meshes the file defined (not the
-// keyframer's dummies and copies), then lights, then cameras.
+// The object of the group a node names: a mesh the file defined (not one of
+// the keyframer's dummies and copies), then a light, then a camera.
+template <class T>
+T* byName(T* const* list, int count, const char* name) {
+    for (int i = 0; i < count; ++i)
+        if (list[i]->name && std::strcmp(list[i]->name, name) == 0) return list[i];
+    return nullptr;
+}
+
+Mesh* namedMesh(const char* name, int fileMeshes) {
+    OGroup* g = state().group;
+    return byName(g->meshes, fileMeshes < g->meshCount ? fileMeshes : g->meshCount, name);
+}
+
 Object* namedObject(const char* name, int fileMeshes) {
     OGroup* g = state().group;
-    for (int i = 0; i < fileMeshes && i < g->meshCount; ++i)
-        if (g->meshes[i]->name && std::strcmp(g->meshes[i]->name, name) == 0) return g->meshes[i];
-    Object* o = g->findObject(name);
-    if (!o) return nullptr;
-    for (int i = fileMeshes; i < g->meshCount; ++i)
-        if (g->meshes[i] == o) return nullptr;
-    return o;
+    if (Mesh* m = namedMesh(name, fileMeshes)) return m;
+    if (Light* l = byName(g->lights, g->lightCount, name)) return l;
+    return byName(g->cameras, g->cameraCount, name);
 }
 
 bool drawnByNode(Object* o) {
@@ -146,6 +156,7 @@ Mesh* makeInstance(Mesh* source) {
     for (int f = 0; f < source->faceCount && source->smoothingGroups; ++f)
         copy->smoothingGroups[f] = source->smoothingGroups[f];
     copy->parent = nullptr;
+    copy->pivot = Vertex3D{0.0f, 0.0f, 0.0f};  // the node's own pivot chunk sets it
     if (!addMadeMesh(copy, source->name)) return nullptr;
     registerMesh(copy);
     MeshAxes* from = axesOf(source);
@@ -155,30 +166,24 @@ Mesh* makeInstance(Mesh* source) {
     return copy;
 }
 
-bool isMesh(Object* o, int fileMeshes) {
-    OGroup* g = state().group;
-    for (int i = 0; i < fileMeshes && i < g->meshCount; ++i)
-        if (g->meshes[i] == o) return true;
-    return false;
-}
-
 // The object an object node moves: the mesh it names, a copy of it when an
 // earlier node drew the mesh already, or a dummy when it names nothing.
 // False when such an object cannot be stored.
 bool objectNodeTarget(const char* name, NodeState& node) {
     Object* named = namedObject(name, node.fileMeshes);
+    Mesh* mesh = namedMesh(name, node.fileMeshes);
     node.madeHere = false;
-    if (named && !(isMesh(named, node.fileMeshes) && drawnByNode(named))) {
+    if (named && !(mesh && drawnByNode(mesh))) {
         node.object = named;
     } else if (!(state().flags & kvxLoadMeshes)) {
         node.object = nullptr;  // no meshes are kept: nothing to move
         return true;
     } else {
-        node.object = named ? makeInstance(static_cast<Mesh*>(named)) : makeDummy(name);
+        node.object = named ? makeInstance(mesh) : makeDummy(name);
         node.madeHere = true;
         if (!node.object) return false;
     }
-    if (MeshAxes* axes = axesOf(static_cast<Mesh*>(node.object))) axes->placedByNode = true;
+    if (MeshAxes* axes = axesOf(node.object)) axes->placedByNode = true;
     return true;
 }
 

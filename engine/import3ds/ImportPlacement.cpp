@@ -108,9 +108,9 @@ Object* nodeObject(int number) {
 
 }  // namespace
 
-MeshAxes* axesOf(Mesh* mesh) {
+MeshAxes* axesOf(const Object* object) {
     for (MeshAxes& m : state().meshes)
-        if (m.mesh == mesh) return &m;
+        if (m.mesh == object) return &m;
     return nullptr;
 }
 
@@ -152,8 +152,7 @@ void placeInOwnAxes() {
     }
 }
 
-void settlePlacement(OGroup* group, bool animated) {
-    (void)group;
+void settlePlacement(bool animated) {
     for (MeshAxes& record : state().meshes) {
         Mesh* m = record.mesh;
         if (!record.placedByNode) {

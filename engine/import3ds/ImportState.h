@@ -119,7 +119,7 @@ void freeImportedColors(TList* list);
 int parseKeyframer(unsigned length);
 
 // Mesh placement by local axes (ImportPlacement.cpp).
-MeshAxes* axesOf(Mesh* mesh);
+MeshAxes* axesOf(const Object* object);
 // Records a new mesh of this import (identity axes until 0x4160 is read).
 void registerMesh(Mesh* mesh);
 // Reads the 12 floats of a local-axes chunk for the mesh.
@@ -131,7 +131,7 @@ void unmirror(Mesh* mesh);
 void placeInOwnAxes();
 // After preparation: pivots of those meshes follow the centring; meshes no
 // node draws keep their stored place in an animated group.
-void settlePlacement(OGroup* group, bool animated);
+void settlePlacement(bool animated);
 // Parents by node number, for the objects of this import's nodes.
 void resolveNodeParents();
 

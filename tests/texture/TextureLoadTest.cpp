@@ -196,7 +196,7 @@ TEST(TargaLoading, SizeRuleAdmitsPowersOfTwoUpTo2048) {
 TEST(TextureLoading, UnknownExtensionAndFrameListFiles) {
     ScratchDir dir;
     Texture t;
-    EXPECT_EQ(load(t, "picture.bmp"), 6);
+    EXPECT_EQ(load(t, "picture.pcx"), 6);
     EXPECT_TRUE(dir.logged("Texture (image) format not supported"));
     EXPECT_EQ(load(t, "anim.ifl"), 0);  // lists are not images
     EXPECT_EQ(t.data, nullptr);
@@ -345,6 +345,7 @@ TEST(AliasLoading, PngAndBmpNamesFallBackToTheNamedFile) {
     Texture bad;
     dir.clearLog();
     EXPECT_EQ(load(bad, "broken.png"), 10);
+    EXPECT_EQ(load(bad, "missing.bmp"), 10);
     EXPECT_TRUE(dir.logged("Error loading file"));
 
     // A real map: the size its header gives.

@@ -77,15 +77,15 @@ enum class NodeKind { Object, Camera, Target, Light };
 struct Node {
     NodeKind kind = NodeKind::Object;
     std::string name;     // the object it animates (a target node names its camera)
-    std::string instance; // instance name (0xB011): names a dummy or one copy of a mesh
     int id = 0;
-    bool writeId = true;  // false: readers number the node by its place in the file
     int parent = -1;      // id of the parent node, -1 for none
     Vec3 pivot;
     std::vector<PosKey> position;
     std::vector<RotKey> rotation;
     std::vector<PosKey> scale;
     std::vector<PosKey> roll;  // x used
+    std::string instance; // instance name (0xB011): names a dummy or one copy of a mesh
+    bool writeId = true;  // false: readers number the node by its place in the file
 };
 
 struct Scene {
