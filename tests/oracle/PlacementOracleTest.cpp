@@ -539,9 +539,11 @@ std::vector<Fixture> fixtures() {
 
 TEST(PlacementOracle, EachPlacementRuleOnItsOwnFile) {
     static TestWindow window;
-    for (const Fixture& f : fixtures()) {
+    std::vector<Fixture> all = fixtures();
+    for (size_t i = 0; i < all.size(); ++i) {
+        const Fixture& f = all[i];
         SCOPED_TRACE(f.rule);
-        std::string path = TestWindow::outputPath(std::string("rule-") + std::to_string(&f - &fixtures()[0]) + ".3ds");
+        std::string path = TestWindow::outputPath("rule-" + std::to_string(i) + ".3ds");
         std::string error;
         ASSERT_TRUE(k3ds::saveScene(f.scene, path, &error)) << error;
         OGroup g;
