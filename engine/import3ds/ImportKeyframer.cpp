@@ -22,11 +22,6 @@ namespace {
 
 const int kCodeKeyframer = 37;
 const char* const kFatal = "Fatal keyframer error in .3DS loader!";
-const int kTrackPosition = 0;
-const int kTrackRotation = 1;
-const int kTrackScale = 3;
-const int kNodeObject = 5;
-const int kNodeTarget = 8;
 const int kTrackPadding = 4;          // 16-bit words between a track's flags and its key count
 const int kSplineBits = 5;           // tension, continuity, bias, ease to, ease from
 const int kPositionKeyBytes = 6 + 12;
@@ -232,10 +227,10 @@ bool isSkippedNode(unsigned id) { return id == kAmbientNode || id == kLightTarge
 
 int nodeTypeOf(unsigned id) {
     switch (id) {
-        case kObjectNode: return 5;
-        case kCameraNode: return 7;
-        case kTargetNode: return 8;
-        case kLightNode: return 6;
+        case kObjectNode: return kNodeObject;
+        case kCameraNode: return kNodeCamera;
+        case kTargetNode: return kNodeTarget;
+        case kLightNode: return kNodeLight;
         default: return 0;
     }
 }

@@ -17,8 +17,6 @@ namespace kvx_import {
 
 namespace {
 
-const int kTrackPosition = 0;
-const int kNodeObject = 5;
 const char kEdgeCA = 1;  // face flag bits of the edges c-a and a-b
 const char kEdgeAB = 2;
 
