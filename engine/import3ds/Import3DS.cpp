@@ -422,9 +422,10 @@ int load3ds(const char* file, OGroup* group, const char* textureDir, int flags,
     if ((flags & kvxLoadMaterials) && s.materials) loadMaterialTextures(progress);
     report(progress, 0.7f);
     if (flags & kvxLoadMeshes) {
-        placeInOwnAxes();
+        bool nodesDraw = (flags & kvxLoadKeyframer) && s.keyframesRead;
+        placeInOwnAxes(nodesDraw);
         prepareMeshes(group, flags, progress);
-        settlePlacement(((flags & kvxLoadKeyframer) && s.keyframesRead) || group->animated);
+        settlePlacement(nodesDraw, nodesDraw || group->animated);
     }
     report(progress, 0.9f);
     if (flags & kvxLoadKeyframer) resolveHierarchy(group);

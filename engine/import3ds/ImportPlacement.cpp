@@ -141,7 +141,8 @@ void unmirror(Mesh* mesh) {
     turnFaces(mesh);
 }
 
-void placeInOwnAxes() {
+void placeInOwnAxes(bool nodesDraw) {
+    if (!nodesDraw) return;
     for (MeshAxes& record : state().meshes) {
         Mesh* m = record.mesh;
         Axes a(record.axes);
@@ -150,10 +151,10 @@ void placeInOwnAxes() {
     }
 }
 
-void settlePlacement(bool animated) {
+void settlePlacement(bool nodesDraw, bool animated) {
     for (MeshAxes& record : state().meshes) {
         Mesh* m = record.mesh;
-        if (!record.placedByNode) {
+        if (!record.placedByNode || !nodesDraw) {
             if (animated) keepStoredPlace(m);
             continue;
         }

@@ -136,11 +136,12 @@ void readLocalAxes(Loader& in, Mesh* mesh);
 // A mirrored mesh (negative determinant) is mirrored back along its own x
 // axis, faces turned so they keep facing out.
 void unmirror(Mesh* mesh);
-// Before preparation: meshes drawn by a node are put into their own frame.
-void placeInOwnAxes();
+// Before preparation: meshes drawn by a node are put into their own frame
+// (only when the keyframer was read whole: else nothing animates them).
+void placeInOwnAxes(bool nodesDraw);
 // After preparation: pivots of those meshes follow the centring; meshes no
 // node draws keep their stored place in an animated group.
-void settlePlacement(bool animated);
+void settlePlacement(bool nodesDraw, bool animated);
 // Parents by node number, for the objects of this import's nodes.
 void resolveNodeParents();
 

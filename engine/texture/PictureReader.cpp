@@ -3,6 +3,7 @@
 #include <png.h>
 #include <SDL.h>
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -25,6 +26,26 @@ bool readWith(const char* path, const char* archive, ImageTarget* out, Decode de
     ImageFile file;
     if (file.load(path, archive) != ImageFile::kRead) return false;
     return decode(file.bytes, file.size, out);
+}
+
+uint32_t little(const unsigned char* p, int bytes) {
+    uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | p[i];
+    return v;
+}
+
+// The picture size a BMP header declares must fit the target before SDL's
+// loader allocates a surface of that size.
+bool bmpFits(const unsigned char* file, size_t size, const ImageTarget* out) {
+    const size_t kFileHeader = 14;
+    if (size < kFileHeader + 12) return false;
+    uint32_t info = little(file + kFileHeader, 4);
+    bool core = info == 12;
+    if (!core && size < kFileHeader + 16) return false;
+    int64_t width = core ? little(file + 18, 2) : static_cast<int32_t>(little(file + 18, 4));
+    int64_t height = core ? little(file + 20, 2) : static_cast<int32_t>(little(file + 22, 4));
+    if (height < 0) height = -height;  // top-down rows
+    return width > 0 && fits(out, static_cast<size_t>(width), static_cast<size_t>(height));
 }
 
 }  // namespace
@@ -55,7 +76,7 @@ bool kvxReadPng(const char* path, const char* archive, ImageTarget* out) {
 }
 
 bool kvxDecodeBmp(const unsigned char* file, size_t size, ImageTarget* out) {
-    if (!file || size > static_cast<size_t>(INT32_MAX)) return false;
+    if (!file || size > static_cast<size_t>(INT32_MAX) || !bmpFits(file, size, out)) return false;
     SDL_RWops* rw = SDL_RWFromConstMem(file, static_cast<int>(size));
     if (!rw) return false;
     SDL_Surface* loaded = SDL_LoadBMP_RW(rw, 1);
