@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "import3ds/Loader.h"
+#include "scene/KVXPath.h"
 
 class Mesh;
 class Object;
@@ -19,13 +20,13 @@ namespace kvx_import {
 const int kNameSize = 256;  // object and material names, NUL included
 
 // Track numbers and node types of the paths the keyframer makes.
-const int kTrackPosition = 0;
-const int kTrackRotation = 1;
-const int kTrackScale = 3;
-const int kNodeObject = 5;
-const int kNodeLight = 6;
-const int kNodeCamera = 7;
-const int kNodeTarget = 8;
+const int kTrackPosition = KVXPath::trackPosition;
+const int kTrackRotation = KVXPath::trackRotation;
+const int kTrackScale = KVXPath::trackScale;
+const int kNodeObject = KVXPath::nodeObject;
+const int kNodeLight = KVXPath::nodeLight;
+const int kNodeCamera = KVXPath::nodeCamera;
+const int kNodeTarget = KVXPath::nodeTarget;
 
 // A mesh of this import with its local axes (chunk 0x4160): rows x, y, z and
 // the origin, mapping the mesh's own frame to the stored vertices.

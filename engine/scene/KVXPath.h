@@ -26,6 +26,15 @@ struct Key {
 class KVXPath {
 public:
     static constexpr int32_t closingFrame = 65535;
+    // Values of track and nodeType.
+    static constexpr int32_t trackPosition = 0;
+    static constexpr int32_t trackRotation = 1;
+    static constexpr int32_t trackScalar = 2;
+    static constexpr int32_t trackScale = 3;
+    static constexpr int32_t nodeObject = 5;
+    static constexpr int32_t nodeLight = 6;
+    static constexpr int32_t nodeCamera = 7;
+    static constexpr int32_t nodeTarget = 8;
 
     Key* keys;        // owned, keyCount entries
     int32_t keyCount; // real keys plus one closing key

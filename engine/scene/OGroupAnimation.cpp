@@ -20,12 +20,12 @@ const int kCodePathListNull = 34;
 const int kCodeObjectNull = 38;
 const int kCodeObjectNotFound = 39;
 
-const int kTrackPosition = 0;
-const int kTrackRotation = 1;
-const int kTrackScalar = 2;
-const int kTrackScale = 3;
-const int kNodeCamera = 7;
-const int kNodeCameraTarget = 8;
+const int kTrackPosition = KVXPath::trackPosition;
+const int kTrackRotation = KVXPath::trackRotation;
+const int kTrackScalar = KVXPath::trackScalar;
+const int kTrackScale = KVXPath::trackScale;
+const int kNodeCamera = KVXPath::nodeCamera;
+const int kNodeCameraTarget = KVXPath::nodeTarget;
 
 const int kFlagAnimateTextures = 0x40;
 const int kFlagStaticPlacement = 0x80;
