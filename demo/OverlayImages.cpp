@@ -1,9 +1,10 @@
 #include "OverlayImages.h"
 
+#include "DataFiles.h"
+
 namespace demo {
 
 namespace {
-const char* const kDataDir = "data\\";
 constexpr int kTrueColorBits = 32;
 constexpr unsigned char kMaskAlpha = 127;
 constexpr int kBytesPerPixel = 4;
@@ -11,7 +12,7 @@ constexpr int kBytesPerPixel = 4;
 Texture* loadTexture(const char* file, int bits) {
     Texture* t = new Texture;
     t->setFilename(const_cast<char*>(file), 0);
-    t->setBaseDir(const_cast<char*>(kDataDir));
+    t->setBaseDir(const_cast<char*>(dataDirectory()));
     if (bits) t->bits = bits;
     t->loadTexture(0, 1.0f);
     return t;
