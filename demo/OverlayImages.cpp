@@ -14,7 +14,8 @@ Texture* loadTexture(const char* file, int bits) {
     t->setFilename(const_cast<char*>(file), 0);
     t->setBaseDir(const_cast<char*>(dataDirectory()));
     if (bits) t->bits = bits;
-    t->loadTexture(0, 1.0f);
+    // The engine's messages do not name the file: say which one it was.
+    if (t->loadTexture(0, 1.0f) != 0) kvxPutToErrorLog(("Cannot load the image " + dataFile(file)).c_str(), 0);
     return t;
 }
 

@@ -82,6 +82,7 @@ const char* Show::loadContent() {
     for (int k = 0; k < kSceneSlots; k++) {
         int flags = k == kFirstScene ? kLoadFlagsFirst : kLoadFlagsOther;
         std::string file = dataFile(kSceneFiles[k]);
+        kvxPutToErrorLog(("Loading the scene " + file).c_str(), 0);
         groups[k] = scene->createOGroup(&file[0], flags, const_cast<char*>(dataDirectory()), kLightParameter,
                                         nullptr, const_cast<char*>(""));
         if (!groups[k]) return "Data file not found!";
