@@ -60,8 +60,7 @@ const char* usageText() {
 }
 
 const char* versionText() {
-    return "demo (Glasswing) " KVX_SHOW_VERSION "\n"
-           "Korvex3D engine " KVX_ENGINE_VERSION "\n";
+    return "demo (Glasswing) " KVX_SHOW_VERSION " (Korvex3D " KVX_ENGINE_VERSION ")\n";
 }
 
 Options parseOptions(int argc, char** argv) {
