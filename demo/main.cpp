@@ -50,7 +50,9 @@ int main(int argc, char** argv) {
     options.capturePath = absolute(options.capturePath);
     options.framesDir = absolute(options.framesDir);
     options.logPath = absolute(options.logPath);
-    demo::findDataDirectory(KVX_DEMO_DATA_DIR);
+    if (!demo::findDataDirectory(KVX_DEMO_DATA_DIR))
+        fprintf(stderr, "demo: the show's files are neither in %s nor in %s\n", absolute("data").c_str(),
+                KVX_DEMO_DATA_DIR);
     // Static: the show and what it loads live until the process ends, and stay
     // reachable for leak checkers after main returns.
     static demo::Shell shell(options);
