@@ -52,6 +52,7 @@ TEST(CommandLine, HelpVersionAndUsageErrors) {
         EXPECT_EQ(err.rfind("demo: ", 0), 0u) << c.args << ": " << err;
         EXPECT_NE(err.find(c.reason), std::string::npos) << c.args << ": " << err;
     }
+    run("rm -rf " + dir, &out);
 }
 
 // ffmpeg cannot create its output (a directory stands in the way): the frames it
@@ -64,16 +65,19 @@ TEST(CommandLine, FailedCaptureWritesEndWithAnError) {
     out.clear();
     EXPECT_EQ(run(kDemo + " --capture " + dir + "/out.mp4 --until 3000", &out), 1) << out;
     EXPECT_NE(out.find("Cannot write"), std::string::npos) << out;
+    run("rm -rf " + dir, &out);
 }
 
-// A damaged image is named in the log the user asked for, and the show goes on.
+// A damaged image and a short tunnel table are named in the log the user asked for,
+// and the show goes on.
 TEST(CommandLine, TheEngineLogNamesDamagedFiles) {
     ASSERT_TRUE(haveData());
     const std::string dir = scratchDir("kvx_cli_log");
     std::string out;
     run("rm -rf " + dir + " && mkdir -p " + dir + "/data && cp " + kDemo + " " + dir + "/ && for f in " + kBuild +
             "/data/*; do ln -s \"$f\" " + dir + "/data/; done && rm " + dir + "/data/title3.jpg && echo garbage > " +
-            dir + "/data/title3.jpg",
+            dir + "/data/title3.jpg && rm " + dir + "/data/tunnel.raw && head -c 1000 " + kBuild +
+            "/data/tunnel.raw > " + dir + "/data/tunnel.raw",
         &out);
     out.clear();
     EXPECT_EQ(run(dir + "/demo --capture-frames " + dir + "/frames --at 100 --log " + dir + "/demo.log", &out), 0)
@@ -81,8 +85,10 @@ TEST(CommandLine, TheEngineLogNamesDamagedFiles) {
     std::string log;
     run("cat " + dir + "/demo.log", &log);
     EXPECT_NE(log.find("title3.jpg"), std::string::npos) << log;
+    EXPECT_NE(log.find("tunnel.raw"), std::string::npos) << log;
 
     std::string verbose;
     EXPECT_EQ(run(dir + "/demo --capture-frames " + dir + "/frames --at 100 --verbose", &verbose), 0);
     EXPECT_NE(verbose.find("title3.jpg"), std::string::npos) << verbose;
+    run("rm -rf " + dir, &out);
 }
