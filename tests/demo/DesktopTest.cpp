@@ -123,6 +123,9 @@ protected:
         ASSERT_TRUE(haveData()) << "run datagen into " << kBuild << "/data first";
         ASSERT_NE(dpy_, nullptr) << "Xvfb (Debian package xvfb) did not start";
     }
+    void TearDown() override {
+        if (!log_.empty()) unlink(log_.c_str());
+    }
 
     bool startDemo(Child& demo, const std::vector<std::string>& options) {
         std::vector<std::string> argv = {kBuild + "/demo"};
@@ -240,6 +243,7 @@ std::vector<bool> litFrame(int ms) {
     char name[32];
     snprintf(name, sizeof(name), "/frame_%06d.png", ms);
     Frame f = readPng(dir + name);
+    run("rm -rf " + dir, &out);
     std::vector<bool> map;
     if (!f.ok()) return map;
     for (int y = 0; y < kH; y++)
