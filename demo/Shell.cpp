@@ -240,6 +240,8 @@ int Shell::run() {
         return 1;  // no window or GL context at all
     }
     restoreDisplayMode();
+    // The show leaves the screen at once; sound and GL shut down behind it.
+    SDL_HideWindow(window_);
     kvxUnInit3D();
     audio_.free();
     return rc;
