@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "LargeFiles.h"
 #include "ShowBench.h"
 
 namespace kvxbench {
@@ -14,6 +15,20 @@ void importRows(std::vector<Comparison>& rows, const std::string& set, const std
     for (const char* peer : {"lib3ds", "assimp"})
         rows.push_back({"3DS import", "load3ds, " + what, "Import/load3ds/" + set,
                         std::string("Import/") + peer + "/" + set, std::string(peer) + " on the same files"});
+}
+
+// Each file over kLargeFaces faces alone, and the octree of each against its import.
+void largeFileRows(std::vector<Comparison>& rows) {
+    for (const LargeFile& f : largeFiles()) {
+        const std::string what = f.name + ", " + std::to_string(f.faces) + " faces";
+        for (const char* peer : {"lib3ds", "assimp"})
+            rows.push_back({"3DS import", "load3ds, " + what, "Import/load3ds/" + f.name,
+                            std::string("Import/") + peer + "/" + f.name, std::string(peer) + " on the same file"});
+        rows.push_back({"octree", "tree and planes, " + what, "Octree/" + f.name, "Import/load3ds/" + f.name,
+                        "load3ds of the same file"});
+    }
+    rows.push_back({"octree", std::string("tree and planes, ") + kFarVertexFile, std::string("Octree/") + kFarVertexFile,
+                    std::string("Octree/") + kFarVertexOriginal, std::string("the same for ") + kFarVertexOriginal});
 }
 
 void preparationRows(std::vector<Comparison>& rows) {
@@ -72,6 +87,7 @@ std::vector<Comparison> comparisons() {
     std::vector<Comparison> rows;
     importRows(rows, "real-world", "7 real-world files");
     importRows(rows, "demo-levels", "3 demo scenes");
+    largeFileRows(rows);
     preparationRows(rows);
     renderRows(rows);
     lightingRows(rows);
