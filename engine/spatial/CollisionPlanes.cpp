@@ -126,11 +126,13 @@ public:
         if (!indexed_) return;
         corners_.resize(size_t(3 * n));
         normals_.resize(size_t(n));
+        materials_.resize(size_t(n));
         for (int i = 0; i < n; ++i) {
             for (int k = 0; k < 3; ++k) corners_[size_t(3 * i + k)] = described[size_t(i)].corner[k];
             normals_[size_t(i)] = described[size_t(i)].normal;
+            materials_[size_t(i)] = described[size_t(i)].material;
         }
-        index_.build(corners_.data(), normals_.data(), n);
+        index_.build(corners_.data(), normals_.data(), materials_.data(), n);
         reach_ = double(tolerance) * kToleranceSlack;
     }
 
@@ -143,7 +145,7 @@ public:
             for (int j = first + 1; j < int(described_.size()); ++j) found_.push_back(j);
             return found_;
         }
-        index_.near(c.corner[0], n, reach_, kRoundingSlack, kFacingReach, found_);
+        index_.near(c.material, c.corner[0], n, reach_, kRoundingSlack, kFacingReach, found_);
         found_.erase(std::remove_if(found_.begin(), found_.end(), [first](int j) { return j <= first; }),
                      found_.end());
         std::sort(found_.begin(), found_.end());
@@ -155,6 +157,7 @@ private:
     bool indexed_ = false;
     std::vector<Vertex3D> corners_;
     std::vector<Vertex3D> normals_;
+    std::vector<int> materials_;
     kvx_spatial::SlabIndex index_;
     double reach_ = 0.0;
     std::vector<int> found_;

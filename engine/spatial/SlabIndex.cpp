@@ -33,17 +33,19 @@ void SlabIndex::Bounds::grow(const Vertex3D& v) {
     }
 }
 
-// Triangles are sorted along a Morton curve of their first corners.
-void SlabIndex::build(const Vertex3D* corners, const Vertex3D* directions, int count) {
+// Triangles are sorted by group, then along a Morton curve of their first
+// corners, so boxes hold one group where they can.
+void SlabIndex::build(const Vertex3D* corners, const Vertex3D* directions, const int* groups, int count) {
     corners_ = corners;
     directions_ = directions;
+    groups_ = groups;
     order_.resize(size_t(count));
     boxes_.clear();
     if (count == 0) return;
     Bounds all;
     all.set(corners[0]);
     for (int i = 1; i < count; ++i) all.grow(corners[kCorners * i]);
-    std::vector<std::pair<uint32_t, int>> keyed(static_cast<size_t>(count));
+    std::vector<std::pair<std::pair<int, uint32_t>, int>> keyed(static_cast<size_t>(count));
     const double cells = double((1 << kMortonBits) - 1);
     for (int i = 0; i < count; ++i) {
         uint32_t q[3];
@@ -52,7 +54,7 @@ void SlabIndex::build(const Vertex3D* corners, const Vertex3D* directions, int c
             const double at = double(coordinate(corners[kCorners * i], a)) - all.lo[a];
             q[a] = extent > 0.0 ? uint32_t(at / extent * cells) : 0u;
         }
-        keyed[size_t(i)] = {morton(q), i};
+        keyed[size_t(i)] = {{groups[i], morton(q)}, i};
     }
     std::sort(keyed.begin(), keyed.end());
     for (int i = 0; i < count; ++i) order_[size_t(i)] = keyed[size_t(i)].second;
@@ -72,6 +74,8 @@ void SlabIndex::buildNode(int node, int begin, int end) {
         }
         if (i == begin) box.direction.set(directions_[t]);
         else box.direction.grow(directions_[t]);
+        box.groupLo = i == begin ? groups_[t] : std::min(box.groupLo, groups_[t]);
+        box.groupHi = i == begin ? groups_[t] : std::max(box.groupHi, groups_[t]);
     }
     if (end - begin <= kLeafTriangles) return;
     const int middle = begin + (end - begin) / 2;
@@ -79,10 +83,10 @@ void SlabIndex::buildNode(int node, int begin, int end) {
     buildNode(2 * node + 2, middle, end);
 }
 
-void SlabIndex::near(const Vertex3D& origin, const Vertex3D& normal, double distance, double relative, double limit,
-                     std::vector<int>& out) const {
+void SlabIndex::near(int group, const Vertex3D& origin, const Vertex3D& normal, double distance, double relative,
+                     double limit, std::vector<int>& out) const {
     if (order_.empty()) return;
-    const Query q{{origin.x, origin.y, origin.z}, {normal.x, normal.y, normal.z}, distance, relative, limit};
+    const Query q{group, {origin.x, origin.y, origin.z}, {normal.x, normal.y, normal.z}, distance, relative, limit};
     visit(0, 0, int(order_.size()), q, out);
 }
 
@@ -100,11 +104,12 @@ bool SlabIndex::beyond(const Bounds& b, const Query& q) {
     return std::fabs(centre) - half > q.distance + q.relative * far;
 }
 
-// A box is left out when one of its corner boxes lies beyond the plane's
-// slab, or when the smallest dot product of n with any direction of its
-// direction box is not below the limit.
+// A box is left out when it holds no triangle of the group, when one of its
+// corner boxes lies beyond the plane's slab, or when the smallest dot
+// product of n with any direction of its direction box is not below the limit.
 void SlabIndex::visit(int node, int begin, int end, const Query& q, std::vector<int>& out) const {
     const Box& box = boxes_[size_t(node)];
+    if (q.group < box.groupLo || q.group > box.groupHi) return;
     double facing = 0.0;
     for (int a = 0; a < 3; ++a)
         facing += std::min(q.normal[a] * box.direction.lo[a], q.normal[a] * box.direction.hi[a]);
@@ -112,7 +117,8 @@ void SlabIndex::visit(int node, int begin, int end, const Query& q, std::vector<
     for (const Bounds& b : box.corner)
         if (beyond(b, q)) return;
     if (end - begin <= kLeafTriangles) {
-        for (int i = begin; i < end; ++i) out.push_back(order_[size_t(i)]);
+        for (int i = begin; i < end; ++i)
+            if (groups_[order_[size_t(i)]] == q.group) out.push_back(order_[size_t(i)]);
         return;
     }
     const int middle = begin + (end - begin) / 2;
