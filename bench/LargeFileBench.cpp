@@ -1,6 +1,7 @@
 // Large real files, one at a time: load3ds against lib3ds and Assimp on each
 // file over kLargeFaces faces, and the octree of each (OGroup::constructOctree:
-// insertion, split and collision planes) against that file's own import.
+// insertion, split and collision planes) against that file's own import and
+// against the plain every-pair build of the same tree.
 
 #include <benchmark/benchmark.h>
 
@@ -10,6 +11,7 @@
 #include "ImportReaders.h"
 #include "import3ds/Import3DS.h"
 #include "scene/OGroup.h"
+#include "spatial/Octree.h"
 
 namespace {
 
@@ -21,7 +23,8 @@ void importOne(benchmark::State& state, const std::string& file, bool (*read)(co
         }
 }
 
-void octreeOne(benchmark::State& state, const std::string& file) {
+void octreeOne(benchmark::State& state, const std::string& file, bool fast) {
+    kvxOctreeFastBuild = fast;
     OGroup* g = new OGroup();
     if (load3ds(file.c_str(), g, "", kvxbench::kImportFlags, nullptr, "") != 0) {
         delete g;
@@ -33,6 +36,7 @@ void octreeOne(benchmark::State& state, const std::string& file) {
         benchmark::DoNotOptimize(g->octree);
     }
     delete g;
+    kvxOctreeFastBuild = true;
 }
 
 int registerAll() {
@@ -52,7 +56,10 @@ int registerAll() {
             ->Unit(benchmark::kMillisecond);
 #endif
         benchmark::RegisterBenchmark(("Octree/" + f.name).c_str(),
-                                     [path](benchmark::State& s) { octreeOne(s, path); })
+                                     [path](benchmark::State& s) { octreeOne(s, path, true); })
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("OctreePlain/" + f.name).c_str(),
+                                     [path](benchmark::State& s) { octreeOne(s, path, false); })
             ->Unit(benchmark::kMillisecond);
     }
     return 0;

@@ -19,9 +19,11 @@ int planeCounter = 0;
 // Leaves with more polygons than this look their partners up in a SlabIndex.
 const int kIndexedLeaf = 32;
 // Widens the index's search beyond the tolerance by more than the rounding
-// of planeDistance can shift a point, so every partner is listed.
+// of planeDistance can shift a point, so every partner is listed: the float
+// difference errs by 2^-24 of each |q_a - o_a|, the float result by 2^-24
+// of the tolerance.
 const double kToleranceSlack = 1.001;
-const double kRoundingSlack = 1e-6;
+const double kRoundingSlack = 2e-7;
 // Likewise for the facing test: dotProd sums exact products in double and
 // rounds once to float.
 const double kFacingReach = 1.001e-4;
