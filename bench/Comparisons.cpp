@@ -10,6 +10,7 @@ namespace kvxbench {
 namespace {
 
 const double kStartupGoalSeconds = 2.0;
+const double kPsnrGoalDb = 40.0;
 
 void importRows(std::vector<Comparison>& rows, const std::string& set, const std::string& what) {
     for (const char* peer : {"lib3ds", "assimp"})
@@ -78,6 +79,8 @@ void showRows(std::vector<Comparison>& rows) {
     const double length = showLengthMs() / 1000.0;
     const std::string played = showLengthMs() < kShowLengthMs ? "first " + std::to_string(showLengthMs()) + " ms" : "whole show";
     rows.push_back({"demo", "capture to video, " + played, "Show/capture", "", "real-time length", length});
+    rows.push_back({"demo", "capture quality, PSNR of 20 s of video against its frames", "Show/capture quality", "",
+                    "40 dB goal", kPsnrGoalDb, Shown::Decibels});
     rows.push_back({"demo", "launch to first frame", "Show/first frame", "", "2 s goal", kStartupGoalSeconds});
     rows.push_back({"demo", "content loaded and first frame, in process", "Show/load and first frame in process", "",
                     "2 s goal", kStartupGoalSeconds});

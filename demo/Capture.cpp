@@ -76,7 +76,7 @@ bool OfflineRun::openVideo() {
     snprintf(size, sizeof(size), "%dx%d", kScreenWidth, kScreenHeight);
     std::string cmd = std::string("ffmpeg -y -loglevel error -f rawvideo -pix_fmt rgb24 -s ") + size +
                       " -framerate 1000/" + std::to_string(kStepMs) +
-                      " -i - -vf vflip -c:v libx264 -preset veryfast -crf 18 -pix_fmt yuv420p " +
+                      " -i - -vf vflip -c:v libx264 -preset ultrafast -tune animation -crf 18 -pix_fmt yuv420p " +
                       shellQuote(videoTemp_);
     video_ = popen(cmd.c_str(), "w");
     if (video_ != nullptr) writer_.reset(new FrameWriter(video_, pixels_.size()));
