@@ -118,10 +118,10 @@ Plane* buildPlane(const PlaneCandidate& first, const std::vector<PlaneList>& mem
     return plane;
 }
 
-// The polygons after `first` that may join its plane, in order. Small
-// leaves try every later polygon; large ones only those whose first corner
-// the index finds near the first polygon's plane, since a partner's corners
-// all lie within the tolerance of that plane.
+// In large leaves, the polygons after `first` that may join its plane, in
+// order: those the index finds with every corner near the first polygon's
+// plane, of its material and not facing its way. Elsewhere the caller tries
+// every later polygon.
 class PartnerSearch {
 public:
     PartnerSearch(const std::vector<PlaneCandidate>& described, float tolerance) : described_(described) {
@@ -140,21 +140,20 @@ public:
         reach_ = double(tolerance) * kToleranceSlack;
     }
 
-    const std::vector<int>& after(int first) {
-        found_.clear();
+    // False when the caller must try every later polygon.
+    bool lookUp(int first) {
         const PlaneCandidate& c = described_[size_t(first)];
         const Vertex3D& n = c.normal;
         const bool flat = n.x == 0.0f && n.y == 0.0f && n.z == 0.0f;  // every distance is then 0
-        if (!indexed_ || flat || !isFinite(n) || !(reach_ < HUGE_VAL)) {
-            for (int j = first + 1; j < int(described_.size()); ++j) found_.push_back(j);
-            return found_;
-        }
+        if (!indexed_ || flat || !isFinite(n) || !(reach_ < HUGE_VAL)) return false;
+        found_.clear();
         index_.near(c.material, c.corner[0], n, reach_, kRoundingSlack, kFacingReach, found_);
         found_.erase(std::remove_if(found_.begin(), found_.end(), [first](int j) { return j <= first; }),
                      found_.end());
         std::sort(found_.begin(), found_.end());
-        return found_;
+        return true;
     }
+    const std::vector<int>& found() const { return found_; }
 
 private:
     const std::vector<PlaneCandidate>& described_;
@@ -199,11 +198,15 @@ int octreeNode::createPlanes(float tolerance) {
         taken[i] = true;
         members.assign(1, PlaneList{polygons[i].face, polygons[i].mesh});
         // Every polygon before i is taken by now.
-        for (int j : partners.after(i)) {
-            if (taken[j] || !joinsPlane(described[i], described[j], tolerance)) continue;
+        auto tryJoin = [&](int j) {
+            if (taken[j] || !joinsPlane(described[i], described[j], tolerance)) return;
             taken[j] = true;
             members.push_back(PlaneList{polygons[j].face, polygons[j].mesh});
-        }
+        };
+        if (partners.lookUp(i))
+            for (int j : partners.found()) tryJoin(j);
+        else
+            for (int j = i + 1; j < n; ++j) tryJoin(j);
         Plane* plane = buildPlane(described[i], members);
         if (last == nullptr)
             planes = plane;
