@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "LargeFiles.h"
 #include "ShowBench.h"
 #include "ViewerBench.h"
 
@@ -10,11 +11,28 @@ namespace kvxbench {
 namespace {
 
 const double kStartupGoalSeconds = 2.0;
+const double kPsnrGoalDb = 40.0;
 
 void importRows(std::vector<Comparison>& rows, const std::string& set, const std::string& what) {
     for (const char* peer : {"lib3ds", "assimp"})
         rows.push_back({"3DS import", "load3ds, " + what, "Import/load3ds/" + set,
                         std::string("Import/") + peer + "/" + set, std::string(peer) + " on the same files"});
+}
+
+// Each file over kLargeFaces faces alone, and the octree of each against its import.
+void largeFileRows(std::vector<Comparison>& rows) {
+    for (const LargeFile& f : largeFiles()) {
+        const std::string what = f.name + ", " + std::to_string(f.faces) + " faces";
+        for (const char* peer : {"lib3ds", "assimp"})
+            rows.push_back({"3DS import", "load3ds, " + what, "Import/load3ds/" + f.name,
+                            std::string("Import/") + peer + "/" + f.name, std::string(peer) + " on the same file"});
+        rows.push_back({"octree", "tree and planes, " + what, "Octree/" + f.name, "Import/load3ds/" + f.name,
+                        "load3ds of the same file"});
+        rows.push_back({"octree", "tree and planes, " + what, "Octree/" + f.name, "OctreePlain/" + f.name,
+                        "plain every-pair build"});
+    }
+    rows.push_back({"octree", std::string("tree and planes, ") + kFarVertexFile, std::string("Octree/") + kFarVertexFile,
+                    std::string("Octree/") + kFarVertexOriginal, std::string("the same for ") + kFarVertexOriginal});
 }
 
 void preparationRows(std::vector<Comparison>& rows) {
@@ -62,6 +80,8 @@ void showRows(std::vector<Comparison>& rows) {
     const double length = showLengthMs() / 1000.0;
     const std::string played = showLengthMs() < kShowLengthMs ? "first " + std::to_string(showLengthMs()) + " ms" : "whole show";
     rows.push_back({"demo", "capture to video, " + played, "Show/capture", "", "real-time length", length});
+    rows.push_back({"demo", "capture quality, PSNR of 20 s of video against its frames", "Show/capture quality", "",
+                    "40 dB goal", kPsnrGoalDb, Shown::Decibels});
     rows.push_back({"demo", "launch to first frame", "Show/first frame", "", "2 s goal", kStartupGoalSeconds});
     rows.push_back({"demo", "content loaded and first frame, in process", "Show/load and first frame in process", "",
                     "2 s goal", kStartupGoalSeconds});
@@ -73,6 +93,7 @@ std::vector<Comparison> comparisons() {
     std::vector<Comparison> rows;
     importRows(rows, "real-world", "7 real-world files");
     importRows(rows, "demo-levels", "3 demo scenes");
+    largeFileRows(rows);
     preparationRows(rows);
     renderRows(rows);
     lightingRows(rows);

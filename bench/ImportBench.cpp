@@ -13,29 +13,18 @@
 #include <vector>
 
 #include "BenchPaths.h"
-#include "import3ds/Import3DS.h"
-#include "scene/OGroup.h"
-
-#ifdef KVX_HAVE_LIB3DS
-#include <lib3ds/file.h>
-#include <lib3ds/mesh.h>
-#endif
-#ifdef KVX_HAVE_ASSIMP
-#include <assimp/Importer.hpp>
-#include <assimp/postprocess.h>
-#include <assimp/scene.h>
-#endif
+#include "ImportReaders.h"
 
 namespace {
 
-const int kImportFlags = kvxLoadMeshes | kvxLoadLights | kvxLoadCameras | kvxLoadKeyframer | kvxLoadSmoothing;
-
-bool has3dsExtension(const std::string& name) {
-    if (name.size() < 4) return false;
-    std::string ext = name.substr(name.size() - 4);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return ext == ".3ds";
-}
+using kvxbench::has3dsExtension;
+using kvxbench::readWithEngine;
+#ifdef KVX_HAVE_LIB3DS
+using kvxbench::readWithLib3ds;
+#endif
+#ifdef KVX_HAVE_ASSIMP
+using kvxbench::readWithAssimp;
+#endif
 
 std::vector<std::string> realWorldFiles() {
     std::vector<std::string> files;
@@ -80,40 +69,6 @@ void importSet(benchmark::State& state, const std::vector<std::string>& files, R
     state.counters["files"] = double(files.size());
     state.SetBytesProcessed(int64_t(state.iterations()) * totalBytes(files));
 }
-
-bool readWithEngine(const std::string& file) {
-    OGroup* g = new OGroup();
-    int rc = load3ds(file.c_str(), g, "", kImportFlags, nullptr, "");
-    benchmark::DoNotOptimize(g->meshCount);
-    delete g;
-    return rc == 0;
-}
-
-#ifdef KVX_HAVE_LIB3DS
-bool readWithLib3ds(const std::string& file) {
-    Lib3dsFile* f = lib3ds_file_load(file.c_str());
-    if (!f) return false;
-    std::vector<float> normals;
-    for (Lib3dsMesh* m = f->meshes; m; m = m->next) {
-        normals.assign(size_t(m->faces) * 9, 0.0f);
-        lib3ds_mesh_calculate_normals(m, reinterpret_cast<Lib3dsVector*>(normals.data()));
-        benchmark::DoNotOptimize(normals.data());
-    }
-    lib3ds_file_free(f);
-    return true;
-}
-#endif
-
-#ifdef KVX_HAVE_ASSIMP
-bool readWithAssimp(const std::string& file) {
-    static Assimp::Importer* importer = new Assimp::Importer();
-    const aiScene* s = importer->ReadFile(file, aiProcess_GenSmoothNormals);
-    if (!s) return false;
-    benchmark::DoNotOptimize(s->mNumMeshes);
-    importer->FreeScene();
-    return true;
-}
-#endif
 
 void registerSet(const std::string& setName, std::vector<std::string> (*files)()) {
     benchmark::RegisterBenchmark(("Import/load3ds/" + setName).c_str(),

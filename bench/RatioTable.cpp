@@ -58,8 +58,13 @@ std::string formatRate(double perSecond) {
     return significant(perSecond, "/s");
 }
 
-double RatioTable::Figure::median() const {
-    std::vector<double> sorted = seconds;
+std::string formatDecibels(double db) {
+    char text[32];
+    snprintf(text, sizeof text, "%.1f dB", db);
+    return text;
+}
+
+double RatioTable::medianOf(std::vector<double> sorted) {
     std::sort(sorted.begin(), sorted.end());
     const size_t n = sorted.size();
     if (n == 0) return 0;
@@ -93,6 +98,8 @@ void RatioTable::ReportRuns(const std::vector<Run>& runs) {
             continue;
         }
         f.seconds.push_back(run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit));
+        auto db = run.counters.find(kDecibelCounter);
+        if (db != run.counters.end()) f.decibels.push_back(db->second.value);
     }
     // Aggregates arrive in a call of their own after the repetitions: report each benchmark once.
     if (runs.empty() || runs.front().run_type != Run::RT_Iteration) return;
@@ -111,6 +118,7 @@ std::string RatioTable::cell(const std::string& name, Shown shown) const {
     const Figure* f = find(name);
     if (!f) return "not run";
     if (f->seconds.empty()) return f->error.empty() ? "skipped" : "skipped: " + f->error;
+    if (shown == Shown::Decibels) return f->decibels.empty() ? "no figure" : formatDecibels(medianOf(f->decibels));
     const double s = f->median();
     return shown == Shown::Rate && s > 0 ? formatRate(1 / s) : formatSeconds(s);
 }
@@ -125,7 +133,8 @@ std::string RatioTable::ratio(const Comparison& row) const {
         base = b->median();
     }
     if (base <= 0) return "-";
-    const double r = ours->median() / base;
+    if (row.shown == Shown::Decibels && ours->decibels.empty()) return "-";
+    const double r = row.shown == Shown::Decibels ? base / medianOf(ours->decibels) : ours->median() / base;
     char text[32];
     if (r >= 100) snprintf(text, sizeof text, "%.0f", r);
     else if (r >= 10) snprintf(text, sizeof text, "%.1f", r);
@@ -146,7 +155,7 @@ std::string RatioTable::table() const {
             shown.insert(row.baseline);
             baseFigure = cell(row.baseline, row.shown);
         } else if (row.fixedSeconds > 0) {
-            baseFigure = formatSeconds(row.fixedSeconds);
+            baseFigure = row.shown == Shown::Decibels ? formatDecibels(row.fixedSeconds) : formatSeconds(row.fixedSeconds);
         }
         cells.push_back({row.section, row.label, cell(row.ours, row.shown), row.baselineLabel, baseFigure, ratio(row)});
     }

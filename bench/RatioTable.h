@@ -14,7 +14,11 @@
 
 namespace kvxbench {
 
-enum class Shown { Time, Rate };  // per operation, or operations per second
+// Per operation, operations per second, or a quality in decibels that the
+// benchmark reports in its counter kDecibelCounter (the ratio is then the
+// fixed goal over the figure: below 1 when the quality passes the goal).
+enum class Shown { Time, Rate, Decibels };
+const char* const kDecibelCounter = "dB";
 
 // One row: `ours` against `baseline` (benchmark names without the
 // repetition/time-type decorations), or against a fixed number of seconds
@@ -25,7 +29,7 @@ struct Comparison {
     std::string ours;
     std::string baseline;
     std::string baselineLabel;
-    double fixedSeconds = 0;
+    double fixedSeconds = 0;  // decibels for Shown::Decibels
     Shown shown = Shown::Time;
 };
 
@@ -45,10 +49,12 @@ public:
 private:
     struct Figure {
         std::vector<double> seconds;  // per iteration, one value per repetition
+        std::vector<double> decibels;  // kDecibelCounter, one value per repetition
         std::string error;
-        double median() const;
+        double median() const { return medianOf(seconds); }
     };
 
+    static double medianOf(std::vector<double> values);
     static std::string key(const Run& run);
     std::string cell(const std::string& name, Shown shown) const;
     std::string ratio(const Comparison& row) const;
@@ -64,6 +70,8 @@ private:
 std::string formatSeconds(double seconds);
 // Operations per second with a k/M suffix.
 std::string formatRate(double perSecond);
+// One decimal and "dB".
+std::string formatDecibels(double db);
 
 }  // namespace kvxbench
 

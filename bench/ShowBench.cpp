@@ -19,6 +19,7 @@
 
 #include "BenchPaths.h"
 #include "Korvex3D.h"
+#include "RatioTable.h"
 
 #ifdef KVX_HAVE_DEMO
 #include <GL/gl.h>
@@ -103,6 +104,58 @@ void BM_ShowCapture(benchmark::State& state) {
     state.counters["show_s"] = showLengthMs() / 1000.0;
 }
 
+#ifdef KVX_HAVE_DEMO
+// The capture's frames against the frames it read back: one run writes both
+// the video and, for kExcerptMs of show from kExcerptStartMs on, every frame
+// as PNG; ffmpeg's psnr filter compares the two in the video's pixel format.
+const int kExcerptStartMs = 60000;
+const int kExcerptMs = 20000;
+
+std::string excerptMoments(int firstFrame, int frames) {
+    std::string at;
+    for (int f = firstFrame; f < firstFrame + frames; ++f) at += (at.empty() ? "" : ",") + std::to_string(f * demo::kStepMs);
+    return at;
+}
+
+// The average PSNR that ffmpeg prints, or a negative number.
+double psnrOf(const std::string& video, const std::string& frames, int skipFrames, const std::string& log) {
+    const std::string cmd = "ffmpeg -nostdin -loglevel info -i '" + video + "' -framerate 1000/" +
+                            std::to_string(demo::kStepMs) + " -pattern_type glob -i '" + frames +
+                            "/*.png' -lavfi '[0:v]trim=start_frame=" + std::to_string(skipFrames) +
+                            ",setpts=PTS-STARTPTS,format=yuv420p[a];[1:v]format=yuv420p[b];[a][b]psnr' -f null - 2>&1 "
+                            "| tee '" + log + "' | sed -n 's/.*PSNR.* average:\\([0-9.]*\\).*/\\1/p'";
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return -1;
+    double db = -1;
+    if (fscanf(p, "%lf", &db) != 1) db = -1;
+    pclose(p);
+    return db;
+}
+
+void BM_ShowCaptureQuality(benchmark::State& state) {
+    if (!showReady(state)) return;
+    const std::string dir = scratchDir(), video = dir + "/excerpt.mp4", frames = dir + "/frames";
+    const int firstFrame = kExcerptStartMs / demo::kStepMs + 1, count = kExcerptMs / demo::kStepMs;
+    const int untilMs = (firstFrame + count) * demo::kStepMs;
+    for (auto _ : state) {
+        std::vector<std::string> args = {demoProgram(), "--capture", video, "--capture-frames", frames, "--at",
+                                         excerptMoments(firstFrame, count), "--until", std::to_string(untilMs)};
+        if (runProgram(args, dir + "/demo.log") != 0) {
+            state.SkipWithError(("demo failed, see " + dir + "/demo.log").c_str());
+            return;
+        }
+        const double db = psnrOf(video, frames, firstFrame - 1, dir + "/psnr.log");
+        if (db < 0) {
+            state.SkipWithError(("no PSNR, see " + dir + "/psnr.log").c_str());
+            return;
+        }
+        state.counters[kDecibelCounter] = db;
+        state.SetIterationTime(1);
+    }
+    if (system(("rm -rf '" + dir + "'").c_str()) != 0) perror("rm");
+}
+#endif
+
 void BM_ShowFirstFrame(benchmark::State& state) {
     if (!showReady(state)) return;
     const std::string dir = scratchDir();
@@ -157,6 +210,13 @@ const int kRegistered = [] {
         ->Repetitions(repeatsFromEnvironment())
         ->UseManualTime()
         ->Unit(benchmark::kSecond);
+#ifdef KVX_HAVE_DEMO
+    benchmark::RegisterBenchmark("Show/capture quality", BM_ShowCaptureQuality)
+        ->Iterations(1)
+        ->Repetitions(1)
+        ->UseManualTime()
+        ->Unit(benchmark::kSecond);
+#endif
     benchmark::RegisterBenchmark("Show/first frame", BM_ShowFirstFrame)
         ->Iterations(1)
         ->Repetitions(kStartupRepeats)

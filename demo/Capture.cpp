@@ -53,21 +53,25 @@ bool OfflineRun::momentDue(int e, int* moment) {
 }
 
 void OfflineRun::onFrame() {
+    unsigned char* frame = writer_ ? writer_->nextFrame() : pixels_.data();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kScreenWidth, kScreenHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels_.data());
-    if (video_ && !failed_ && fwrite(pixels_.data(), 1, pixels_.size(), video_) != pixels_.size()) {
-        fprintf(stderr, "\nCannot write the frames to ffmpeg (%s).\n", strerror(errno));
-        failed_ = true;
-    }
+    glReadPixels(0, 0, kScreenWidth, kScreenHeight, GL_RGB, GL_UNSIGNED_BYTE, frame);
     int moment = 0;
     if (!options_.framesDir.empty() && momentDue(lastDrawnMs_, &moment)) {
         const size_t row = size_t(kScreenWidth) * kRgb;
         for (int y = 0; y < kScreenHeight; y++)
-            std::copy_n(&pixels_[size_t(kScreenHeight - 1 - y) * row], row, &flipped_[size_t(y) * row]);
+            std::copy_n(&frame[size_t(kScreenHeight - 1 - y) * row], row, &flipped_[size_t(y) * row]);
         char name[512];
         snprintf(name, sizeof(name), "%s/frame_%06d.png", options_.framesDir.c_str(), moment);
         if (!writePng(name, flipped_.data(), kScreenWidth, kScreenHeight)) {
             fprintf(stderr, "\nCannot write %s (%s)\n", name, strerror(errno));
+            failed_ = true;
+        }
+    }
+    if (writer_) {
+        writer_->submit();
+        if (writer_->failed() && !failed_) {
+            fprintf(stderr, "\nCannot write the frames to ffmpeg.\n");
             failed_ = true;
         }
     }
@@ -83,14 +87,17 @@ bool OfflineRun::openVideo() {
     snprintf(size, sizeof(size), "%dx%d", kScreenWidth, kScreenHeight);
     std::string cmd = std::string("ffmpeg -y -loglevel error -f rawvideo -pix_fmt rgb24 -s ") + size +
                       " -framerate 1000/" + std::to_string(kStepMs) +
-                      " -i - -vf vflip -c:v libx264 -preset veryfast -crf 18 -pix_fmt yuv420p " +
+                      " -i - -vf vflip -c:v libx264 -preset ultrafast -tune animation -crf 18 -pix_fmt yuv420p " +
                       shellQuote(videoTemp_);
     video_ = popen(cmd.c_str(), "w");
+    if (video_ != nullptr) writer_.reset(new FrameWriter(video_, pixels_.size()));
     return video_ != nullptr;
 }
 
 int OfflineRun::finishVideo() {
-    if (pclose(video_) != 0) {
+    const bool written = writer_->finish();
+    writer_.reset();
+    if (pclose(video_) != 0 || !written) {
         fprintf(stderr, "ffmpeg failed while encoding the frames.\n");
         return 1;
     }
@@ -157,6 +164,7 @@ int OfflineRun::run() {
     reportProgress(total, total, true);
     show_.beforeSwap = nullptr;
     if (failed_) {
+        writer_.reset();
         if (video_) pclose(video_);
         video_ = nullptr;
         remove(videoTemp_.c_str());

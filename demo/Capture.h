@@ -2,9 +2,11 @@
 #define DEMO_CAPTURE_H
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "FrameWriter.h"
 #include "Options.h"
 
 namespace demo {
@@ -32,9 +34,10 @@ private:
     Show& show_;
     Audio& audio_;
     int& virtualMs_;
-    std::vector<unsigned char> pixels_;
+    std::vector<unsigned char> pixels_;  // the frame read back when no video is written
     std::vector<unsigned char> flipped_;
     FILE* video_ = nullptr;
+    std::unique_ptr<FrameWriter> writer_;  // feeds video_ while the next frame renders
     std::string videoTemp_;
     std::vector<int> pendingMoments_;
     int lastDrawnMs_ = 0;

@@ -53,6 +53,11 @@ void Loader::advance(int n) { moveTo(current + n); }
 // already checked that at least one byte is left.
 uint32_t Loader::readLE(int bytes) {
     uint32_t v = 0;
+    if (limit() - current > bytes) {  // whole value, cursor stays inside: no clamping
+        for (int i = 0; i < bytes; ++i) v |= static_cast<uint32_t>(current[i]) << (8 * i);
+        current += bytes;
+        return v;
+    }
     int avail = remaining() < bytes ? remaining() : bytes;
     for (int i = 0; i < avail; ++i) v |= static_cast<uint32_t>(current[i]) << (8 * i);
     advance(avail);

@@ -72,6 +72,7 @@ public:
     // Queries.
     Vertex3D calculatedVertex(int i);
     void calculatedVertex(int i, Vertex3D* v, Vertex3D* n);
+    void placeVertices(Vertex3D* out) const;  // calculatedVertex of every vertex, into vertexCount entries
     void calcWindowCoords();
     Object* copyObject();
 
@@ -88,7 +89,6 @@ public:
 
 private:
     void staticTransform(double (&m)[16]) const;
-    void placeVertices(Vertex3D* out) const;  // calculatedVertex of every vertex
     void drawRun(int flags, Material* material, int first, int last);
     void drawReflection(Material* material, int first, int last);
     void writeRunAlpha(float alpha, int first, int last);

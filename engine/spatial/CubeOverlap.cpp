@@ -14,15 +14,44 @@ float component(const Vertex3D& v, int axis) {
 
 float signOf(float x) { return x >= 0.0f ? 1.0f : -1.0f; }
 
-// Axis of the largest normal component, ties resolved as the original
-// polygon-cube code resolves them.
+// A corner this far inside makes the first test of its edges succeed: with
+// |a| <= 0.49 on every axis no face test fails and |r| stays below |q| by
+// far more than rounding.
+const float kSurelyInside = 0.49f;
+
+// -1 or +1 when all three corners lie beyond the cube's lower or upper face
+// on this axis, else 0.
+int sideOf(const Vertex3D tri[3], int axis) {
+    const float a = component(tri[0], axis), b = component(tri[1], axis), c = component(tri[2], axis);
+    if (a > kHalf && b > kHalf && c > kHalf) return 1;
+    if (a < -kHalf && b < -kHalf && c < -kHalf) return -1;
+    return 0;
+}
+
+bool surelyInside(const Vertex3D& v) {
+    return std::fabs(v.x) <= kSurelyInside && std::fabs(v.y) <= kSurelyInside && std::fabs(v.z) <= kSurelyInside;
+}
+
+}  // namespace
+
+// Ties resolved as the original polygon-cube code resolves them.
 int dominantAxis(const Vertex3D& n) {
     float ax = std::fabs(n.x), ay = std::fabs(n.y), az = std::fabs(n.z);
     if (ax > az) return ax > ay ? 0 : 1;
     return ay > az ? 1 : 2;
 }
 
-}  // namespace
+// Triangles beyond one face on an axis other than the dominant one get
+// false from every step of the full test without rounding entering: each
+// edge fails its face test on that axis, and the plane point t * d has
+// |coordinate| <= 0.5 there, so on the projection axis x' no edge crosses
+// it (dx = 0) and on y' the crossings of the closed outline cancel.
+bool triangleMeetsUnitCubeEarly(const Vertex3D tri[3], const Vertex3D& n, int dominant) {
+    if (surelyInside(tri[0]) || surelyInside(tri[1]) || surelyInside(tri[2])) return true;
+    for (int axis = 0; axis < 3; ++axis)
+        if (axis != dominant && sideOf(tri, axis) != 0) return false;
+    return triangleMeetsUnitCube(tri, n);
+}
 
 bool UnitCubeMap::set(const float boxMin[3], const float boxMax[3]) {
     float extent = boxMax[0] - boxMin[0];

@@ -31,6 +31,13 @@ bool pointInTriangle(const Vertex3D tri[3], const Vertex3D& p, const Vertex3D& n
 // tri is already in unit-cube space; n is its normal (any length).
 bool triangleMeetsUnitCube(const Vertex3D tri[3], const Vertex3D& n);
 
+// The axis of n's largest component, as pointInTriangle chooses it.
+int dominantAxis(const Vertex3D& n);
+
+// The same answer as triangleMeetsUnitCube, decided early where its
+// comparisons cannot go the other way; dominant is dominantAxis(n).
+bool triangleMeetsUnitCubeEarly(const Vertex3D tri[3], const Vertex3D& n, int dominant);
+
 }  // namespace kvx_spatial
 
 #endif

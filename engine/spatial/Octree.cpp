@@ -25,6 +25,8 @@ const int64_t kMinReferenceBudget = 1 << 16;
 
 }  // namespace
 
+bool kvxOctreeFastBuild = true;
+
 float maximum(float a, float b, float c) {
     float best = std::fabs(a) >= std::fabs(b) ? a : b;
     return std::fabs(best) >= std::fabs(c) ? best : c;
@@ -142,11 +144,30 @@ void octreeNode::createChildren() {
 }
 
 void octreeNode::distributePolygons() {
+    if (!kvxOctreeFastBuild) {
+        for (int p = 0; p < polygons.size(); ++p) {
+            Vertex3D corners[3];
+            cornersOf(polygons[p], corners);
+            for (octreeNode* child : children)
+                if (child->polyInside(corners)) child->insert(&polygons[p], false);
+        }
+        return;
+    }
+    // polyInside with the children's mappings and each triangle's normal
+    // computed once, and most children decided before the full test.
+    kvx_spatial::UnitCubeMap cube[kChildCount];
+    bool mapped[kChildCount];
+    for (int c = 0; c < kChildCount; ++c) mapped[c] = cube[c].set(children[c]->boxMin, children[c]->boxMax);
     for (int p = 0; p < polygons.size(); ++p) {
         Vertex3D corners[3];
         cornersOf(polygons[p], corners);
-        for (octreeNode* child : children)
-            if (child->polyInside(corners)) child->insert(&polygons[p], false);
+        const Vertex3D n = calcPlaneNormal(&corners[0], &corners[1], &corners[2]);
+        const int dominant = kvx_spatial::dominantAxis(n);
+        for (int c = 0; c < kChildCount; ++c) {
+            if (!mapped[c]) continue;
+            const Vertex3D tri[3] = {cube[c].map(corners[0]), cube[c].map(corners[1]), cube[c].map(corners[2])};
+            if (kvx_spatial::triangleMeetsUnitCubeEarly(tri, n, dominant)) children[c]->insert(&polygons[p], false);
+        }
     }
 }
 

@@ -12,6 +12,11 @@
 
 class Mesh;
 
+// True (the default): the tree and its planes are built through faster paths
+// that give the same nodes, face lists and planes as the plain every-pair
+// build, which false selects.
+extern bool kvxOctreeFastBuild;
+
 // Called with the index (0 ... 7) of each root child whose subtree is done.
 typedef void (*kvxOctreeProgress)(int);
 

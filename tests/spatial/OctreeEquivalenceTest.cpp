@@ -1,0 +1,139 @@
+// The tree and planes built through the faster paths against the plain
+// every-pair build: same nodes, same face lists in the same order, same
+// planes, bit for bit.
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "SpatialFixtures.h"
+#include "import3ds/Import3DS.h"
+
+namespace {
+
+const int kLargeFaces = 5000;
+const int kImportFlags = kvxLoadMeshes | kvxLoadLights | kvxLoadCameras | kvxLoadKeyframer | kvxLoadSmoothing;
+
+template <class T>
+void put(std::string& out, const T& value) {
+    out.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+// Every field of every node in pre-order, with its polygons and planes.
+void describe(const octreeNode* n, std::string& out) {
+    put(out, n->isSplit);
+    put(out, n->depth);
+    put(out, n->radiusSquared);
+    for (int a = 0; a < 3; ++a) {
+        put(out, n->boxMin[a]);
+        put(out, n->boxMax[a]);
+    }
+    put(out, n->polygons.size());
+    for (int i = 0; i < n->polygons.size(); ++i) {
+        put(out, n->polygons[i].mesh);
+        put(out, n->polygons[i].face);
+    }
+    for (const Plane* p = n->planes; p; p = p->next) {
+        put(out, p->planeId);
+        put(out, p->normal);
+        put(out, p->origin);
+        put(out, p->count);
+        for (int i = 0; i < p->count; ++i) {
+            put(out, p->points[i].face);
+            put(out, p->points[i].mesh);
+        }
+    }
+    put(out, -1);
+    if (n->isSplit)
+        for (const octreeNode* c : n->children) describe(c, out);
+}
+
+std::string treeOf(OGroup* g, bool fast) {
+    kvxOctreeFastBuild = fast;
+    g->constructOctree();
+    kvxOctreeFastBuild = true;
+    std::string out;
+    if (g->octree) describe(g->octree, out);
+    return out;
+}
+
+void expectSameTrees(OGroup* g, const std::string& what) {
+    const std::string plain = treeOf(g, false), fast = treeOf(g, true);
+    EXPECT_GT(plain.size(), 0u) << what;
+    EXPECT_TRUE(plain == fast) << what << ": the trees differ from byte "
+                               << std::mismatch(plain.begin(), plain.end(), fast.begin(), fast.end()).first -
+                                      plain.begin();
+}
+
+void large3dsFiles(const std::string& dir, std::vector<std::string>& out) {
+    DIR* d = opendir(dir.c_str());
+    if (!d) return;
+    while (dirent* e = readdir(d)) {
+        const std::string name = e->d_name, path = dir + "/" + name;
+        if (name == "." || name == "..") continue;
+        if (e->d_type == DT_DIR) large3dsFiles(path, out);
+        else if (name.size() > 4 && strcasecmp(name.c_str() + name.size() - 4, ".3ds") == 0) out.push_back(path);
+    }
+    closedir(d);
+}
+
+int faceCount(const OGroup* g) {
+    int n = 0;
+    for (int i = 0; i < g->meshCount; ++i) n += g->meshes[i]->faceCount;
+    return n;
+}
+
+}  // namespace
+
+TEST(OctreeEquivalence, RealFilesBuildTheSameTree) {
+    std::vector<std::string> files;
+    large3dsFiles(std::string(KVX_TESTDATA_DIR) + "/3ds", files);
+    int large = 0;
+    for (const std::string& f : files) {
+        OGroup* g = new OGroup();
+        ASSERT_EQ(load3ds(f.c_str(), g, "", kImportFlags, nullptr, ""), 0) << f;
+        if (faceCount(g) > kLargeFaces) {
+            ++large;
+            expectSameTrees(g, f);
+        }
+        delete g;
+    }
+    EXPECT_GE(large, 4);
+}
+
+// The planes of one unsplit leaf of the given meshes.
+std::string planesOfOneLeaf(const std::vector<Mesh*>& meshes, bool fast) {
+    kvxOctreeFastBuild = fast;
+    octreeNode root;
+    for (Mesh* m : meshes)
+        for (int f = 0; f < m->faceCount; ++f) root.insert(m, f, true);
+    root.adjustSize();
+    root.makePlanes(0.001f);
+    kvxOctreeFastBuild = true;
+    std::string out;
+    describe(&root, out);
+    return out;
+}
+
+// One crowded leaf with back-to-back partners just inside and just outside
+// the tolerance, far from the origin, and degenerate faces: the indexed
+// partner search must find what the scan finds.
+TEST(OctreeEquivalence, CrowdedLeafWithPartners) {
+    std::vector<Tri> tris;
+    const float far = 250000.0f;
+    for (int i = 0; i < 1500; ++i) {
+        const float x = far + float(i % 5) * 0.25f, y = float(i / 5 % 8) * 0.25f;
+        const float lift = (i % 4 == 0) ? 0.0005f : (i % 4 == 1 ? 0.00099f : (i % 4 == 2 ? 0.00101f : 0.0f));
+        tris.push_back(Tri{v3(x, y, 0), v3(x + 1, y, 0), v3(x, y + 1, 0)});
+        tris.push_back(Tri{v3(x, y, lift), v3(x, y + 1, lift), v3(x + 1, y, lift)});  // facing down
+        tris.push_back(Tri{v3(x, y, 0), v3(x + 1, y, 0.0004f), v3(x, y + 1, -0.0004f)});
+        if (i % 97 == 0) tris.push_back(Tri{v3(x, y, 0), v3(x, y, 0), v3(x, y, 0)});
+    }
+    std::vector<Mesh*> meshes = {makeMesh(tris, 0), makeMesh(tris, 1)};
+    EXPECT_TRUE(planesOfOneLeaf(meshes, false) == planesOfOneLeaf(meshes, true));
+    for (Mesh* m : meshes) delete m;
+}
