@@ -10,9 +10,10 @@ DEBIAN_PACKAGES = cmake make g++ clang pkg-config \
   libsdl2-dev libsdl2-mixer-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev \
   fonts-dejavu-core libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl1 libegl-mesa0 \
   libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev lib3ds-dev libassimp-dev \
-  ffmpeg sox libsox-fmt-mp3 xvfb xauth
+  ffmpeg sox libsox-fmt-mp3 xvfb xauth \
+  libpng-dev help2man doxygen imagemagick lintian dpkg-dev file
 
-.PHONY: all deps configure build data run test test-asan bench fuzz install clean
+.PHONY: all deps configure build data run test test-asan bench fuzz install uninstall package docs check-package clean
 
 all: build
 
@@ -63,8 +64,34 @@ fuzz: deps
 	@cmake --build $(BUILD)-fuzz -j $(JOBS)
 	@sh fuzz/run-all.sh $(BUILD)-fuzz $(FUZZ_SECONDS) $(abspath $(BUILD))/data
 
-install: build
+# An existing build is installed as it is: no package check, no new configuration.
+install:
+	@if [ ! -f $(BUILD)/CMakeCache.txt ]; then $(MAKE) --no-print-directory configure; fi
+	@cmake --build $(BUILD) -j $(JOBS)
 	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+uninstall:
+	@cmake -DKVX_PREFIX=$(PREFIX) -P $(BUILD)/Uninstall.cmake
+
+# Debian packages in $(BUILD)/, from a tree of their own configured for /usr.
+DEB_BUILD = $(BUILD)-deb
+package: deps
+	@cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DKVX_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(DEB_BUILD) -j $(JOBS)
+	@mkdir -p $(BUILD)
+	@cd $(DEB_BUILD) && cpack -G DEB -B $(abspath $(BUILD)) >/dev/null
+	@rm -rf $(BUILD)/_CPack_Packages
+	@ls -1 $(BUILD)/*.deb
+
+# The API reference: HTML in $(BUILD)/docs/api; an undocumented public name fails it.
+docs:
+	@mkdir -p $(BUILD)/docs
+	@cd docs/api && OUTPUT=$(abspath $(BUILD))/docs doxygen Doxyfile
+
+# Installs the packages on this machine, uses them as a user would, removes them again.
+check-package: package
+	@sh tests/install/check-package.sh $(BUILD)
 
 clean:
 	@rm -rf $(BUILD)

@@ -113,6 +113,8 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE ${KVX_DEB_REVISION})
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${KVX_DEB_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The programs' own library is found in the build tree; its package is named below.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR})
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS OFF)
@@ -121,10 +123,12 @@ set(KVX_LIB_DEPENDS "libkorvex3d1 (= ${KVX_DEB_VERSION})")
 set(CPACK_DEBIAN_LIB_PACKAGE_NAME libkorvex3d1)
 set(CPACK_DEBIAN_LIB_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_LIB_PACKAGE_DEPENDS "fonts-dejavu-core")
+set(CPACK_DEBIAN_LIB_PACKAGE_CONTROL_EXTRA ${KVX_PACKAGE_FILES}/triggers)
 set(CPACK_COMPONENT_LIB_DESCRIPTION "real-time 3D engine over OpenGL - shared library
-Korvex3D imports 3D Studio scenes with materials, lights, cameras and keyframe
-animation, renders them through OpenGL 1.1 on an SDL2 window, and adds particles,
-2D overlays and text, octree collision queries, static lighting and a console.
+Korvex3D imports 3D Studio scenes with materials, lights, cameras
+and keyframe animation and renders them through OpenGL 1.1 on an
+SDL2 window. It adds particles, 2D overlays and text, octree
+collision queries, static lighting and a console.
 .
 This package holds the shared library.")
 
@@ -133,8 +137,9 @@ set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "${KVX_LIB_DEPENDS}, libsdl2-dev, libgl-dev, libglu1-mesa-dev, pkg-config")
 set(CPACK_DEBIAN_DEV_PACKAGE_SHLIBDEPS OFF)
 set(CPACK_COMPONENT_DEV_DESCRIPTION "real-time 3D engine over OpenGL - development files
-Korvex3D imports 3D Studio scenes with materials, lights, cameras and keyframe
-animation and renders them through OpenGL 1.1 on an SDL2 window.
+Korvex3D imports 3D Studio scenes with materials, lights, cameras
+and keyframe animation and renders them through OpenGL 1.1 on an
+SDL2 window.
 .
 This package holds the headers, the CMake package and the pkg-config file.")
 
@@ -142,15 +147,16 @@ set(CPACK_DEBIAN_DEMO_PACKAGE_NAME korvex3d-demo)
 set(CPACK_DEBIAN_DEMO_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_DEMO_PACKAGE_DEPENDS "${KVX_LIB_DEPENDS}")
 set(CPACK_COMPONENT_DEMO_DESCRIPTION "Glasswing, a real-time 3D demo on the Korvex3D engine
-A 161-second show at 640 x 480: music, animated 3D scenes, particles, a texture
-tunnel, sprites, titles, fades and scrolling credits. It plays full screen or
-in a window, and can record itself to a video or to still frames.")
+A 161-second show at 640 x 480: music, animated 3D scenes,
+particles, a texture tunnel, sprites, titles, fades and scrolling
+credits. It plays full screen or in a window, and can record itself
+to a video or to still frames.")
 
 set(CPACK_DEBIAN_TOOLS_PACKAGE_NAME korvex3d-tools)
 set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_TOOLS_PACKAGE_DEPENDS "${KVX_LIB_DEPENDS}")
 set(CPACK_COMPONENT_TOOLS_DESCRIPTION "viewer for 3D Studio scenes on the Korvex3D engine
-kvxview opens a .3DS scene, plays its keyframe animation through its cameras
-and can write rendered frames to image files.")
+kvxview opens a .3DS scene, plays its keyframe animation through
+its cameras and can write rendered frames to image files.")
 
 include(CPack)

@@ -9,9 +9,9 @@ static float spread() { return float(rand() % 1000 - 500) / 500.0f; }
 // Called for every dead particle: a new drop at the nozzle.
 static void startDrop(ParticleSource* source, Particle* p) {
     p->position = source->position;
-    p->velocity = {spread() * 0.15f, spread() * 0.15f, 1.2f + spread() * 0.2f};
-    p->acceleration = {0.0f, 0.0f, -0.05f};  // gravity, per update
-    p->lifetime = p->life = 40 + rand() % 20;
+    p->velocity = {spread() * 0.12f, spread() * 0.12f, 1.0f + spread() * 0.1f};
+    p->acceleration = {0.0f, 0.0f, -0.04f};  // gravity, per update
+    p->lifetime = p->life = 20 + rand() % 40;
 }
 
 int main() {
@@ -20,17 +20,18 @@ int main() {
                                           SDL_WINDOW_OPENGL);
     Console* console = new Console;
     if (initKorvex3D(kvxRasterizerOpenGL, window, console, 32, 0, 24, 30, false, 0, true) != 0) return 1;
-    Color night = {0.02f, 0.02f, 0.08f, 1.0f}, water = {0.4f, 0.7f, 1.0f, 1.0f};
+    Color night = {0.02f, 0.02f, 0.08f, 1.0f}, water = {0.6f, 0.85f, 1.0f, 1.0f};
     kvxSetClearColor(&night);
 
     Camera camera;
-    camera.moveTo(0, -40, 10, 0, 0, 8);  // eye, then target; z is up
+    camera.moveTo(0, -16, 7, 0, 0, 7);  // eye, then target; z is up
+    camera.rotationFromTarget();         // the quads face the camera by its rotation
     ParticleSource fountain;
     Vertex3D nozzle = {0, 0, 0}, up = {0, 0, 1};
     // No material: untextured quads, added to what is behind them.
-    fountain.initSource(&nozzle, &up, nullptr, &water, nullptr, nullptr, 0.4f, 1.0f, KVX_SRC_ALPHA, KVX_ONE,
+    fountain.initSource(&nozzle, &up, nullptr, &water, nullptr, nullptr, 0.15f, 1.0f, KVX_SRC_ALPHA, KVX_ONE,
                         startDrop, nullptr, true);
-    fountain.initParticles(500);
+    fountain.initParticles(1000);
 
     for (int frame = 0; frame < 90; frame++) {
         fountain.update();

@@ -5,6 +5,13 @@
 #include <cmath>
 #include <cstdio>
 
+// The ground under a point: the highest face a ray straight down from it meets
+// (z is up in .3DS scenes), or kvxNoHeight.
+static float groundUnder(Vertex3D at, float depth, OGroup* group) {
+    Vertex3D low = {at.x, at.y, at.z - depth};
+    return kvxCheckHeight(&at, &low, group).z;
+}
+
 int main(int argc, char** argv) {
     if (argc < 2) {
         fprintf(stderr, "usage: %s FILE.3DS [TEXTURE_FOLDER]\n", argv[0]);
@@ -16,8 +23,8 @@ int main(int argc, char** argv) {
     Console* console = new Console;
     if (initKorvex3D(kvxRasterizerOpenGL, window, console, 32, 0, 24, 30, false, 0, true) != 0) return 1;
 
-    // The octree answers the collision and height queries.
-    int flags = kvxLoadMeshes | kvxLoadMaterials | kvxLoadCameras | kvxLoadOctree;
+    // Lit by its lights; the octree answers the collision and height queries.
+    int flags = kvxLoadMeshes | kvxLoadMaterials | kvxLoadLights | kvxLoadCameras | kvxLoadLighting | kvxLoadOctree;
     Scene* scene = new Scene;
     OGroup* group = scene->createOGroup(argv[1], flags, argc > 2 ? argv[2] : "", 0, nullptr, "");
     if (!group || group->cameraCount == 0) {
@@ -27,9 +34,11 @@ int main(int argc, char** argv) {
     Camera* camera = scene->camera;  // the file's first camera is the walker's eyes
     Vertex3D toward = camera->target - camera->eye;
     float reach = std::sqrt(toward.x * toward.x + toward.y * toward.y) + 1.0f;
-    const float stride = reach / 200, radius = reach / 100, eyeHeight = reach / 20;
-    float heading = std::atan2(toward.y, toward.x);  // z is up in .3DS scenes
+    const float stride = reach / 200, radius = reach / 100;
+    float heading = std::atan2(toward.y, toward.x);
     Vertex3D at = camera->eye;
+    float ground = groundUnder(at, reach, group);
+    float eyeHeight = ground != kvxNoHeight ? at.z - ground : reach / 20;
     int grounded = 0, blocked = 0;
 
     for (int frame = 0; frame < 90; frame++) {
@@ -37,10 +46,9 @@ int main(int argc, char** argv) {
         at.x += std::cos(heading) * stride;
         at.y += std::sin(heading) * stride;
         if (kvxCheckCollision(&at, &from, radius, group, true, &normal, 4)) blocked++;
-        Vertex3D high = {at.x, at.y, at.z + reach}, low = {at.x, at.y, at.z - reach};
-        Vertex3D ground = kvxCheckHeight(&high, &low, group);
-        if (ground.z != kvxNoHeight) {
-            at.z = ground.z + eyeHeight;
+        ground = groundUnder(at, reach, group);
+        if (ground != kvxNoHeight) {
+            at.z = ground + eyeHeight;
             grounded++;
         }
         heading += 0.01f;  // a gentle curve
