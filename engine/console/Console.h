@@ -22,6 +22,7 @@ typedef float (*KVXFuncFloatFloat)(float);
 typedef float (*KVXFuncFloatInt)(int);
 typedef float (*KVXFuncFloatVoid)();
 
+// A loading progress callback, given the fraction done from 0 to 1.
 typedef void (*KVXProgressFunc)(float);
 
 class Console {

@@ -10,7 +10,9 @@
 
 class Camera;
 
+// Number of engine constants.
 const int kvxCapTableSize = 34;
+// The OpenGL value of each engine constant.
 extern int kvxConvertCapTableOGL[kvxCapTableSize];
 
 // Engine constants (indices of the table).
@@ -63,6 +65,7 @@ enum {
     KVX_PRIMITIVE_COUNT
 };
 
+// Fills kvxConvertCapTableOGL.
 void kvxFillCapTableOGL();
 
 // State.

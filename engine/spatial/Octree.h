@@ -15,6 +15,7 @@ class Mesh;
 // Called with the index (0 ... 7) of each root child whose subtree is done.
 typedef void (*kvxOctreeProgress)(int);
 
+// A node of the octree: a cube, its children once split, and the polygons and collision planes of a leaf.
 class octreeNode {
 public:
     static const int kChildCount = 8;
