@@ -78,7 +78,7 @@ DEB_BUILD = $(BUILD)-deb
 package: deps
 	@cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
 	  -DKVX_BUILD_TESTS=OFF >/dev/null
-	@cmake --build $(DEB_BUILD) -j $(JOBS)
+	@CCACHE_NOHASHDIR=1 cmake --build $(DEB_BUILD) -j $(JOBS)
 	@mkdir -p $(BUILD)
 	@cd $(DEB_BUILD) && cpack -G DEB -B $(abspath $(BUILD)) >/dev/null
 	@rm -rf $(BUILD)/_CPack_Packages
@@ -86,8 +86,7 @@ package: deps
 
 # The API reference: HTML in $(BUILD)/docs/api; an undocumented public name fails it.
 docs:
-	@mkdir -p $(BUILD)/docs
-	@cd docs/api && OUTPUT=$(abspath $(BUILD))/docs doxygen Doxyfile
+	@sh docs/api/make-docs.sh $(BUILD)/docs
 
 # Installs the packages on this machine, uses them as a user would, removes them again.
 check-package: package
