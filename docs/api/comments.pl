@@ -18,7 +18,7 @@ my ($group) = $path =~ m{([^/]+)/[^/]+\.h$};
 $group = 'engine' if !defined $group || $path =~ m{/Korvex3D\.h$};
 
 my $comment = qr{^\s*//(?!/)};
-my $heading = qr{^\s*// [A-Z][a-z]+(?: [a-z0-9]+){0,4}\.\s*$};  # "// Lifecycle."
+my $heading = qr{^\s*// [A-Z][a-z]*(?:[ -][A-Za-z0-9(),]+){0,7}\.\s*$};  # "// Lifecycle."
 my ($stem) = $path =~ m{([^/]+)\.h$};
 my $code_seen = 0;
 my $file_documented = 0;

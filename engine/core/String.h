@@ -53,7 +53,8 @@ public:
     // Returns the first number in the text (digits, an optional fraction and a leading minus), or 0.
     float findNumber() const;
 
-    // Compares character by character: negative, 0 or positive as this text sorts before, equal to or after other (-1 when both are empty).
+    // Compares character by character: negative, 0 or positive as this text sorts before, equal to or after
+    // other (-1 when both are empty).
     int compareTo(const String& other) const;
     // The same comparison against a C string.
     int compareTo(const char* other) const;

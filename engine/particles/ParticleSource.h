@@ -46,7 +46,8 @@ public:
     ParticleSource(const ParticleSource&) = delete;
     ParticleSource& operator=(const ParticleSource&) = delete;
 
-    // Sets the source's place, look and callbacks (null arguments keep what is set); returns 0, or an error code without an init function.
+    // Sets the source's place, look and callbacks (null arguments keep what is set); returns 0, or an error
+    // code without an init function.
     int initSource(Vertex3D* position, Vertex3D* direction, Material* material, Color* color, Mesh* mesh,
                    TList* tlist, float size, float alpha, int blendSource, int blendDestination,
                    ParticleInitFunction initFunction, ParticleUpdateFunction updateFunction,
@@ -57,7 +58,8 @@ public:
     void freeParticles();
     // Starts p through the init function (p null: the first living particle).
     void initOne(Particle* p);
-    // Counts down emitTime, then moves every living particle one step and restarts the dead (or calls updateFunction instead).
+    // Counts down emitTime, then moves every living particle one step and restarts the dead (or calls
+    // updateFunction instead).
     void update();
     // Draws the living particles through camera, blended as blendSource and blendDestination say.
     void draw(Camera* camera);

@@ -39,7 +39,9 @@ extern int kvxFPS;
 // The gamma applied to the static lighting.
 extern float kvxGamma;
 
-// Starts the engine on window: logs into console, selects the rasterizer, creates the context with these colour, alpha and depth bits and sets the frame rate; returns 0, or the error code of the step that failed. The dx arguments are ignored.
+// Starts the engine on window: logs into console, selects the rasterizer, creates the context with these
+// colour, alpha and depth bits and sets the frame rate; returns 0, or the error code of the step that failed.
+// The dx arguments are ignored.
 int initKorvex3D(int rasterizer, HWND window, Console* console, int colorBits, int alphaBits, int depthBits,
                  int fps, bool dxFlagA, int dxNumber, bool dxFlagB);
 // Log file "KVXERROR.LOG", 32 colour, 0 alpha and 32 depth bits, 100 frames a second.

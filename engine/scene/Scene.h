@@ -26,7 +26,8 @@ public:
     // Deletes the groups and the parameters.
     ~Scene();
 
-    // Loads a .3DS file into a new group (flags: kvxLoad...; lightParameter: flags of the static lighting), takes its first camera when the scene has none; returns the group, or null.
+    // Loads a .3DS file into a new group (flags: kvxLoad...; lightParameter: flags of the static lighting),
+    // takes its first camera when the scene has none; returns the group, or null.
     OGroup* createOGroup(const char* fileName, int flags, const char* textureDirectory, int lightParameter,
                          void (*progress)(float), const char* archive);
     // Returns the index of group, or -1.
