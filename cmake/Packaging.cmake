@@ -34,8 +34,13 @@ endfunction()
 
 # --- manual pages from the programs' own --help ---------------------------------------------
 find_program(KVX_HELP2MAN help2man)
-# kvx_man_page(<target> <installed name> <section> <component> <one-line description>)
+# kvx_man_page(<target> <installed name> <section> <component> <one-line description>
+#              [<name the --help text uses>])
 function(kvx_man_page target name section component description)
+  set(usage_name ${name})
+  if(ARGC GREATER 5)
+    set(usage_name ${ARGV5})
+  endif()
   if(NOT KVX_HELP2MAN)
     message(WARNING "help2man not found: no manual page for ${name}")
     return()
@@ -47,6 +52,7 @@ function(kvx_man_page target name section component description)
     COMMAND ${KVX_HELP2MAN} --no-info --section=${section} --name=${description}
             --version-string=${PROJECT_VERSION} --output=${page} ${KVX_STAGE}/${name}
     COMMAND ${CMAKE_COMMAND} -E remove ${KVX_STAGE}/${name}
+    COMMAND sed -i "s/^\\.B ${usage_name}$/.B ${name}/" ${page}
     COMMAND ${KVX_GZIP} -9nf ${page}
     DEPENDS ${target} VERBATIM)
   set_property(DIRECTORY APPEND PROPERTY KVX_MAN_OUTPUTS ${page}.gz)
@@ -66,7 +72,7 @@ if(TARGET demo)
   set_target_properties(glasswing PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KVX_STAGE}/bin
     INSTALL_RPATH "${KVX_PROGRAM_RPATH}")
   install(TARGETS glasswing RUNTIME DESTINATION ${KVX_GAMES_DIR} COMPONENT demo)
-  kvx_man_page(glasswing glasswing 6 demo "real-time 3D demo with music")
+  kvx_man_page(glasswing glasswing 6 demo "real-time 3D demo with music" demo)
 
   # The data generator writes the show's files and the icon at install time.
   install(CODE "execute_process(COMMAND $<TARGET_FILE:datagen> ${KVX_STAGE}/data
