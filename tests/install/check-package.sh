@@ -32,7 +32,8 @@ for page in man6/glasswing.6.gz man1/kvxview.1.gz; do
   zcat "/usr/share/man/$page" | grep -q '^\.SH NAME' || fail "no manual page $page"
 done
 grep -q '^Exec=glasswing$' /usr/share/applications/glasswing.desktop || fail "no menu entry"
-[ -s /usr/share/icons/hicolor/128x128/apps/glasswing.png ] || fail "no icon"
+icon=$(identify -format '%wx%h %[opaque]' /usr/share/icons/hicolor/128x128/apps/glasswing.png 2>/dev/null || true)
+[ "$icon" = "128x128 false" ] || fail "the icon is not a 128 x 128 picture with transparent corners ($icon)"
 
 # The viewer writes a picture of a scene.
 if command -v kvxview >/dev/null; then
