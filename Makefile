@@ -11,9 +11,9 @@ DEBIAN_PACKAGES = cmake make g++ clang pkg-config \
   fonts-dejavu-core libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl1 libegl-mesa0 \
   libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev lib3ds-dev libassimp-dev \
   ffmpeg sox libsox-fmt-mp3 xvfb xauth
+
 # Packages, manual pages, the API reference and the installed-package check.
 DEBIAN_PACKAGES += libpng-dev help2man doxygen imagemagick lintian dpkg-dev file
-
 .PHONY: all deps configure build data run test test-asan bench fuzz install uninstall package docs check-package clean
 
 all: build
