@@ -14,6 +14,7 @@ DEBIAN_PACKAGES = cmake make g++ clang pkg-config \
 
 # Packages, manual pages, the API reference and the installed-package check.
 DEBIAN_PACKAGES += libpng-dev help2man doxygen imagemagick lintian dpkg-dev file
+
 .PHONY: all deps configure build data run test test-asan bench fuzz install uninstall package docs check-package clean
 
 all: build
