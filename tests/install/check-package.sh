@@ -12,7 +12,7 @@ SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
 PACKAGES=$(for deb in "$BUILD"/*.deb; do dpkg-deb -f "$deb" Package; done)
-trap '$SUDO apt-get purge -y -q $PACKAGES >/dev/null 2>&1 || true; rm -rf "$WORK"' EXIT
+trap '$SUDO dpkg --purge $PACKAGES >/dev/null 2>&1 || true; rm -rf "$WORK"' EXIT
 fail() { echo "installed packages: $*"; exit 1; }
 
 lintian --fail-on error "$BUILD"/*.deb
@@ -57,5 +57,5 @@ $SUDO apt-get remove -y -q $PACKAGES >/dev/null
 left=$(while read -r f; do if [ -e "$f" ] && [ ! -d "$f" ]; then echo "$f"; fi; done < "$WORK/files")
 [ -z "$left" ] || fail "left behind after removal: $left"
 [ ! -e /usr/share/korvex3d ] || fail "/usr/share/korvex3d left behind"
-$SUDO apt-get purge -y -q $PACKAGES >/dev/null
+$SUDO dpkg --purge $PACKAGES >/dev/null 2>&1  # what remove keeps: dpkg's record of the library
 echo "packages install, work and remove cleanly: $(echo $PACKAGES)"
