@@ -5,6 +5,9 @@ BUILD_TYPE   ?= RelWithDebInfo
 JOBS         ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 10
+# The package tree compiles the same sources as $(BUILD) in another folder: ccache shares
+# the objects when the folder is not part of their key (sources are named by absolute path).
+export CCACHE_NOHASHDIR = 1
 
 DEBIAN_PACKAGES = cmake make g++ clang pkg-config \
   libsdl2-dev libsdl2-mixer-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev \
@@ -80,7 +83,7 @@ DEB_BUILD = $(BUILD)-deb
 package: deps
 	@cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
 	  -DKVX_BUILD_TESTS=OFF >/dev/null
-	@CCACHE_NOHASHDIR=1 cmake --build $(DEB_BUILD) -j $(JOBS)
+	@cmake --build $(DEB_BUILD) -j $(JOBS)
 	@mkdir -p $(BUILD)
 	@cd $(DEB_BUILD) && cpack -G DEB -B $(abspath $(BUILD)) >/dev/null
 	@rm -rf $(BUILD)/_CPack_Packages
