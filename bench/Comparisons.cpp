@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ShowBench.h"
+#include "ViewerBench.h"
 
 namespace kvxbench {
 
@@ -77,6 +78,7 @@ std::vector<Comparison> comparisons() {
     lightingRows(rows);
     queryRows(rows);
     showRows(rows);
+    viewerRows(rows);
     return rows;
 }
 

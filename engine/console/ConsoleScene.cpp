@@ -31,7 +31,20 @@ const int kFlagsMaterialsOnly = 0;
 const char kScalerName[] = "SCALER";
 const float kScalerSize = 1.0f;
 
-bool hasSwitch(const char* upperLine, const char* sw) { return strstr(upperLine, sw) != nullptr; }
+// Switches follow the file name and the material directory: the text after the
+// line's third space. Paths on this platform are full of "/X"-like pairs, so the
+// name and directory are never searched.
+const char* switchWords(const char* upperLine) {
+    const char* p = upperLine;
+    for (int spaces = 0; spaces < 3; ++spaces) {
+        p = strchr(p, ' ');
+        if (!p) return "";
+        ++p;
+    }
+    return p;
+}
+
+bool hasSwitch(const char* switches, const char* sw) { return strstr(switches, sw) != nullptr; }
 
 // The first group's mesh of that name, if it is a mesh at all.
 Mesh* findMesh(OGroup* g, const char* name) {
@@ -69,16 +82,17 @@ void Console::clearFirstGroup() {
 int Console::loadScene(const char* name, const char* matdir, const char* upperLine, bool reload) {
     if (!scene) return kvxPutToErrorLog("Scene used in functioncall is NULL!", kCodeSceneNull);
     if (reload && !upperLine[0]) return 0;  // nothing loaded yet: keep the scene as it is
-    bool smooth = hasSwitch(upperLine, "/S");
+    const char* switches = switchWords(upperLine);
+    bool smooth = hasSwitch(switches, "/S");
     int flags = reload ? (smooth ? kReloadFlagsSmooth : kReloadFlags)
                        : (smooth ? kLoadFlagsSmooth : kLoadFlags);
-    if (hasSwitch(upperLine, "/X")) flags |= kFlagTextureModifier;
-    if (hasSwitch(upperLine, "/C")) flags |= kFlagC;
-    if (hasSwitch(upperLine, "/O")) flags |= kFlagO;
-    int lightMode = hasSwitch(upperLine, "/R") ? kLightModeRaytraced : 0;
+    if (hasSwitch(switches, "/X")) flags |= kFlagTextureModifier;
+    if (hasSwitch(switches, "/C")) flags |= kFlagC;
+    if (hasSwitch(switches, "/O")) flags |= kFlagO;
+    int lightMode = hasSwitch(switches, "/R") ? kLightModeRaytraced : 0;
 
-    bool animationOnly = hasSwitch(upperLine, "/A");
-    if (animationOnly || hasSwitch(upperLine, "/M")) {
+    bool animationOnly = hasSwitch(switches, "/A");
+    if (animationOnly || hasSwitch(switches, "/M")) {
         if (scene->groupCount > 0)
             scene->insertMesh(0, name, animationOnly ? kFlagsAnimationOnly : kFlagsMaterialsOnly,
                               matdir, nullptr);

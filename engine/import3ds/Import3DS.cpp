@@ -119,7 +119,9 @@ void discard(T*& item, bool& owned) {
 }
 
 void finishMesh(ObjectParse& o) {
-    if (o.mesh) dropInvalidFaces(o.mesh);
+    if (!o.mesh) return;
+    dropInvalidFaces(o.mesh);
+    if (o.meshOwned) unmirror(o.mesh);
 }
 
 void readVertices(Loader& in, Mesh* m) {
@@ -183,6 +185,7 @@ void startMesh(ObjectParse& o) {
     discard(o.mesh, o.meshOwned);
     o.mesh = new Mesh();
     if (state().flags & kvxLoadMeshes) o.meshOwned = state().group->addMesh(o.mesh) == 0;
+    if (o.meshOwned) registerMesh(o.mesh);
     o.mesh->visible = !o.hidden;
     o.mesh->setName(o.name);
 }
@@ -220,6 +223,7 @@ bool readMeshChunk(Loader& in, unsigned id, Mesh* m) {
         case kFaceMaterials: readFaceMaterials(in, m); return true;
         case kTextureCoords: readTextureCoords(in, m); return true;
         case kSmoothingGroups: readSmoothingGroups(in, m); return true;
+        case kLocalAxes: readLocalAxes(in, m); return true;
         default: return false;
     }
 }
@@ -355,19 +359,12 @@ void breakCycle(Object* o, int maxDepth) {
 }
 
 template <class T>
-void resolveParents(OGroup* g, T* const* list, int count) {
-    for (int i = 0; i < count; ++i) list[i]->parent = g->findObject(list[i]->parentId);
-}
-
-template <class T>
 void breakCycles(T* const* list, int count, int maxDepth) {
     for (int i = 0; i < count; ++i) breakCycle(list[i], maxDepth);
 }
 
 void resolveHierarchy(OGroup* g) {
-    resolveParents(g, g->meshes, g->meshCount);
-    resolveParents(g, g->lights, g->lightCount);
-    resolveParents(g, g->cameras, g->cameraCount);
+    resolveNodeParents();
     int objects = g->meshCount + g->lightCount + g->cameraCount + 1;
     breakCycles(g->meshes, g->meshCount, objects);
     breakCycles(g->lights, g->lightCount, objects);
@@ -414,6 +411,8 @@ int load3ds(const char* file, OGroup* group, const char* textureDir, int flags,
     }
     kvxPutToErrorLog("Start processing...", kCodeInfo);
     s.keyframesRead = false;
+    s.meshes.clear();
+    s.nodes.clear();
 
     walkChunks(size, progress);
     std::free(buffer);
@@ -422,7 +421,12 @@ int load3ds(const char* file, OGroup* group, const char* textureDir, int flags,
     // Every stage reports its mark, run or not, so a progress bar reaches 1.
     if ((flags & kvxLoadMaterials) && s.materials) loadMaterialTextures(progress);
     report(progress, 0.7f);
-    if (flags & kvxLoadMeshes) prepareMeshes(group, flags, progress);
+    if (flags & kvxLoadMeshes) {
+        bool nodesDraw = (flags & kvxLoadKeyframer) && s.keyframesRead;
+        placeInOwnAxes(nodesDraw);
+        prepareMeshes(group, flags, progress);
+        settlePlacement(nodesDraw, nodesDraw || group->animated);
+    }
     report(progress, 0.9f);
     if (flags & kvxLoadKeyframer) resolveHierarchy(group);
     report(progress, 0.95f);
@@ -432,5 +436,7 @@ int load3ds(const char* file, OGroup* group, const char* textureDir, int flags,
     s.group = nullptr;
     s.materials = nullptr;
     s.paths = nullptr;
+    s.meshes.clear();
+    s.nodes.clear();
     return 0;
 }

@@ -1,10 +1,17 @@
 // The keyframer chunk: segment, nodes with their hierarchy, pivots and the
-// position and rotation tracks.
+// position, rotation and scale tracks. A node naming no object is a dummy:
+// an invisible object that only moves its children. Further nodes naming a
+// mesh already drawn by a node are instances, each with a copy of the mesh.
+
+#include <cstring>
 
 #include "core/Math.h"
+#include "import3ds/Import3DS.h"
 #include "import3ds/ImportState.h"
 #include "render/ErrorLog.h"
+#include "scene/Camera.h"
 #include "scene/KVXPath.h"
+#include "scene/Light.h"
 #include "scene/Mesh.h"
 #include "scene/Object.h"
 #include "scene/OGroup.h"
@@ -14,6 +21,7 @@ namespace kvx_import {
 namespace {
 
 const int kCodeKeyframer = 37;
+const char* const kFatal = "Fatal keyframer error in .3DS loader!";
 const int kTrackPadding = 4;          // 16-bit words between a track's flags and its key count
 const int kSplineBits = 5;           // tension, continuity, bias, ease to, ease from
 const int kPositionKeyBytes = 6 + 12;
@@ -23,6 +31,10 @@ struct NodeState {
     int nodeType = 0;
     Object* object = nullptr;
     int nodeNumber = 0;
+    int nodesSeen = 0;       // numbers nodes in file order where no node-id chunk does
+    bool named = false;      // the node's header was read
+    bool madeHere = false;   // the object is this node's dummy or instance copy
+    int fileMeshes = 0;      // meshes of the group before the keyframer added any
 };
 
 // Key header: frame (low 16 bits kept, high half passed over), then the key's
@@ -54,9 +66,10 @@ void addTrack(KVXPath* path) {
     if (state().paths->addPath(path) != 0) delete path;
 }
 
-void readPositionTrack(Loader& in, const NodeState& node) {
+// Position and scale tracks: three floats per key.
+void readVectorTrack(Loader& in, const NodeState& node, int track) {
     int n = readKeyCount(in, kPositionKeyBytes);
-    KVXPath* path = new KVXPath(n, node.nodeType, 0, node.object);
+    KVXPath* path = new KVXPath(n, node.nodeType, track, node.object);
     in.getShort();
     for (int k = 0; k < n && !in.end; ++k) {
         int frame = static_cast<int16_t>(readKeyHeader(in));
@@ -68,7 +81,7 @@ void readPositionTrack(Loader& in, const NodeState& node) {
 
 void readRotationTrack(Loader& in, const NodeState& node) {
     int n = readKeyCount(in, kRotationKeyBytes);
-    KVXPath* path = new KVXPath(n, node.nodeType, 1, node.object);
+    KVXPath* path = new KVXPath(n, node.nodeType, kTrackRotation, node.object);
     in.getShort();
     for (int k = 0; k < n && !in.end; ++k) {
         int frame = readKeyHeader(in);
@@ -89,19 +102,115 @@ void readSegment(Loader& in) {
     g->frameCount = p->frameCount = last - first;
 }
 
-// False when the header names no object of the group.
+// The object of the group a node names: a mesh the file defined (not one of
+// the keyframer's dummies and copies), then a light, then a camera.
+template <class T>
+T* byName(T* const* list, int count, const char* name) {
+    for (int i = 0; i < count; ++i)
+        if (list[i]->name && std::strcmp(list[i]->name, name) == 0) return list[i];
+    return nullptr;
+}
+
+Mesh* namedMesh(const char* name, int fileMeshes) {
+    OGroup* g = state().group;
+    return byName(g->meshes, fileMeshes < g->meshCount ? fileMeshes : g->meshCount, name);
+}
+
+Object* namedObject(const char* name, int fileMeshes) {
+    OGroup* g = state().group;
+    if (Mesh* m = namedMesh(name, fileMeshes)) return m;
+    if (Light* l = byName(g->lights, g->lightCount, name)) return l;
+    return byName(g->cameras, g->cameraCount, name);
+}
+
+bool drawnByNode(Object* o) {
+    for (const NodeRecord& n : state().nodes)
+        if (n.object == o) return true;
+    return false;
+}
+
+// Adds a keyframer-made mesh to the group; false (the mesh freed) when the
+// group is full.
+bool addMadeMesh(Mesh* m, const char* name) {
+    m->setName(name);
+    if (state().group->addMesh(m) == 0) return true;
+    delete m;
+    return false;
+}
+
+Mesh* makeDummy(const char* name) {
+    Mesh* d = new Mesh();
+    d->visible = false;
+    if (!addMadeMesh(d, name)) return nullptr;
+    registerMesh(d);
+    return d;
+}
+
+Mesh* makeInstance(Mesh* source) {
+    Mesh* copy = static_cast<Mesh*>(source->copyObject());
+    for (int f = 0; f < source->faceCount && source->smoothingGroups; ++f)
+        copy->smoothingGroups[f] = source->smoothingGroups[f];
+    copy->parent = nullptr;
+    copy->pivot = Vertex3D{0.0f, 0.0f, 0.0f};  // the node's own pivot chunk sets it
+    if (!addMadeMesh(copy, source->name)) return nullptr;
+    registerMesh(copy);
+    MeshAxes* from = axesOf(source);
+    MeshAxes* to = axesOf(copy);
+    if (from && to)
+        for (int i = 0; i < 12; ++i) to->axes[i] = from->axes[i];
+    return copy;
+}
+
+// The object an object node moves: the mesh it names, a copy of it when an
+// earlier node drew the mesh already, or a dummy when it names nothing.
+// False when such an object cannot be stored.
+bool objectNodeTarget(const char* name, NodeState& node) {
+    Object* named = namedObject(name, node.fileMeshes);
+    Mesh* mesh = namedMesh(name, node.fileMeshes);
+    node.madeHere = false;
+    if (named && !(mesh && drawnByNode(mesh))) {
+        node.object = named;
+    } else if (!(state().flags & kvxLoadMeshes)) {
+        node.object = nullptr;  // no meshes are kept: nothing to move
+        return true;
+    } else {
+        node.object = named ? makeInstance(mesh) : makeDummy(name);
+        node.madeHere = true;
+        if (!node.object) return false;
+    }
+    if (MeshAxes* axes = axesOf(node.object)) axes->placedByNode = true;
+    return true;
+}
+
+// Reads a node header; false when the node's object cannot be stored.
+// Camera and light nodes naming nothing move nothing; a target node moves
+// its camera's target and leaves the camera's numbers alone.
 bool readNodeHeader(Loader& in, NodeState& node) {
     char name[kNameSize];
     in.getString(name, kNameSize);
     in.getShort();
     in.getShort();
     int parent = in.getShort();
-    node.object = state().group->findObject(name);
-    if (!node.object) return false;
+    node.named = true;
+    if (node.nodeType == kNodeObject) {
+        if (!objectNodeTarget(name, node)) return false;
+    } else {
+        node.object = namedObject(name, node.fileMeshes);
+        node.madeHere = false;
+    }
+    if (!node.object || node.nodeType == kNodeTarget) return true;
     node.object->parentId = parent;
     if (parent == -1) node.object->parent = nullptr;
     node.object->id = node.nodeNumber;
+    state().nodes.push_back(NodeRecord{node.nodeNumber, parent, node.object});
     return true;
+}
+
+// Instance name (chunk 0xB011): names the node's dummy or copy.
+void readInstanceName(Loader& in, const NodeState& node) {
+    char name[kNameSize];
+    in.getString(name, kNameSize);
+    if (node.object && node.madeHere && name[0]) node.object->setName(name);
 }
 
 void readPivot(Loader& in, Object* object) {
@@ -114,22 +223,26 @@ void readPivot(Loader& in, Object* object) {
     p->addPivotPoint(object, &object->pivot);
 }
 
+bool isSkippedNode(unsigned id) { return id == kAmbientNode || id == kLightTargetNode || id == kSpotlightNode; }
+
 int nodeTypeOf(unsigned id) {
     switch (id) {
-        case kObjectNode: return 5;
-        case kCameraNode: return 7;
-        case kTargetNode: return 8;
-        case kLightNode: return 6;
+        case kObjectNode: return kNodeObject;
+        case kCameraNode: return kNodeCamera;
+        case kTargetNode: return kNodeTarget;
+        case kLightNode: return kNodeLight;
         default: return 0;
     }
 }
 
 }  // namespace
 
-// Pivots and tracks met before any node header have no object and are skipped.
+// A pivot or track before its node's header is broken input (code 37), as is
+// a node whose object cannot be stored.
 int parseKeyframer(unsigned length) {
     Loader& in = state().loader;
     NodeState node;
+    node.fileMeshes = state().group->meshCount;
     long long consumed = Loader::headerSize;
     while (consumed < length && !in.end) {
         in.getChunkID();
@@ -137,23 +250,32 @@ int parseKeyframer(unsigned length) {
         unsigned chunk = in.chunkLength;
         if (nodeTypeOf(id) != 0) {
             node.nodeType = nodeTypeOf(id);
+            node.nodeNumber = node.nodesSeen++;
+            node.object = nullptr;
+            node.named = false;
             consumed += Loader::headerSize;
             continue;
         }
+        if (isSkippedNode(id)) ++node.nodesSeen;
+        bool needsHeader = id == kPivot || id == kPositionTrack || id == kRotationTrack || id == kScaleTrack;
+        if (needsHeader && !node.named) return kvxPutToErrorLog(kFatal, kCodeKeyframer);
         switch (id) {
             case kSegment: readSegment(in); break;
             case kNodeHeader:
-                if (!readNodeHeader(in, node))
-                    return kvxPutToErrorLog("Fatal keyframer error in .3DS loader!", kCodeKeyframer);
+                if (!readNodeHeader(in, node)) return kvxPutToErrorLog(kFatal, kCodeKeyframer);
                 break;
+            case kInstanceName: readInstanceName(in, node); break;
             case kPivot:
                 if (node.object) readPivot(in, node.object);
                 break;
             case kPositionTrack:
-                if (node.object) readPositionTrack(in, node);
+                if (node.object) readVectorTrack(in, node, kTrackPosition);
                 break;
             case kRotationTrack:
                 if (node.object) readRotationTrack(in, node);
+                break;
+            case kScaleTrack:
+                if (node.object) readVectorTrack(in, node, kTrackScale);
                 break;
             case kNodeId: node.nodeNumber = in.getShort(); break;
             default: break;

@@ -3,8 +3,13 @@
 
 // State shared by the parsers of one import (one import runs at a time).
 
-#include "import3ds/Loader.h"
+#include <vector>
 
+#include "import3ds/Loader.h"
+#include "scene/KVXPath.h"
+
+class Mesh;
+class Object;
 class OGroup;
 class TList;
 class PathList;
@@ -14,6 +19,30 @@ namespace kvx_import {
 
 const int kNameSize = 256;  // object and material names, NUL included
 
+// Track numbers and node types of the paths the keyframer makes.
+const int kTrackPosition = KVXPath::trackPosition;
+const int kTrackRotation = KVXPath::trackRotation;
+const int kTrackScale = KVXPath::trackScale;
+const int kNodeObject = KVXPath::nodeObject;
+const int kNodeLight = KVXPath::nodeLight;
+const int kNodeCamera = KVXPath::nodeCamera;
+const int kNodeTarget = KVXPath::nodeTarget;
+
+// A mesh of this import with its local axes (chunk 0x4160): rows x, y, z and
+// the origin, mapping the mesh's own frame to the stored vertices.
+struct MeshAxes {
+    Mesh* mesh;
+    float axes[12];
+    bool placedByNode;  // a keyframer node draws it
+};
+
+// One keyframer node: its number, its parent's number and what it moves.
+struct NodeRecord {
+    int number;
+    int parent;
+    Object* object;
+};
+
 struct ImportState {
     Loader loader;
     OGroup* group = nullptr;
@@ -22,6 +51,8 @@ struct ImportState {
     bool keyframesRead = false;
     int flags = 0;
     const char* archive = nullptr;
+    std::vector<MeshAxes> meshes;  // every mesh this import made, in order
+    std::vector<NodeRecord> nodes; // every node that moves an object, in file order
 };
 
 ImportState& state();
@@ -74,10 +105,15 @@ enum : unsigned {
     kTargetNode = 0xB004,
     kLightNode = 0xB005,
     kSegment = 0xB008,
+    kAmbientNode = 0xB001,
+    kLightTargetNode = 0xB006,
+    kSpotlightNode = 0xB007,
     kNodeHeader = 0xB010,
+    kInstanceName = 0xB011,
     kPivot = 0xB013,
     kPositionTrack = 0xB020,
     kRotationTrack = 0xB021,
+    kScaleTrack = 0xB022,
     kNodeId = 0xB030
 };
 
@@ -91,6 +127,24 @@ void loadMaterialTextures(void (*progress)(float));
 void freeImportedColors(TList* list);
 // Keyframer chunk of length L; 0, or 37 after a failure.
 int parseKeyframer(unsigned length);
+
+// Mesh placement by local axes (ImportPlacement.cpp).
+MeshAxes* axesOf(const Object* object);
+// Records a new mesh of this import (identity axes until 0x4160 is read).
+void registerMesh(Mesh* mesh);
+// Reads the 12 floats of a local-axes chunk for the mesh.
+void readLocalAxes(Loader& in, Mesh* mesh);
+// A mirrored mesh (negative determinant) is mirrored back along its own x
+// axis, faces turned so they keep facing out.
+void unmirror(Mesh* mesh);
+// Before preparation: meshes drawn by a node are put into their own frame
+// (only when the keyframer was read whole: else nothing animates them).
+void placeInOwnAxes(bool nodesDraw);
+// After preparation: pivots of those meshes follow the centring; meshes no
+// node draws keep their stored place in an animated group.
+void settlePlacement(bool nodesDraw, bool animated);
+// Parents by node number, for the objects of this import's nodes.
+void resolveNodeParents();
 
 }  // namespace kvx_import
 

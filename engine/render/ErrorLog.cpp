@@ -12,6 +12,7 @@ KVXError kvxError;
 namespace {
 
 const char* const kCaption = "KVX Error";
+int lastCode = 0;
 const char* const kLineEnd = "\n";
 // The line end, then the question.
 const char* const kLineEndAndQuestion = "\n\nContinue?\n";
@@ -61,8 +62,14 @@ void kvxInitErrorLog(int mode)
     kvxError.mode = mode;
 }
 
+int kvxLastLoggedCode()
+{
+    return lastCode;
+}
+
 int kvxPutToErrorLog(const char* message, int code)
 {
+    lastCode = code;
     char text[kvxErrorTextSize];
     switch (kvxError.mode) {
     case kvxLogToFile:

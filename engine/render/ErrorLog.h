@@ -38,5 +38,8 @@ void kvxInitErrorLog(int mode);
 
 // Writes message with its code to the log; returns code.
 int kvxPutToErrorLog(const char* message, int code);
+// The code of the last message logged, whatever its destination; 0 before any.
+// A host that receives only a null or false from an operation reads the cause here.
+int kvxLastLoggedCode();
 
 #endif

@@ -226,9 +226,19 @@ void PathList::initPivots(int n) {
     pivotCount = 0;
 }
 
-// Points beyond the array sized by initPivots are dropped.
+// The array sized by initPivots grows when an import adds objects (dummies,
+// instances) after sizing it.
 void PathList::addPivotPoint(Object* o, Vertex3D* point) {
-    if (pivotCount >= pivotCapacity || !point) return;
+    if (!point) return;
+    if (pivotCount >= pivotCapacity) {
+        int capacity = pivotCapacity > 0 ? 2 * pivotCapacity : 16;
+        PivotPoint* grown = new PivotPoint[capacity];
+        memset(grown, 0, sizeof(PivotPoint) * static_cast<size_t>(capacity));
+        for (int i = 0; i < pivotCount; ++i) grown[i] = pivots[i];
+        delete[] pivots;
+        pivots = grown;
+        pivotCapacity = capacity;
+    }
     pivots[pivotCount].point = *point;
     pivots[pivotCount].object = o;
     ++pivotCount;

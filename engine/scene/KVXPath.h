@@ -1,7 +1,7 @@
 #ifndef KVX_SCENE_KVXPATH_H
 #define KVX_SCENE_KVXPATH_H
 
-// Keyframe tracks: a KVXPath is one track (position, rotation or scalar) of one
+// Keyframe tracks: a KVXPath is one track (position, rotation, scalar or scale) of one
 // object; a PathList holds the tracks and pivots of one loaded animation.
 
 #include <cstdint>
@@ -27,11 +27,20 @@ struct Key {
 class KVXPath {
 public:
     static constexpr int32_t closingFrame = 65535;
+    // Values of track and nodeType.
+    static constexpr int32_t trackPosition = 0;
+    static constexpr int32_t trackRotation = 1;
+    static constexpr int32_t trackScalar = 2;
+    static constexpr int32_t trackScale = 3;
+    static constexpr int32_t nodeObject = 5;
+    static constexpr int32_t nodeLight = 6;
+    static constexpr int32_t nodeCamera = 7;
+    static constexpr int32_t nodeTarget = 8;
 
     Key* keys;        // owned, keyCount entries
     int32_t keyCount; // real keys plus one closing key
     int32_t nodeType; // 5 object, 6 light, 7 camera, 8 camera target
-    int32_t track;    // 0 position, 1 rotation, 2 scalar
+    int32_t track;    // 0 position, 1 rotation, 2 scalar, 3 scale (x, y, z in position)
     Object* object;   // not owned
 
     // A track of object with room for n keys.

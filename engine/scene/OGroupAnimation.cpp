@@ -20,11 +20,12 @@ const int kCodePathListNull = 34;
 const int kCodeObjectNull = 38;
 const int kCodeObjectNotFound = 39;
 
-const int kTrackPosition = 0;
-const int kTrackRotation = 1;
-const int kTrackScalar = 2;
-const int kNodeCamera = 7;
-const int kNodeCameraTarget = 8;
+const int kTrackPosition = KVXPath::trackPosition;
+const int kTrackRotation = KVXPath::trackRotation;
+const int kTrackScalar = KVXPath::trackScalar;
+const int kTrackScale = KVXPath::trackScale;
+const int kNodeCamera = KVXPath::nodeCamera;
+const int kNodeCameraTarget = KVXPath::nodeTarget;
 
 const int kFlagAnimateTextures = 0x40;
 const int kFlagStaticPlacement = 0x80;
@@ -159,8 +160,12 @@ bool OGroup::doObjectAnim(Object* object, Object* self) {
         kvxTranslate(p.x, p.y, p.z);
     }
     KVXPath* rotation = findTrack(object, kTrackRotation, 0);
+    if (rotation) applyRotationTrack(rotation, currentFrame);
+    if (KVXPath* scale = findTrack(object, kTrackScale, 0)) {
+        Vertex3D s = interpolatePosition(scale, currentFrame);
+        kvxScale(s.x, s.y, s.z);
+    }
     if (!rotation) return false;
-    applyRotationTrack(rotation, currentFrame);
     if (object == self) kvxTranslate(-object->pivot.x, -object->pivot.y, -object->pivot.z);
     return true;
 }

@@ -7,6 +7,7 @@
 #include "render/TextureUpload.h"
 #include "texture/FrameList.h"
 #include "texture/ImageFile.h"
+#include "texture/PictureReader.h"
 #include "texture/JpegReader.h"
 #include "texture/TargaReader.h"
 #include "texture/TextureMessages.h"
@@ -181,7 +182,8 @@ int Texture::readImage(char* path, const char* archive) {
         components = kTrueColorComponents;
         return readJpegInto(path, archive) == 0 ? 0 : kvxPutToErrorLog(kMsgJpg, kCodeJpg);
     }
-    if (checkExtension(upper, ".PNG") || checkExtension(upper, ".TIF") || checkExtension(upper, ".GIF")) {
+    if (checkExtension(upper, ".PNG") || checkExtension(upper, ".TIF") || checkExtension(upper, ".GIF") ||
+        checkExtension(upper, ".BMP")) {
         return readAlias(path, archive);
     }
     if (checkExtension(upper, ".TGA")) {
@@ -190,13 +192,30 @@ int Texture::readImage(char* path, const char* archive) {
     return kvxPutToErrorLog(kMsgFormat, kCodeFormat);
 }
 
+// A JPEG, then a Targa of the same base name serve the named picture; failing
+// both, a PNG or BMP picture is read from the named file itself.
 int Texture::readAlias(char* path, const char* archive) {
+    char named[4];
+    memcpy(named, path + strlen(path) - 3, sizeof(named));
     replaceExtension(path, "JPG");
     components = kTrueColorComponents;
     if (readJpegInto(path, archive) == 0) return 0;
     replaceExtension(path, "TGA");
     if (readTargaInto(path, archive) == 0) return 0;
+    replaceExtension(path, named);
+    if (readPictureInto(path, archive) == 0) return 0;
     return kvxPutToErrorLog(kMsgAlias, kCodeAlias);
+}
+
+int Texture::readPictureInto(const char* path, const char* archive) {
+    char upper[kPathSize];
+    memcpy(upper, path, kPathSize);
+    bool png = checkExtension(upper, ".PNG");
+    if (!png && !checkExtension(upper, ".BMP")) return kCodeAlias;
+    ImageTarget target = {data, static_cast<size_t>(kBufferBytes), width, height, components};
+    bool ok = png ? kvxReadPng(path, archive, &target) : kvxReadBmp(path, archive, &target);
+    if (ok) takeSize(target);
+    return ok ? 0 : kCodeAlias;
 }
 
 int Texture::readJpegInto(const char* path, const char* archive) {

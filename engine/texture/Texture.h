@@ -84,6 +84,7 @@ private:
     int readAlias(char* path, const char* archive);
     int readJpegInto(const char* path, const char* archive);
     int readTargaInto(const char* path, const char* archive);
+    int readPictureInto(const char* path, const char* archive);
     void takeSize(const ImageTarget& target);
     int joinPath(const char* name, char* path);
     void releaseData();

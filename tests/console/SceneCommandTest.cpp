@@ -24,8 +24,6 @@
 namespace {
 
 const std::string kDataDir = std::string(KVX_TESTDATA_DIR) + "/3ds/assimp";
-// Switches are found anywhere in the line, paths included ("/ASSIMP" holds
-// "/A"), so the scenes are named relative to their directory.
 const std::string kDir = ".";
 
 // Minimal .3DS writer: chunks are id, length including the 6-byte header.
@@ -172,6 +170,22 @@ TEST_F(SceneTranscript, LoadReportAndReload) {
     EXPECT_EQ(scene->groupCount, 0);
     EXPECT_EQ(run("SCENEINFO"), ">SCENEINFO\n" + expectedInfo());
     EXPECT_EQ(run("CLEAR3DS"), ">CLEAR3DS\n");  // no group left: nothing to do
+}
+
+// Switches come only from the words after the name and the directory: absolute
+// paths hold "/A", "/M", "/S" and the like ("/3DS/ASSIMP/CUBES...").
+TEST_F(SceneTranscript, SwitchesOnlyAfterNameAndDirectory) {
+    std::string file = kDataDir + "/cubes_with_alpha.3DS";
+    run("LOAD3DS " + file + " " + kDataDir + "/");
+    ASSERT_EQ(scene->groupCount, 1);
+    EXPECT_EQ(scene->groups[0]->meshCount, 5);
+    run("RELOAD3DS");
+    ASSERT_EQ(scene->groupCount, 1);
+    EXPECT_EQ(scene->groups[0]->meshCount, 5);
+    // A real switch, in either case, still applies: materials only adds nothing.
+    run("LOAD3DS " + kDataDir + "/fels.3ds " + kDataDir + " /x /m");
+    ASSERT_EQ(scene->groupCount, 1);
+    EXPECT_EQ(scene->groups[0]->meshCount, 5);
 }
 
 TEST_F(SceneTranscript, CamerasAndActiveSelections) {

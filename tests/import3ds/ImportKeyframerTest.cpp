@@ -55,7 +55,7 @@ TEST(ImportKeyframer, NodesGiveIdsParentsPivotsAndTracks) {
     c.begin(0xB013).vec(1, 2, 3).end();
     c.begin(0xB020).trackHeader(2).positionKey(0, 1, 2, 3).positionKey(30, 4, 5, 6).end();
     c.begin(0xB021).trackHeader(1).rotationKey(0, kHalfPi, 0, 0, 1).end();
-    c.begin(0xB022).trackHeader(1).u32(0).u16(0).vec(2, 2, 2).end();  // scale: skipped
+    c.begin(0xB022).trackHeader(1).u32(0).u16(0).vec(2, 2, 2).end();  // scale: track 3
     c.end();
     c.begin(0xB002).begin(0xB030).u16(4).end();
     c.nodeHeader("Child", 3);
@@ -75,7 +75,7 @@ TEST(ImportKeyframer, NodesGiveIdsParentsPivotsAndTracks) {
     EXPECT_FLOAT_EQ(root->pivot.z, 3.0f);
 
     PathList* paths = g.activePathList;
-    ASSERT_EQ(paths->pathCount, 2);  // no scale path
+    ASSERT_EQ(paths->pathCount, 3);
     EXPECT_EQ(paths->pivotCount, 1);
     EXPECT_EQ(paths->pivots[0].object, root);
     KVXPath* pos = paths->paths[0];
@@ -91,17 +91,22 @@ TEST(ImportKeyframer, NodesGiveIdsParentsPivotsAndTracks) {
     EXPECT_EQ(rot->track, 1);
     EXPECT_NEAR(rot->keys[0].angle, 90.0f, 1e-4f);
     EXPECT_FLOAT_EQ(rot->keys[0].axis.z, 1.0f);
+    KVXPath* scale = paths->paths[2];
+    EXPECT_EQ(scale->track, 3);
+    EXPECT_FLOAT_EQ(scale->keys[0].position.y, 2.0f);
     EXPECT_TRUE(g.animated);
 }
 
-TEST(ImportKeyframer, NodeNamingNoObjectStopsWithCode37) {
+TEST(ImportKeyframer, TrackBeforeItsNodeHeaderStopsWithCode37) {
     kvxtest::LogCapture log("keyframer-37.log");
     Chunks3ds c = editorWith({"A"});
     c.begin(0xB000);
     segment(c, 0, 10);
     c.begin(0xB002).nodeHeader("A", -1);
     c.begin(0xB020).trackHeader(1).positionKey(0, 1, 1, 1).end().end();
-    c.begin(0xB002).nodeHeader("Ghost", -1).end();
+    c.begin(0xB002);
+    c.begin(0xB020).trackHeader(1).positionKey(0, 1, 1, 1).end();  // no header yet
+    c.nodeHeader("A", -1).end();
     c.end();
     c.begin(0x4000).str("After").end();  // the chunk loop has stopped
     c.end();

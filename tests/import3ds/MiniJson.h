@@ -41,6 +41,12 @@ private:
         ++at;
         while (at < s.size() && s[at] != '"') {
             if (s[at] == '\\' && at + 1 < s.size()) ++at;
+            // \u00XX: one byte, as the 3DS files store such names (Latin-1).
+            if (s[at - 1] == '\\' && s[at] == 'u' && at + 4 < s.size()) {
+                out += static_cast<char>(std::stoi(s.substr(at + 1, 4), nullptr, 16) & 0xFF);
+                at += 5;
+                continue;
+            }
             out += s[at++];
         }
         ++at;

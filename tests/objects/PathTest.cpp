@@ -219,10 +219,11 @@ TEST(PathList, AddDeleteFind) {
     Vertex3D v = {1, 2, 3};
     list->addPivotPoint(&a, &v);
     list->addPivotPoint(&b, &v);
-    list->addPivotPoint(&a, &v);  // beyond the sized array: dropped
-    EXPECT_EQ(list->pivotCount, 2);
+    list->addPivotPoint(&a, &v);  // beyond the sized array: the array grows
+    EXPECT_EQ(list->pivotCount, 3);
     EXPECT_EQ(list->pivots[1].object, &b);
     EXPECT_EQ(list->pivots[1].point.z, 3.0f);
+    EXPECT_EQ(list->pivots[2].object, &a);
     list->initPivots(1);
     EXPECT_EQ(list->pivotCount, 0);
     delete list;

@@ -141,6 +141,7 @@ TEST_F(ErrorLogTest, NowhereModeWritesNothing)
     EXPECT_EQ(kvxPutToErrorLog("Camera cannot be found!", 27), 27);
     EXPECT_EQ(slurp(path), "<missing>");
     EXPECT_EQ(consoleText(console), "");
+    EXPECT_EQ(kvxLastLoggedCode(), 27);  // kept whatever the destination
 
     // Mode 0 again uses the file name set before.
     kvxInitErrorLog(kvxLogToFile);

@@ -1,5 +1,8 @@
 #include "TextureTestSupport.h"
 
+#include <png.h>
+#include <SDL.h>
+
 #include "core/PackFile.h"
 #include "texture/JpegWriter.h"
 
@@ -193,7 +196,7 @@ TEST(TargaLoading, SizeRuleAdmitsPowersOfTwoUpTo2048) {
 TEST(TextureLoading, UnknownExtensionAndFrameListFiles) {
     ScratchDir dir;
     Texture t;
-    EXPECT_EQ(load(t, "picture.bmp"), 6);
+    EXPECT_EQ(load(t, "picture.pcx"), 6);
     EXPECT_TRUE(dir.logged("Texture (image) format not supported"));
     EXPECT_EQ(load(t, "anim.ifl"), 0);  // lists are not images
     EXPECT_EQ(t.data, nullptr);
@@ -285,6 +288,78 @@ TEST(AliasLoading, PngTifGifNamesAreServedByJpegThenTarga) {
     dir.clearLog();
     EXPECT_EQ(load(neither, "nothing.tif"), 10);
     EXPECT_TRUE(dir.logged("Error loading file"));
+}
+
+// Rows top first: the top row red with alpha 128, the bottom row blue.
+std::vector<unsigned char> twoRowPicture() {
+    std::vector<unsigned char> rgba;
+    for (int i = 0; i < 8; ++i) {
+        bool top = i < 4;
+        unsigned char px[4] = {static_cast<unsigned char>(top ? 255 : 0), static_cast<unsigned char>(i * 10),
+                               static_cast<unsigned char>(top ? 0 : 255), static_cast<unsigned char>(top ? 128 : 255)};
+        rgba.insert(rgba.end(), px, px + 4);
+    }
+    return rgba;
+}
+
+uint32_t bigEndian(const Bytes& b, size_t at) {
+    return (uint32_t(b[at]) << 24) | (uint32_t(b[at + 1]) << 16) | (uint32_t(b[at + 2]) << 8) | b[at + 3];
+}
+
+TEST(AliasLoading, PngAndBmpNamesFallBackToTheNamedFile) {
+    ScratchDir dir;
+    std::vector<unsigned char> rgba = twoRowPicture();
+    png_image image;
+    memset(&image, 0, sizeof(image));
+    image.version = PNG_IMAGE_VERSION;
+    image.width = 4;
+    image.height = 2;
+    image.format = PNG_FORMAT_RGBA;
+    ASSERT_TRUE(png_image_write_to_file(&image, "pic.png", 0, rgba.data(), 0, nullptr));
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(rgba.data(), 4, 2, 32, 16, SDL_PIXELFORMAT_RGBA32);
+    SDL_Surface* rgb = SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_RGB24, 0);
+    ASSERT_EQ(SDL_SaveBMP(rgb, "PIC.BMP"), 0);
+    SDL_FreeSurface(rgb);
+    SDL_FreeSurface(s);
+
+    // Bottom row first: the blue row, then the red one.
+    Texture png, bmp;
+    ASSERT_EQ(load(png, "pic.png"), 0);
+    EXPECT_EQ(png.width, 4);
+    EXPECT_EQ(png.height, 2);
+    EXPECT_EQ(png.components, 4);
+    ASSERT_EQ(load(bmp, "pic.bmp"), 0);
+    EXPECT_EQ(bmp.components, 3);
+    for (int i = 0; i < 8; ++i) {
+        const unsigned char* want = &rgba[static_cast<size_t>((i + 4) % 8) * 4];
+        for (int c = 0; c < 3; ++c) {
+            EXPECT_EQ(png.data[i * 4 + c], want[c]) << "png pixel " << i;
+            EXPECT_EQ(bmp.data[i * 4 + c], want[c]) << "bmp pixel " << i;
+        }
+        EXPECT_EQ(png.data[i * 4 + 3], want[3]);
+        EXPECT_EQ(bmp.data[i * 4 + 3], 255);
+    }
+
+    Bytes broken = {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0};
+    writeFile("broken.png", broken);
+    Texture bad;
+    dir.clearLog();
+    EXPECT_EQ(load(bad, "broken.png"), 10);
+    EXPECT_EQ(load(bad, "missing.bmp"), 10);
+    EXPECT_TRUE(dir.logged("Error loading file"));
+
+    // A real map: the size its header gives.
+    std::string base = std::string(KVX_SOURCE_DIR) + "/tests/data/3ds-wild/online3dviewer/";
+    std::FILE* f = std::fopen((base + "cube.png").c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    Bytes header(24);
+    ASSERT_EQ(std::fread(header.data(), 1, header.size(), f), header.size());
+    std::fclose(f);
+    Texture real;
+    real.setBaseDir(base.c_str());
+    ASSERT_EQ(load(real, "cube.png"), 0);
+    EXPECT_EQ(static_cast<uint32_t>(real.width), bigEndian(header, 16));
+    EXPECT_EQ(static_cast<uint32_t>(real.height), bigEndian(header, 20));
 }
 
 TEST(FrameLists, NamesUpToTheEndMarkerWithEveryLineEnd) {

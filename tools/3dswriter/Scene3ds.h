@@ -84,6 +84,8 @@ struct Node {
     std::vector<RotKey> rotation;
     std::vector<PosKey> scale;
     std::vector<PosKey> roll;  // x used
+    std::string instance; // instance name (0xB011): names a dummy or one copy of a mesh
+    bool writeId = true;  // false: readers number the node by its place in the file
 };
 
 struct Scene {

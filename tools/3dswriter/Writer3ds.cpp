@@ -228,13 +228,18 @@ uint16_t nodeChunkId(NodeKind kind) {
 
 void writeNode(ChunkWriter& w, const Node& n) {
     w.begin(nodeChunkId(n.kind));
-    w.shortChunk(id::NodeId, static_cast<uint16_t>(n.id));
+    if (n.writeId) w.shortChunk(id::NodeId, static_cast<uint16_t>(n.id));
     w.begin(id::NodeHeader);
     w.str(n.name);
     w.u16(0x4000);  // flags 1
     w.u16(0);       // flags 2
     w.i16(static_cast<int16_t>(n.parent));
     w.end();
+    if (!n.instance.empty()) {
+        w.begin(id::InstanceName);
+        w.str(n.instance);
+        w.end();
+    }
     if (n.kind == NodeKind::Object) {
         w.begin(id::Pivot);
         writeVec3(w, n.pivot);

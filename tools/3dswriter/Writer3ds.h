@@ -23,7 +23,7 @@ enum : uint16_t {
     MapUScale = 0xA354, MapVScale = 0xA356, MapUOffset = 0xA358, MapVOffset = 0xA35A, MapAngle = 0xA35C,
     Keyframer = 0xB000, KfHeader = 0xB00A, KfSegment = 0xB008, KfCurrent = 0xB009,
     ObjectNode = 0xB002, CameraNode = 0xB003, TargetNode = 0xB004, LightNode = 0xB005,
-    NodeHeader = 0xB010, Pivot = 0xB013, PosTrack = 0xB020, RotTrack = 0xB021, ScaleTrack = 0xB022,
+    NodeHeader = 0xB010, InstanceName = 0xB011, Pivot = 0xB013, PosTrack = 0xB020, RotTrack = 0xB021, ScaleTrack = 0xB022,
     RollTrack = 0xB024, NodeId = 0xB030,
 };
 }  // namespace id

@@ -243,8 +243,12 @@ int SceneBuilder::object(k3ds::Mesh mesh, const Motion& motion, int parent) {
     node.name = mesh.name;
     node.id = nextNode_++;
     node.parent = parent;
-    // The engine centres vertices on their bounding box and turns them about
-    // the pivot, given relative to that centre.
+    // The mesh's own frame has its origin at the bounding-box centre (axes
+    // unchanged), so the pivot is given relative to that centre: every reader
+    // of the format places the object where the engine draws it.
+    mesh.axes[9] = centre.x;
+    mesh.axes[10] = centre.y;
+    mesh.axes[11] = centre.z;
     node.pivot = motion.pivot - centre;
     if (motion.offset.empty())
         node.position.push_back({0, motion.pivot - base});
