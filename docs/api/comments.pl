@@ -1,10 +1,10 @@
 #!/usr/bin/perl
 # Doxygen input filter: the engine's headers use plain // comments. A comment block
-# opening a paragraph of declarations documents each of them; one between two
-# declarations documents the next one only; a trailing // comment documents its
-# declaration; the header's opening comment documents the file (and the class it is
-# named after); everything in the file joins the group of its subsystem folder. A short
-# heading ("// Lifecycle.") above further comment lines documents nothing by itself.
+# documents each declaration after it up to the next blank line or comment; a trailing
+# // comment documents its declaration; the header's opening comment documents the file
+# (and the class it is named after); everything in the file joins the group of its
+# subsystem folder. A short heading ("// Lifecycle.") above further comment lines
+# documents nothing by itself.
 use strict;
 use warnings;
 
@@ -59,9 +59,7 @@ for (my $i = 0; $i < @lines; $i++) {
         }
         my @doc = map { s{//}{///}r } @block[$first .. $#block];
         push @out, @doc;
-        # Only a comment that opens a paragraph speaks for the whole paragraph.
-        my $opens = $i == 0 || $lines[$i - 1] =~ /^\s*((public|private|protected):)?\s*$|\{\s*$/;
-        $end = paragraph($end + 1, \@doc) if $first == 0 && $opens;
+        $end = paragraph($end + 1, \@doc) if $first == 0;
     }
     $i = $end;
 }
