@@ -13,7 +13,7 @@ DEBIAN_PACKAGES = cmake make g++ clang pkg-config \
   libsdl2-dev libsdl2-mixer-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev \
   fonts-dejavu-core libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl1 libegl-mesa0 \
   libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev lib3ds-dev libassimp-dev \
-  ffmpeg sox libsox-fmt-mp3 xvfb xauth libpng-dev
+  ffmpeg sox libsox-fmt-mp3 xvfb xauth libpng-dev libx11-dev libxtst-dev
 
 # Packages, manual pages, the API reference and the installed-package check.
 DEBIAN_PACKAGES += libpng-dev help2man doxygen imagemagick lintian dpkg-dev file

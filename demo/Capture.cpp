@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <cstdlib>
 
 #include "Audio.h"
@@ -53,7 +55,10 @@ bool OfflineRun::momentDue(int e, int* moment) {
 void OfflineRun::onFrame() {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, kScreenWidth, kScreenHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels_.data());
-    if (video_) fwrite(pixels_.data(), 1, pixels_.size(), video_);
+    if (video_ && !failed_ && fwrite(pixels_.data(), 1, pixels_.size(), video_) != pixels_.size()) {
+        fprintf(stderr, "\nCannot write the frames to ffmpeg (%s).\n", strerror(errno));
+        failed_ = true;
+    }
     int moment = 0;
     if (!options_.framesDir.empty() && momentDue(lastDrawnMs_, &moment)) {
         const size_t row = size_t(kScreenWidth) * kRgb;
@@ -61,7 +66,10 @@ void OfflineRun::onFrame() {
             std::copy_n(&pixels_[size_t(kScreenHeight - 1 - y) * row], row, &flipped_[size_t(y) * row]);
         char name[512];
         snprintf(name, sizeof(name), "%s/frame_%06d.png", options_.framesDir.c_str(), moment);
-        if (!writePng(name, flipped_.data(), kScreenWidth, kScreenHeight)) fprintf(stderr, "Cannot write %s\n", name);
+        if (!writePng(name, flipped_.data(), kScreenWidth, kScreenHeight)) {
+            fprintf(stderr, "\nCannot write %s (%s)\n", name, strerror(errno));
+            failed_ = true;
+        }
     }
 }
 
@@ -124,7 +132,10 @@ void OfflineRun::reportProgress(int frame, int total, bool done) {
 }
 
 int OfflineRun::run() {
-    if (!options_.framesDir.empty()) mkdir(options_.framesDir.c_str(), 0755);
+    if (!options_.framesDir.empty() && mkdir(options_.framesDir.c_str(), 0755) != 0 && errno != EEXIST) {
+        fprintf(stderr, "Cannot create %s (%s)\n", options_.framesDir.c_str(), strerror(errno));
+        return 1;
+    }
     if (!options_.capturePath.empty() && !openVideo()) return 1;
     show_.beforeSwap = grabFrame;
     show_.beforeSwapContext = this;
@@ -136,7 +147,7 @@ int OfflineRun::run() {
     startTicks_ = SDL_GetTicks();
     virtualMs_ = 0;
     show_.startClock(0);
-    for (int frame = 1; frame <= total && !show_.finished(); frame++) {
+    for (int frame = 1; frame <= total && !show_.finished() && !failed_; frame++) {
         virtualMs_ = frame * kStepMs;
         lastDrawnMs_ = virtualMs_;
         show_.pass(virtualMs_, uint32_t(virtualMs_));
@@ -145,6 +156,12 @@ int OfflineRun::run() {
     }
     reportProgress(total, total, true);
     show_.beforeSwap = nullptr;
+    if (failed_) {
+        if (video_) pclose(video_);
+        video_ = nullptr;
+        remove(videoTemp_.c_str());
+        return 1;
+    }
     if (video_) {
         int rc = finishVideo();
         if (rc == 0) fprintf(stderr, "Wrote %s\n", options_.capturePath.c_str());

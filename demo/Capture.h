@@ -38,6 +38,7 @@ private:
     std::string videoTemp_;
     std::vector<int> pendingMoments_;
     int lastDrawnMs_ = 0;
+    bool failed_ = false;  // a frame could not be written: the run ends with an error
     unsigned startTicks_ = 0;
 };
 

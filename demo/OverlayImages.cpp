@@ -1,9 +1,10 @@
 #include "OverlayImages.h"
 
+#include "DataFiles.h"
+
 namespace demo {
 
 namespace {
-const char* const kDataDir = "data\\";
 constexpr int kTrueColorBits = 32;
 constexpr unsigned char kMaskAlpha = 127;
 constexpr int kBytesPerPixel = 4;
@@ -11,9 +12,10 @@ constexpr int kBytesPerPixel = 4;
 Texture* loadTexture(const char* file, int bits) {
     Texture* t = new Texture;
     t->setFilename(const_cast<char*>(file), 0);
-    t->setBaseDir(const_cast<char*>(kDataDir));
+    t->setBaseDir(const_cast<char*>(dataDirectory()));
     if (bits) t->bits = bits;
-    t->loadTexture(0, 1.0f);
+    // The engine's messages do not name the file: say which one it was.
+    if (t->loadTexture(0, 1.0f) != 0) kvxPutToErrorLog(("Cannot load the image " + dataFile(file)).c_str(), 0);
     return t;
 }
 

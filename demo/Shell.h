@@ -27,11 +27,17 @@ public:
 private:
     bool startUp();
     bool openWindow();
+    void routeEngineLog();
     bool startSound();
     bool switchDisplayMode();
+    void placeWindow();
+    bool enterExclusiveMode();
+    void coverDesktop();
     void restoreDisplayMode();
     void liveLoop();
     bool drainEvents();
+    void waitForNextStep();
+    bool visible() const;
     void fatal(const char* caption, const char* text);
 
     Options options_;
@@ -42,7 +48,8 @@ private:
     int music_ = 0;
     int loop_ = 0;
     bool modeChanged_ = false;
-    bool ended_ = false;  // a fatal error ended the start-up
+    bool exposed_ = false;  // the window needs the last frame again
+    bool ended_ = false;    // a fatal error ended the start-up
 };
 
 void showMessage(const char* caption, const char* text);

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 #include "Audio.h"
+#include "DataFiles.h"
 #include "DemoSettings.h"
 #include "OverlayImages.h"
 
@@ -36,9 +38,8 @@ constexpr int kFirstEmitSteps = 240 * kStepsPerSecond;
 constexpr int kSecondEmitSteps = 120 * kStepsPerSecond;
 constexpr int kMaxParticleLife = 3 * kStepsPerSecond;
 
-const char* const kDataDir = "data\\";
-const char* const kSceneFiles[kSceneSlots] = {"data\\level01.dat", "data\\level02.dat", "data\\level03.dat"};
-const char* const kTunnelFile = "data\\tunnel.raw";
+const char* const kSceneFiles[kSceneSlots] = {"level01.dat", "level02.dat", "level03.dat"};
+const char* const kTunnelFile = "tunnel.raw";
 const char* const kEmitter = "PARTICLE1";
 
 float jitter(float scale) { return float(rand() % 1000 - 500) * scale; }
@@ -81,15 +82,17 @@ const char* Show::loadContent() {
     kvxSetGamma(kShowGamma);
     for (int k = 0; k < kSceneSlots; k++) {
         int flags = k == kFirstScene ? kLoadFlagsFirst : kLoadFlagsOther;
-        groups[k] = scene->createOGroup(const_cast<char*>(kSceneFiles[k]), flags, const_cast<char*>(kDataDir),
-                                        kLightParameter, nullptr, const_cast<char*>(""));
+        std::string file = dataFile(kSceneFiles[k]);
+        kvxPutToErrorLog(("Loading the scene " + file).c_str(), 0);
+        groups[k] = scene->createOGroup(&file[0], flags, const_cast<char*>(dataDirectory()), kLightParameter,
+                                        nullptr, const_cast<char*>(""));
         if (!groups[k]) return "Data file not found!";
         groupIds[k] = scene->getOGID(groups[k]);
         groups[k]->setCurrentFrame(0);
     }
     loadOverlays();
     loadParticles();
-    if (!tunnel.load(kTunnelFile)) return "Cannot open data file!";
+    if (!tunnel.load(dataFile(kTunnelFile).c_str())) return "Cannot open data file!";
     timeline.reset();
     white_ = Color{1, 1, 1, 1};
     return nullptr;
@@ -211,7 +214,7 @@ bool Show::pass(int e, uint32_t tick) {
     int steps = pacer_.stepsDue(tick);
     if (steps == 0) return false;
     advanceAndDraw(steps);
-    return true;
+    return drawing;
 }
 
 void Show::advanceAndDraw(int steps) {
@@ -220,7 +223,7 @@ void Show::advanceAndDraw(int steps) {
         tunnel.phase = timeline.state.tunnelPhase;
         tunnel.computeGrid();
     }
-    renderFrame(timeline.activeScene());
+    if (drawing) renderFrame(timeline.activeScene());
 }
 
 float Show::sceneFov(int slot) const {

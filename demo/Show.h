@@ -39,7 +39,7 @@ public:
     // Null on success, else the fatal message to show.
     const char* loadContent();
     // One pass of the main loop at elapsed time e and clock tick `tick`; true when a
-    // frame was drawn.
+    // frame was drawn. While `drawing` is off the steps run and nothing is drawn.
     bool pass(int e, uint32_t tick);
     void startClock(uint32_t tick) { pacer_.start(tick); }
     // Runs `steps` animation steps and draws one frame.
@@ -62,6 +62,7 @@ public:
 
     // Called with the finished frame still in the back buffer (presenting, capture).
     void (*beforeSwap)(void*) = nullptr;
+    bool drawing = true;
     void* beforeSwapContext = nullptr;
 
     Timeline timeline;

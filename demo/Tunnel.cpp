@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
 
 namespace demo {
 
@@ -13,11 +14,12 @@ constexpr float kTexScale = 0.001953125f;  // 1 / 512
 constexpr int kRowStride = 960;             // every third row of the table
 constexpr int kColumnStride = 4;            // every fourth column
 
-void readBlock(FILE* f, unsigned char* table) {
+// False when the file ends before the table does.
+bool readBlock(FILE* f, unsigned char* table) {
     size_t got = fread(table, 1, Tunnel::kTableSize, f);
-    (void)got;
     // The rest of the block is padding.
     fseek(f, Tunnel::kBlockSize - Tunnel::kTableSize, SEEK_CUR);
+    return got == size_t(Tunnel::kTableSize);
 }
 
 void recentre(unsigned char* table) {
@@ -40,18 +42,21 @@ Tunnel::~Tunnel() {
 bool Tunnel::load(const char* fileName) {
     FILE* f = kvxOpenFile(fileName, "rb");
     if (!f) return false;
-    loadBlocks(f);
+    // A short file leaves zeros in the tables; the show goes on, the log says why.
+    if (!loadBlocks(f))
+        kvxPutToErrorLog((std::string("The tunnel tables of ") + fileName + " are incomplete").c_str(), 0);
     fclose(f);
     return true;
 }
 
-void Tunnel::loadBlocks(FILE* f) {
+bool Tunnel::loadBlocks(FILE* f) {
     std::memset(tableA, 0, kBufferSize);
     std::memset(tableB, 0, kBufferSize);
-    readBlock(f, tableA);
-    readBlock(f, tableB);
+    bool complete = readBlock(f, tableA);
+    complete = readBlock(f, tableB) && complete;
     recentre(tableA);
     recentre(tableB);
+    return complete;
 }
 
 void Tunnel::computeGrid() {

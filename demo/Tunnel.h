@@ -28,7 +28,8 @@ public:
     // Reads both blocks; false when the file cannot be opened. A short file leaves the
     // missing bytes zero before conversion.
     bool load(const char* fileName);
-    void loadBlocks(FILE* f);
+    // False when the file ends before both tables are read.
+    bool loadBlocks(FILE* f);
     void computeGrid();
 
     int phase = 0;

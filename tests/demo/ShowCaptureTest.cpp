@@ -10,69 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "DemoRun.h"
+
 namespace {
 
-const std::string kBuild = KVX_BINARY_DIR;
-constexpr int kW = 640, kH = 480;
-
-struct Frame {
-    std::vector<unsigned char> rgb;
-    bool ok() const { return rgb.size() == size_t(kW) * kH * 3; }
-    const unsigned char* at(int x, int y) const { return &rgb[(size_t(y) * kW + x) * 3]; }
-    int luma(int x, int y) const { return (at(x, y)[0] + at(x, y)[1] + at(x, y)[2]) / 3; }
-    int brightest(int x, int y) const { return std::max({at(x, y)[0], at(x, y)[1], at(x, y)[2]}); }
-};
-
-uint32_t be32(const unsigned char* p) { return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
-
-// Reads the demo's own PNGs: RGB, stored deflate blocks, no row filters.
-Frame readPng(const std::string& path) {
-    Frame f;
-    FILE* fp = fopen(path.c_str(), "rb");
-    if (!fp) return f;
-    std::vector<unsigned char> file;
-    unsigned char buf[65536];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof(buf), fp)) > 0) file.insert(file.end(), buf, buf + n);
-    fclose(fp);
-    std::vector<unsigned char> z;
-    for (size_t pos = 8; pos + 12 <= file.size();) {
-        uint32_t len = be32(&file[pos]);
-        if (std::string(reinterpret_cast<char*>(&file[pos + 4]), 4) == "IDAT")
-            z.insert(z.end(), file.begin() + pos + 8, file.begin() + pos + 8 + len);
-        pos += 12 + len;
-    }
-    std::vector<unsigned char> raw;
-    for (size_t p = 2; p + 5 <= z.size();) {
-        bool last = z[p] & 1;
-        size_t len = z[p + 1] | z[p + 2] << 8;
-        raw.insert(raw.end(), z.begin() + p + 5, z.begin() + p + 5 + len);
-        p += 5 + len;
-        if (last) break;
-    }
-    for (int y = 0; y < kH && raw.size() >= size_t(kH) * (kW * 3 + 1); y++)
-        f.rgb.insert(f.rgb.end(), raw.begin() + y * (kW * 3 + 1) + 1, raw.begin() + (y + 1) * (kW * 3 + 1));
-    return f;
-}
-
-int run(const std::string& cmd, std::string* output) {
-    FILE* p = popen((cmd + " 2>&1").c_str(), "r");
-    if (!p) return -1;
-    char line[512];
-    while (fgets(line, sizeof(line), p)) *output += line;
-    int status = pclose(p);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// Scratch folders are unique to this process: other test runs may share /tmp.
-std::string scratchDir(const std::string& name) {
-    return testing::TempDir() + name + "_" + std::to_string(getpid());
-}
-
-bool haveData() {
-    struct stat st;
-    return stat((kBuild + "/data/level01.dat").c_str(), &st) == 0 && stat((kBuild + "/demo").c_str(), &st) == 0;
-}
+using namespace demotest;
 
 double share(const Frame& f, bool (*pred)(const unsigned char*)) {
     long hits = 0;
@@ -100,7 +42,7 @@ protected:
         dir_ = new std::string(scratchDir("kvx_show_frames"));
         std::string out;
         std::string cmd = kBuild + "/demo --capture-frames " + *dir_ +
-                          " --at 500,12000,20000,55000,90000,115000,125000,140000,141000";
+                          " --at 500,12000,20000,55000,84500,88500,90000,92500,96500,115000,125000,140000,141000";
         rc_ = run(cmd, &out);
     }
     static Frame frame(int ms) {
@@ -164,6 +106,12 @@ TEST_F(ShowCapture, EverySectionShowsWhatItMust) {
     Frame sprites = frame(90000);
     ASSERT_TRUE(sprites.ok());
     EXPECT_GT(share(sprites, [](const unsigned char* p) { return p[0] > 150 && p[1] < 120 && p[2] > 150; }), 0.2);
+    // The added sprites never wash the third scene out to white.
+    for (int ms : {84500, 88500, 92500, 96500}) {
+        Frame f = frame(ms);
+        ASSERT_TRUE(f.ok()) << ms;
+        EXPECT_LT(share(f, [](const unsigned char* p) { return p[0] + p[1] + p[2] >= 3 * 250; }), 0.01) << ms;
+    }
 
     // 125 s: the picture over the scene, its caption bright across the bottom.
     Frame before = frame(115000), pic = frame(125000);

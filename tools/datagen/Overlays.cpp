@@ -251,6 +251,14 @@ void setSprite(Image& img, int x, int y, Rgba c, float a) {
     img.at(x, y) = Rgba{c.r * a, c.g * a, c.b * a, a};
 }
 
+// The sprites are added over a bright magenta scene, 64 at a time and often
+// overlapping: thin, dim line work with little green keeps the sums short of white
+// and lets the scene show through.
+constexpr float kSpritePeak = 0.42f;
+
+// A soft line of the given half-width around the contour where f = 0.
+float line(float f, float halfWidth) { return std::exp(-(f * f) / (halfWidth * halfWidth)); }
+
 void trips(Output& out) {
     for (int k = 0; k < 4; ++k) {
         Image img = spriteCanvas();
@@ -258,66 +266,60 @@ void trips(Output& out) {
             for (int x = 0; x < 128; ++x) {
                 float dx = (x - 63.5f) / 60.0f, dy = (y - 63.5f) / 60.0f;
                 float r = std::sqrt(dx * dx + dy * dy), th = std::atan2(dy, dx);
-                float fade = 1.0f - smoothstep(0.85f, 1.0f, r);
+                float fade = 1.0f - smoothstep(0.8f, 1.0f, r);
                 Rgba c;
                 float a = 0;
                 switch (k) {
-                    case 0: {  // rainbow spiral
+                    case 0: {  // rainbow spiral: three thin arms
                         float s = std::sin(th * 3 + r * 14.0f);
-                        a = smoothstep(0.1f, 0.6f, s) * fade;
+                        a = smoothstep(0.8f, 0.97f, s) * smoothstep(0.05f, 0.2f, r) * fade;
                         c = hue(r * 0.8f + th / (2 * kPi));
                         break;
                     }
-                    case 1: {  // eight-petal flower
+                    case 1: {  // eight-petal flower, outlined
                         float petal = 0.55f + 0.4f * std::cos(th * 8);
-                        a = (1.0f - smoothstep(petal - 0.08f, petal, r)) * fade;
-                        c = mix(Rgba{1, 0.9f, 0.2f, 1}, Rgba{1, 0.2f, 0.7f, 1}, smoothstep(0.15f, 0.5f, r));
-                        if (r < 0.15f) c = Rgba{1, 1, 1, 1};
+                        a = std::max(line(r - petal, 0.035f), line(r - 0.12f, 0.03f)) * fade;
+                        c = mix(Rgba{1, 0.75f, 0.2f, 1}, Rgba{1, 0.2f, 0.7f, 1}, smoothstep(0.15f, 0.5f, r));
                         break;
                     }
-                    case 2: {  // eye
-                        float lid = std::fabs(dy) < 0.55f * std::sqrt(std::max(0.0f, 1 - dx * dx)) ? 1.0f : 0.0f;
-                        float iris = 1.0f - smoothstep(0.3f, 0.34f, r);
-                        float pupil = 1.0f - smoothstep(0.11f, 0.14f, r);
-                        c = mix(Rgba{0.9f, 0.95f, 1, 1}, hue(0.5f + r), iris);
-                        c = mix(c, Rgba{0, 0, 0, 1}, pupil);
-                        a = lid * fade;
-                        if (pupil > 0.5f) a *= 0.2f;
+                    case 2: {  // eye: lid and iris outlines, a dark pupil
+                        float lidEdge = std::fabs(dy) - 0.55f * std::sqrt(std::max(0.0f, 1 - dx * dx));
+                        a = std::max(line(lidEdge, 0.035f), line(r - 0.32f, 0.03f)) * fade;
+                        c = hue(0.5f + r);
                         break;
                     }
-                    default: {  // five-point star with rays
+                    default: {  // five-point star outline with faint rays
                         float star = 0.35f + 0.3f * std::pow(std::fabs(std::cos(th * 2.5f)), 3.0f);
-                        float ray = std::pow(std::fabs(std::cos(th * 10)), 30.0f) * (1 - r);
-                        a = std::max(1.0f - smoothstep(star - 0.05f, star, r), ray) * fade;
+                        float ray = std::pow(std::fabs(std::cos(th * 10)), 40.0f) * (1 - r) * 0.5f;
+                        a = std::max(line(r - star, 0.035f), ray) * fade;
                         c = mix(Rgba{0.3f, 1, 0.6f, 1}, Rgba{0.2f, 0.4f, 1, 1}, r);
                         break;
                     }
                 }
-                // Added over a bright magenta scene: keep them from washing it out to white.
-                setSprite(img, x, y, c * 0.55f, a);
+                c.g *= 0.6f;
+                setSprite(img, x, y, c * kSpritePeak, a);
             }
         saveTga(out, img, "trip0" + std::to_string(k + 1) + ".tga", true);
     }
 }
 
 void bubbles(Output& out) {
-    const Rgba tint[3] = {{0.4f, 0.9f, 1, 1}, {1, 0.5f, 0.85f, 1}, {1, 0.85f, 0.4f, 1}};
+    const Rgba tint[3] = {{0.4f, 0.6f, 1, 1}, {1, 0.35f, 0.85f, 1}, {1, 0.6f, 0.4f, 1}};
     for (int k = 0; k < 3; ++k) {
         Image img = spriteCanvas();
         for (int y = 0; y < 128; ++y)
             for (int x = 0; x < 128; ++x) {
                 float dx = (x - 63.5f) / 58.0f, dy = (y - 63.5f) / 58.0f;
                 float r = std::sqrt(dx * dx + dy * dy);
-                float rim = std::exp(-std::pow((r - 0.93f) / 0.07f, 2.0f));
-                float body = r < 1 ? 0.12f + 0.3f * std::pow(r, 4.0f) : 0.0f;
-                float hl = std::exp(-(std::pow((dx + 0.38f) / 0.18f, 2.0f) + std::pow((dy + 0.42f) / 0.12f, 2.0f)));
-                float hl2 = std::exp(-(std::pow((dx - 0.4f) / 0.1f, 2.0f) + std::pow((dy - 0.45f) / 0.1f, 2.0f)));
-                float swirl = r < 1 ? 0.15f * (0.5f + 0.5f * std::sin(std::atan2(dy, dx) * 3 + r * 9 + k)) : 0;
-                Rgba c = tint[k] * (rim + body + swirl) + Rgba{1, 1, 1, 0} * (hl + hl2 * 0.6f);
-                float a = clamp01(rim + body + swirl + hl + hl2);
-                c.a = 1;
-                setSprite(img, x, y, Rgba{clamp01(c.r / std::max(a, 0.01f)), clamp01(c.g / std::max(a, 0.01f)),
-                                          clamp01(c.b / std::max(a, 0.01f)), 1} * 0.6f,
+                float rim = line(r - 0.93f, 0.035f);
+                float body = r < 1 ? 0.1f * std::pow(r, 6.0f) : 0.0f;
+                float hl = std::exp(-(std::pow((dx + 0.38f) / 0.12f, 2.0f) + std::pow((dy + 0.42f) / 0.07f, 2.0f)));
+                float swirl = r < 0.9f ? 0.12f * line(std::sin(std::atan2(dy, dx) * 3 + r * 9 + k), 0.15f) : 0;
+                Rgba c = tint[k] * (rim + body + swirl) + Rgba{0.8f, 0.6f, 0.8f, 0} * (hl * 0.7f);
+                float a = clamp01(rim + body + swirl + hl);
+                setSprite(img, x, y,
+                          Rgba{clamp01(c.r / std::max(a, 0.01f)), clamp01(c.g / std::max(a, 0.01f)),
+                               clamp01(c.b / std::max(a, 0.01f)), 1} * kSpritePeak,
                           a);
             }
         saveTga(out, img, "kupla0" + std::to_string(k + 1) + ".tga", true);

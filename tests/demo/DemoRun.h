@@ -1,0 +1,33 @@
+#ifndef KVX_TESTS_DEMORUN_H
+#define KVX_TESTS_DEMORUN_H
+
+// Running the real demo program and reading the frames it writes.
+
+#include <string>
+#include <vector>
+
+namespace demotest {
+
+const std::string kBuild = KVX_BINARY_DIR;
+constexpr int kW = 640, kH = 480;
+
+struct Frame {
+    std::vector<unsigned char> rgb;
+    bool ok() const { return rgb.size() == size_t(kW) * kH * 3; }
+    const unsigned char* at(int x, int y) const { return &rgb[(size_t(y) * kW + x) * 3]; }
+    int luma(int x, int y) const { return (at(x, y)[0] + at(x, y)[1] + at(x, y)[2]) / 3; }
+    int brightest(int x, int y) const;
+};
+
+// Reads the demo's own PNGs: RGB, stored deflate blocks, no row filters.
+Frame readPng(const std::string& path);
+// Runs a shell command; its exit code (-1 when killed by a signal), output appended.
+int run(const std::string& cmd, std::string* output);
+// Scratch folders are unique to this process: other test runs may share /tmp.
+std::string scratchDir(const std::string& name);
+// The program and its generated data are built.
+bool haveData();
+
+}  // namespace demotest
+
+#endif
