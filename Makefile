@@ -5,6 +5,9 @@ BUILD_TYPE   ?= RelWithDebInfo
 JOBS         ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 10
+# The package tree compiles the same sources as $(BUILD) in another folder: ccache shares
+# the objects when the folder is not part of their key (sources are named by absolute path).
+export CCACHE_NOHASHDIR = 1
 
 DEBIAN_PACKAGES = cmake make g++ clang pkg-config \
   libsdl2-dev libsdl2-mixer-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev \
@@ -12,7 +15,10 @@ DEBIAN_PACKAGES = cmake make g++ clang pkg-config \
   libgtest-dev libgmock-dev libbenchmark-dev libclang-rt-14-dev lib3ds-dev libassimp-dev \
   ffmpeg sox libsox-fmt-mp3 xvfb xauth libpng-dev libx11-dev libxtst-dev
 
-.PHONY: all deps configure build data run test test-asan bench fuzz install clean
+# Packages, manual pages, the API reference and the installed-package check.
+DEBIAN_PACKAGES += help2man doxygen imagemagick lintian dpkg-dev file
+
+.PHONY: all deps configure build data run test test-asan bench fuzz install uninstall package docs check-package clean
 
 all: build
 
@@ -63,8 +69,33 @@ fuzz: deps
 	@cmake --build $(BUILD)-fuzz -j $(JOBS)
 	@sh fuzz/run-all.sh $(BUILD)-fuzz $(FUZZ_SECONDS) $(abspath $(BUILD))/data
 
-install: build
+# An existing build is installed as it is: no package check, no new configuration.
+install:
+	@if [ ! -f $(BUILD)/CMakeCache.txt ]; then $(MAKE) --no-print-directory configure; fi
+	@cmake --build $(BUILD) -j $(JOBS)
 	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+uninstall:
+	@cmake -DKVX_PREFIX=$(PREFIX) -P $(BUILD)/Uninstall.cmake
+
+# Debian packages in $(BUILD)/, from a tree of their own configured for /usr.
+DEB_BUILD = $(BUILD)-deb
+package: deps
+	@cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DKVX_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(DEB_BUILD) -j $(JOBS)
+	@mkdir -p $(BUILD)
+	@cd $(DEB_BUILD) && cpack -G DEB -B $(abspath $(BUILD)) >/dev/null
+	@rm -rf $(BUILD)/_CPack_Packages
+	@ls -1 $(BUILD)/*.deb
+
+# The API reference: HTML in $(BUILD)/docs/api; an undocumented public name fails it.
+docs:
+	@sh docs/api/make-docs.sh $(BUILD)/docs
+
+# Installs the packages on this machine, uses them as a user would, removes them again.
+check-package: package
+	@sh tests/install/check-package.sh $(BUILD)
 
 clean:
 	@rm -rf $(BUILD)

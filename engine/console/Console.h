@@ -22,6 +22,7 @@ typedef float (*KVXFuncFloatFloat)(float);
 typedef float (*KVXFuncFloatInt)(int);
 typedef float (*KVXFuncFloatVoid)();
 
+// A loading progress callback, given the fraction done from 0 to 1.
 typedef void (*KVXProgressFunc)(float);
 
 class Console {
@@ -56,41 +57,74 @@ public:
     bool clearFlag;
     int scriptDepth;
 
+    // An empty console with no scene.
     Console();
+    // Frees the text and the registered names.
     ~Console();
 
     // Output text and requests.
+    // Makes scene commands act on s; returns 0, or an error code when s is null.
     int setScene(Scene* s);
+    // Sets the callback that LOAD3DS reports its progress to; returns 0.
     int addProgressFunc(KVXProgressFunc f);
+    // Appends t to the text, or nothing when it does not fit; returns 0.
     int addText(const char* t);
+    // Copies the text into out (textSize bytes), when out is not null, and empties it; returns its length.
     int getText(char* out);
+    // True once after the EXIT command.
     bool exitRequest();
+    // True once after the CLS command.
     bool clearRequest();
 
     // Command interpreter and scripts.
+    // Runs one command line and appends it and its answer to the text; returns 0, or an error code.
     int parse(const char* line);
+    // The same as parse.
     int command(const char* line);
+    // Runs the command lines of a script file; returns 0, or an error code when it cannot be read.
     int readScript(const char* filename);
+    // Returns the next line of f without its line end.
     String readln(FILE* f);
+    // Appends the names of the files matching pattern to the text.
     void dir(const char* pattern);
+    // Appends a description of the scene's first group to the text.
     void SceneInfo();
 
     // Registry of external variables and functions.
+    // Registers f under name (upper-cased) for EVAL; returns 0, or an error code when its table is full.
     int addFunc(KVXFuncVoidFloat f, const char* name);
+    // Registers f under name (upper-cased) for EVAL; returns 0, or an error code when its table is full.
     int addFunc(KVXFuncVoidInt f, const char* name);
+    // Registers f under name (upper-cased) for EVAL; returns 0, or an error code when its table is full.
     int addFunc(KVXFuncVoidVoid f, const char* name);
+    // Registers f under name (upper-cased) for EVAL; returns 0, or an error code when its table is full.
     int addFunc(KVXFuncIntFloat f, const char* name);
+    // Registers f under name (upper-cased) for EVAL; returns 0, or an error code when its table is full.
     int addFunc(KVXFuncIntInt f, const char* name);
+    // Registers f under name (upper-cased) for EVAL; returns 0, or an error code when its table is full.
     int addFunc(KVXFuncIntVoid f, const char* name);
+    // Registers f under name (upper-cased) for EVAL; returns 0, or an error code when its table is full.
     int addFunc(KVXFuncFloatFloat f, const char* name);
+    // Registers f under name (upper-cased) for EVAL; returns 0, or an error code when its table is full.
     int addFunc(KVXFuncFloatInt f, const char* name);
+    // Registers f under name (upper-cased) for EVAL; returns 0, or an error code when its table is full.
     int addFunc(KVXFuncFloatVoid f, const char* name);
+    // Registers the float at ref as VARn, n its number; returns 0, or an error code when the registry is full.
     int addVar(void* ref);
+    // Registers the float at ref under name (upper-cased) for SET and GET; returns 0, or an error code when
+    // the registry is full.
     int addVar(void* ref, const char* name);
+    // Sets the registered variable name to value; returns the value as an int, or a negative code when it is
+    // missing.
     int setEVar(const char* name, float value);
+    // Returns the value of the registered variable name, or a negative code when it is missing.
     float getEVar(const char* name);
+    // Calls the registered function name with i or f as its signature takes; returns its result (0 for void),
+    // or a negative code when it is missing.
     float evalEFunc(const char* name, int i, float f);
+    // Appends the registered variables with their values to the text.
     void listEVars();
+    // Appends the registered functions to the text.
     void listEFuncs();
 
     // printf-style append under the same bound as addText: all or nothing.

@@ -8,32 +8,45 @@
 
 class Mesh;
 
+// A point or texture coordinate in the plane.
 struct Vertex2D {
     float x, y;
 };
 
+// A point or vector in space; z is up in imported scenes.
 struct Vertex3D {
     float x, y, z;
 
+    // Returns the sum.
     Vertex3D operator+(Vertex3D& o);
+    // Returns the difference.
     Vertex3D operator-(Vertex3D& o);
+    // Returns the negated vector.
     Vertex3D operator-();
+    // Adds o; returns this vector.
     Vertex3D& operator+=(Vertex3D& o);
+    // Subtracts o; returns this vector.
     Vertex3D& operator-=(Vertex3D& o);
     Vertex3D operator^(Vertex3D& o);   // cross product
     float operator*(Vertex3D& o);      // dot product
+    // Scales by f.
     void operator*=(float f);
+    // Divides by f.
     void operator/=(float f);
     operator float();                  // length
+    // Scales to unit length.
     void normalize();
+    // Copies o; returns this vector.
     Vertex3D& operator=(const Vertex3D& o) = default;
 };
 
+// A rotation axis with its angle, or a quaternion.
 struct Vertex4D {
     float x, y, z;
     float w;  // angle or scalar part
 };
 
+// An RGBA colour, components normally from 0 to 1.
 struct Color {
     float r, g, b, a;
 };
@@ -44,15 +57,19 @@ struct Facelist {
 };
 static_assert(sizeof(Facelist) == 6, "Facelist must stay three packed 16-bit indices");
 
+// One texture index of a face.
 struct Textlist {
     int32_t value;
 };
 
+// The projection: window size, aspect ratio, clip planes and field of view (degrees).
 struct Viewport {
     float width, height, aspect;
     float zNear, zFar, fov;
 
+    // Sets the default projection values.
     void reset();
+    // Sets aspect to width / height.
     void calcAspect();
 };
 
@@ -60,9 +77,11 @@ struct Viewport {
 struct Cube {
     float x1, y1, z1, x2, y2, z2;
 
+    // Sets both corners.
     void setValues(float ax1, float ay1, float az1, float ax2, float ay2, float az2);
 };
 
+// Vertex indices of a triangle as the collision planes keep them.
 struct Triangle {
     int32_t v[5];
 };
@@ -72,6 +91,7 @@ struct EdgeNormal {
     Vertex3D n[6];
 };
 
+// One face of a mesh that lies in a collision plane.
 struct PlaneList {
     int32_t face;
     Mesh* mesh;
@@ -89,7 +109,9 @@ struct Plane {
 
     Plane();
     ~Plane();
+    // Makes room for n faces in points.
     void create(int n);
+    // Copies o member-wise; returns this plane.
     Plane& operator=(const Plane& o) = default;
 };
 
@@ -99,6 +121,7 @@ struct Frustrum {
     Vertex3D normal[5];
 };
 
+// Host-defined parameters a scene carries for its host.
 struct SceneParams {
     int32_t value[9];
     bool flagA[4];
@@ -107,12 +130,14 @@ struct SceneParams {
     SceneParams();
 };
 
+// The engine description kvxInfo fills: version numbers and a text.
 struct KVXInfo {
     uint16_t infoLow;
     uint16_t infoHigh;
     char text[1024];
 };
 
+// Four counters for a host's statistics.
 struct KVXCounter {
     int32_t value[4];
 };

@@ -20,14 +20,21 @@ public:
     uint32_t chunkLength;
     bool end;
 
+    // A cursor over no data.
     Loader();
 
+    // Reads from the size bytes of buffer (not owned), from its start.
     void initData(char* buffer, int size);
+    // Moves the cursor back to the buffer's start.
     void toStart();
 
+    // Returns the next byte and moves past it.
     char getChar();
+    // Returns the next little-endian 16-bit integer and moves past it.
     short getShort();
+    // Returns the next little-endian 32-bit integer and moves past it.
     int getInt();
+    // Returns the next little-endian 32-bit float and moves past it.
     float getFloat();
     // Copies the NUL-terminated string at the cursor, NUL included, and returns
     // the bytes consumed. A string that runs to the buffer's end is cut there
@@ -36,11 +43,16 @@ public:
     // The same, storing at most capacity - 1 characters and a NUL; the cursor
     // still moves past the whole string.
     int getString(char* out, int capacity);
+    // Copies the next n floats into out and moves past them.
     void copyFloat(void* out, int n);
 
+    // Reads a chunk header into chunkID and chunkLength and remembers where the chunk starts.
     void getChunkID();
+    // True when the buffer starts with a .3DS main chunk.
     bool checkFormat();
+    // Moves past the chunk whose header was read last.
     void skipChunk();
+    // Moves to the end of the chunk read last, past any sub-chunks not read.
     void finishCurrentChunk();
 
     // Bytes between the cursor and the buffer's end (0 when at the end).

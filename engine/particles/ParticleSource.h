@@ -16,7 +16,9 @@ class Mesh;
 class TList;
 class ParticleSource;
 
+// The host's start of a particle: sets its position, motion and life.
 typedef void (*ParticleInitFunction)(ParticleSource* source, Particle* particle);
+// The host's replacement of update(): moves every particle of the source.
 typedef void (*ParticleUpdateFunction)(ParticleSource* source);
 
 class ParticleSource {
@@ -44,14 +46,22 @@ public:
     ParticleSource(const ParticleSource&) = delete;
     ParticleSource& operator=(const ParticleSource&) = delete;
 
+    // Sets the source's place, look and callbacks (null arguments keep what is set); returns 0, or an error
+    // code without an init function.
     int initSource(Vertex3D* position, Vertex3D* direction, Material* material, Color* color, Mesh* mesh,
                    TList* tlist, float size, float alpha, int blendSource, int blendDestination,
                    ParticleInitFunction initFunction, ParticleUpdateFunction updateFunction,
                    bool fadeWithLife);
+    // Allocates n dead particles, once; they start on the following updates.
     void initParticles(int n);
+    // Frees the particles and the material.
     void freeParticles();
+    // Starts p through the init function (p null: the first living particle).
     void initOne(Particle* p);
+    // Counts down emitTime, then moves every living particle one step and restarts the dead (or calls
+    // updateFunction instead).
     void update();
+    // Draws the living particles through camera, blended as blendSource and blendDestination say.
     void draw(Camera* camera);
 
     // The animation frame particle 0's age selects from a texture of `frames` frames.

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+// The longest path, terminator included, that the engine resolves.
 const int kvxMaxPathLength = 4096;
 
 // fopen-compatible; a 't' in the mode is accepted and ignored. For writing and

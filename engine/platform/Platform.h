@@ -7,9 +7,13 @@
 #include <SDL2/SDL.h>
 #include <cstdio>
 
+// A window.
 typedef SDL_Window* HWND;
+// A device context: the window it draws to.
 typedef SDL_Window* HDC;
+// An OpenGL rendering context.
 typedef SDL_GLContext HGLRC;
+// A palette; unused with true-colour windows.
 typedef void* HPALETTE;
 
 #endif

@@ -29,10 +29,12 @@ HWND kvxCreateGLWindow(const char* title, int width, int height, Uint32 flags,
 // Returns null when no context can be created on the window.
 HGLRC kvxCreateGLContext(HWND window, int colorBits, int alphaBits, int depthBits,
                          KVXPixelFormat* granted);
+// Makes context current on window; true on success.
 bool kvxMakeCurrent(HWND window, HGLRC context);
 // Fills the sizes of the current context's default framebuffer.
 void kvxDescribePixelFormat(KVXPixelFormat* format);
 
+// Shows the frame drawn on dc's window (swaps its buffers).
 void kvxPresent(HDC dc);
 // Client area of the window in pixels (the drawable size).
 void kvxGetClientSize(HWND window, int* width, int* height);

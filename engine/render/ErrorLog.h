@@ -18,6 +18,7 @@ const int kvxLogToNowhere = 3;
 const int kvxErrorFileNameSize = 64;   // including the terminator
 const int kvxErrorTextSize = 1024;     // message plus what the log appends
 
+// Where the log goes: its mode, file name or console.
 struct KVXError {
     FILE* file;        // stream of a file write in progress; null between messages
     int mode;
@@ -25,13 +26,17 @@ struct KVXError {
     Console* console;  // not owned
 };
 
+// The engine's log settings.
 extern KVXError kvxError;
 
 // Log file; the name is cut to 63 characters. The file is not touched here.
 void kvxInitErrorLog(const char* fileName);
+// Logs into console.
 void kvxInitErrorLog(Console* console);
+// Logs to one of the kvxLogTo... destinations.
 void kvxInitErrorLog(int mode);
 
+// Writes message with its code to the log; returns code.
 int kvxPutToErrorLog(const char* message, int code);
 // The code of the last message logged, whatever its destination; 0 before any.
 // A host that receives only a null or false from an operation reads the cause here.

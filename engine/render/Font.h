@@ -6,6 +6,7 @@
 
 #include "core/Types.h"
 
+// The first of the glyphs' 128 display lists, or 0 before kvxInitFont.
 extern int kvxFontBase;
 
 // Builds the glyphs from the system's DejaVu Sans; 0, or 49 when it cannot.

@@ -9,7 +9,9 @@
 
 class Material;
 
+// Points per row of kvxDrawGrid.
 const int kvxGridColumns = 80;
+// Rows of points of kvxDrawGrid.
 const int kvxGridRows = 60;
 
 // y from the top edge; the points' y are converted in place.
@@ -19,6 +21,7 @@ void kvxDrawLine(Vertex3D* a, Vertex3D* b, Color* color);
 void kvxDraw3DLine(Vertex3D* a, Vertex3D* b, Color* color);
 // The outline is drawn on copies: the caller's points stay unchanged.
 void kvxDrawBox(Vertex2D* a, Vertex2D* b, Color* color);
+// Fills the box between corners a and b with color.
 void kvxDrawFilledBox(Vertex2D* a, Vertex2D* b, Color* color);
 // c1 at (a.x, a.y), c2 at (b.x, a.y), c3 at (b.x, b.y), c4 at (a.x, b.y).
 void kvxDrawFilledBox(Vertex2D* a, Vertex2D* b, Color* c1, Color* c2, Color* c3, Color* c4);

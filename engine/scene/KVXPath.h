@@ -10,6 +10,7 @@
 
 class Object;
 
+// One key of a track: its frame, value, spline parameters and tangents.
 struct Key {
     Vertex3D position;
     Vertex3D axis;
@@ -42,15 +43,23 @@ public:
     int32_t track;    // 0 position, 1 rotation, 2 scalar, 3 scale (x, y, z in position)
     Object* object;   // not owned
 
+    // A track of object with room for n keys.
     KVXPath(int n, int nodeType, int track, Object* object);
+    // A track of object with no keys yet.
     KVXPath(int nodeType, int track, Object* object);
     ~KVXPath();
 
+    // Makes room for n keys and the closing key, dropping any keys held.
     void initKeys(int n);
+    // Sets key k of a scalar track.
     void set(int k, float value, int frame);
+    // Sets key k of a position track to (a, b, c).
     void set(int k, float c, float b, float a, int frame);
+    // Sets key k of a rotation track: axis (a, b, c) and angle in degrees.
     void set(int k, float c, float b, float a, float angle, int frame);
+    // Computes every key's spline tangents from its tension, continuity and bias.
     void calcTans();
+    // Returns the track's value at frame t, interpolated between its keys.
     Key interpolateKey(float t);
 
 private:
@@ -61,11 +70,13 @@ private:
     void closeAfter(int k);
 };
 
+// The pivot of one object.
 struct PivotPoint {
     Vertex3D point;
     Object* object;
 };
 
+// The tracks and pivots of one loaded animation, and its frame range.
 class PathList {
 public:
     static constexpr int maxPaths = 4096;
@@ -83,10 +94,15 @@ public:
     PathList();
     ~PathList();
 
+    // Adds p (owned from now on); returns 0, or an error code when the list is full.
     int addPath(KVXPath* p);
+    // Deletes track i; returns 0, or an error code when there is none.
     int delPath(int i);
+    // Returns the first track of o, or null.
     KVXPath* findPath(Object* o);
+    // Makes room for n pivots, dropping any held.
     void initPivots(int n);
+    // Records the pivot of o; dropped when the room is full.
     void addPivotPoint(Object* o, Vertex3D* point);
 
 private:

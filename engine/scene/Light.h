@@ -11,8 +11,10 @@ public:
     float innerRange;  // full strength up to here
     float outerRange;  // no effect beyond here
 
+    // A white light at the origin.
     Light();
 
+    // Returns a heap copy of this light.
     Object* copyObject();
 };
 

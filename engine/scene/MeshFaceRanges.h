@@ -5,20 +5,24 @@
 
 #include <cstdint>
 
+// Faces first to last of one material.
 struct FaceRange {
     int32_t first;  // inclusive
     int32_t last;   // inclusive
 };
 
+// The runs of one material in a mesh.
 struct FaceRangeList {
     int32_t count;
     FaceRange* ranges;  // owned, count entries
 
+    // A list of n empty runs.
     explicit FaceRangeList(int n);
     ~FaceRangeList();
     FaceRangeList(const FaceRangeList&) = delete;
     FaceRangeList& operator=(const FaceRangeList&) = delete;
 
+    // Returns a heap copy.
     FaceRangeList* copy() const;
 };
 

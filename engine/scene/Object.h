@@ -24,13 +24,20 @@ public:
     int32_t specialType;
     float specialFade;
 
+    // A visible, unnamed object at the origin.
     Object();
+    // A copy of o with its own copy of the name.
     Object(const Object& o);
+    // Frees the name.
     ~Object();
+    // Copies o, name included; returns this object.
     Object& operator=(const Object& o);
 
+    // Replaces the name with a copy of n.
     void setName(const char* n);
+    // Marks the object special of the given type and hides it from the normal passes.
     void setSpecial(int type);
+    // Returns a heap copy of this object.
     Object* copyObject();
 };
 

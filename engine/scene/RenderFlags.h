@@ -23,6 +23,7 @@ enum {
 
     // The opaque pass, then the transparent pass, of an animated group.
     kvxRenderOpaquePass = kvxRenderCamera | kvxRenderAnimateTextures | kvxRenderOpaque,
+    // The transparent pass of an animated group, drawn after its opaque pass.
     kvxRenderTransparentPass = kvxRenderCamera | kvxRenderTransparent
 };
 

@@ -12,6 +12,7 @@ struct OTPolyData {
     Mesh* mesh;    // not owned
     int32_t face;  // index into mesh->faces
 
+    // Copies o; returns this reference.
     OTPolyData& operator=(const OTPolyData& o) = default;
 };
 
@@ -29,9 +30,13 @@ struct OTPolyList {
     bool append(const OTPolyData& p);  // false when the storage cannot grow
     void clear();                      // forgets the entries, keeps the storage
     void release();                    // forgets the entries and frees the storage
+    // Returns the number of entries.
     int size() const { return count; }
+    // True when there are no entries.
     bool empty() const { return count == 0; }
+    // Returns entry i.
     OTPolyData& operator[](int i) { return data[i]; }
+    // Returns entry i.
     const OTPolyData& operator[](int i) const { return data[i]; }
 };
 

@@ -20,6 +20,7 @@ extern bool kvxOctreeFastBuild;
 // Called with the index (0 ... 7) of each root child whose subtree is done.
 typedef void (*kvxOctreeProgress)(int);
 
+// A node of the octree: a cube, its children once split, and the polygons and collision planes of a leaf.
 class octreeNode {
 public:
     static const int kChildCount = 8;
@@ -35,26 +36,40 @@ public:
     Plane* planes;                      // owned list, leaves only
     int32_t maxDepth;                   // limit of the last successful split
 
+    // An empty leaf.
     octreeNode();
+    // Deletes the children and the planes.
     ~octreeNode();
     octreeNode(const octreeNode&) = delete;
     octreeNode& operator=(const octreeNode&) = delete;
 
     // Construction.
+    // Adds a polygon reference (growing the box to hold it with updateBounds); returns 0, or an error code
+    // when the list cannot grow.
     int insert(OTPolyData* poly, bool updateBounds);
+    // Adds face of mesh; returns 0, or an error code when the list cannot grow.
     int insert(Mesh* mesh, int face, bool updateBounds);
+    // Makes the box a cube around what it holds.
     void adjustSize();
+    // Splits leaves holding more than maxPolygons down to maxDepth levels; returns 0, or an error code.
     int split(int maxPolygons, int maxDepth, kvxOctreeProgress progress);
 
     // Queries, called on the root. Result arrays are filled from index 0.
+    // Returns the leaf that holds p, or null outside the tree.
     octreeNode* traverse(Vertex3D* p);
+    // Writes into out the leaves the segment from to to passes through; returns their number.
     int traverseRay(Vertex3D* from, Vertex3D* to, octreeNode** out, int capacity);
+    // Writes into out the leaves the sphere touches; returns their number.
     int traverseSphere(Vertex3D* centre, float radius, octreeNode** out, int capacity);
+    // Writes into out the leaves around p within distance; returns their number.
     int traverseNearest(Vertex3D* p, float distance, octreeNode** out, int capacity);
+    // The ray traversal of the first engine version; returns the number of leaves.
     int traverseRayOLD(Vertex3D* from, Vertex3D* to, octreeNode** out, int capacity);
 
     // Collision planes of the whole subtree, numbered in pre-order.
+    // Builds the collision planes of every leaf, merging faces within tolerance.
     void makePlanes(float tolerance);
+    // Deletes every leaf's planes; returns 0.
     int destroyPlanes();
 
     // Appends text to "octree.log" in the working directory.

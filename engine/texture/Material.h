@@ -32,17 +32,28 @@ public:
 
     Material();
     ~Material();
+    // Copies o member-wise (textures and colours are shared); returns this material.
     Material& operator=(const Material& o) = default;
 
+    // Sets the name, cut to 255 characters.
     void setName(const char* newName);
+    // Sets the base texture (owned); returns 0.
     int addFirstTexture(Texture* t);
+    // Sets the second texture (owned); returns 0.
     int addSecondTexture(Texture* t);
+    // Sets the opacity map (owned); returns 0.
     int addOpacityTexture(Texture* t);
+    // Sets the reflection map (owned); returns 0.
     int addReflectionTexture(Texture* t);
+    // Refers to c as the ambient colour; returns 0.
     int addAmbientColor(Color* c);
+    // Refers to c as the specular colour; returns 0.
     int addSpecularColor(Color* c);
+    // Refers to c as the diffuse colour; returns 0.
     int addDiffuseColor(Color* c);
+    // Fills the base texture's alpha channel from the opacity map, when both are loaded.
     void calcAlpha();
+    // Makes a one-colour base texture from the diffuse colour; returns 0, or an error code without one.
     int makeTextureFromColor();
 
 private:

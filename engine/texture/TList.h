@@ -17,18 +17,30 @@ public:
     Material* head;
     char baseDirectory[kDirectorySize];
 
+    // A list holding only the default material.
     TList();
+    // Deletes the materials.
     ~TList();
+    // Copies o member-wise (the materials are shared); returns this list.
     TList& operator=(const TList& o) = default;
 
+    // Appends m (owned) and numbers it; returns 0, or an error code when m is null.
     int addMaterial(Material* m);
+    // Deletes the material of that name; returns 0, or an error code when there is none or it is the default.
     int delMaterial(const char* name);
+    // Returns the material of that name, or null.
     Material* seekMaterial(const char* name);
+    // Returns the last material.
     Material* seekLastMaterial();
+    // Returns the material before m, or null.
     Material* getPrevious(Material* m);
+    // Sets the directory of the texture files.
     void setBaseDirectory(const char* dir);
+    // Returns the number of the material of that name, or an error code.
     int getMaterialID(const char* name);
+    // Returns the number of m, or an error code when m is null.
     int getMaterialID(Material* m);
+    // Returns the material numbered id, or null.
     Material* getMaterial(int id);
 
 private:

@@ -43,23 +43,38 @@ public:
 
     Texture();
     ~Texture();
+    // Copies o member-wise (the pixel buffer is shared); returns this texture.
     Texture& operator=(const Texture& o) = default;
 
+    // Sets the file name of frame index, cut to 63 characters.
     void setFilename(const char* name, int index);
+    // Sets the directory the file names are relative to.
     void setBaseDir(const char* dir);
+    // True when name ends in ext.
     bool checkExtension(char* name, const char* ext);
+    // Returns a new texture name.
     int seekFreeTextureID();
 
+    // Reads the frame names of an .IFL file named by the first file name; returns 0, or an error code.
     int extractNames();
+    // The same, reading the .IFL file out of a pack file.
     int extractNames(const char* archive);
+    // Reads frame index's image (JPEG or Targa) into the pixel buffer, scaled; returns 0, or an error code.
     int loadTexture(int index, float scale);
+    // The same, reading the image out of a pack file.
     int loadTexture(int index, const char* archive, float scale);
+    // Hands the pixels to the rasterizer as frame; returns 0, or an error code.
     int uploadTexture(int frame);
+    // Uploads the pixels again as frame; returns 0.
     int updateTexture(int frame);
 
+    // Doubles the contrast of the colour channels.
     void multiply();
+    // Convolves the pixels with a 3 x 3 kernel, normalised by its sum.
     void filter(int* kernel);
+    // Sharpens the pixels with a fixed kernel.
     void sharpenTexture();
+    // Resizes the pixels by factor.
     void scaleTexture(float factor);
 
 private:

@@ -1,33 +1,39 @@
 #!/bin/sh
-# Installs the engine into a scratch prefix, then builds the README's host program against
-# it twice (pkg-config and find_package) and runs it headless.
+# Installs the build into a scratch prefix as `make install PREFIX=...` does, builds every
+# example against it with pkg-config and with find_package, runs them without
+# LD_LIBRARY_PATH, starts the installed demo (its data is found where the build was
+# configured to install it, so the show itself is played by the package check), then
+# uninstalls and expects the prefix to be empty again.
 set -e
-BUILD=$1
-SRC=$2
+BUILD=$(cd "$1" && pwd)
+SRC=$(cd "$2" && pwd)
 WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cmake --install "$BUILD" --prefix "$WORK/prefix" >/dev/null
-LIBDIR=$(ls -d "$WORK"/prefix/lib*/ | head -1)
+# The build's record of a user's own install survives this one.
+MANIFEST=$BUILD/install_manifest.txt
+[ -f "$MANIFEST" ] && cp "$MANIFEST" "$WORK/manifest"
+trap '[ -f "$WORK/manifest" ] && cp "$WORK/manifest" "$MANIFEST"; rm -rf "$WORK"' EXIT
+PREFIX=$WORK/prefix
+cmake --install "$BUILD" --prefix "$PREFIX" >/dev/null
+LIBDIR=$(dirname "$(find "$PREFIX" -name korvex3d.pc)")/..
 export PKG_CONFIG_PATH="$LIBDIR/pkgconfig"
-export LD_LIBRARY_PATH="$LIBDIR"
-export SDL_VIDEODRIVER=offscreen
+unset LD_LIBRARY_PATH
+export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
 
-g++ -std=c++17 "$SRC/docs/examples/hello.cpp" -o "$WORK/hello-pc" $(pkg-config --cflags --libs korvex3d)
-
-mkdir -p "$WORK/app"
-cp "$SRC/docs/examples/hello.cpp" "$WORK/app/"
-cat > "$WORK/app/CMakeLists.txt" <<'CMAKE'
-cmake_minimum_required(VERSION 3.20)
-project(hello CXX)
-find_package(Korvex3D REQUIRED)
-add_executable(hello hello.cpp)
-target_link_libraries(hello Korvex3D::Korvex3D)
-CMAKE
-cmake -S "$WORK/app" -B "$WORK/app/build" -DCMAKE_PREFIX_PATH="$WORK/prefix" >/dev/null
-cmake --build "$WORK/app/build" >/dev/null
-
-for exe in "$WORK/hello-pc" "$WORK/app/build/hello"; do
-  out=$("$exe")
-  echo "$out" | grep -q "OpenGL information:" || { echo "no start-up log from $exe:"; echo "$out"; exit 1; }
+mkdir "$WORK/pc"
+for src in "$SRC"/docs/examples/*.cpp; do
+  name=$(basename "$src" .cpp)
+  g++ -std=c++17 "$src" -o "$WORK/pc/$name" $(pkg-config --cflags --libs korvex3d)
 done
-echo "installed headers, pkg-config file and CMake package work"
+cmake -S "$SRC/docs/examples" -B "$WORK/cm" -DCMAKE_PREFIX_PATH="$PREFIX" >/dev/null
+cmake --build "$WORK/cm" --target hello >/dev/null  # every example builds this way in the package check
+
+DATA=$PREFIX/share/korvex3d
+sh "$SRC/tests/install/run-examples.sh" "$WORK/pc" "$DATA/level01.dat" "$DATA/level02.dat" "$DATA/"
+"$WORK/cm/hello" | grep -q "OpenGL information:"
+
+"$PREFIX/games/glasswing" --help | grep -q -- "--capture-frames" || { echo "the installed demo does not start"; exit 1; }
+
+cmake -DKVX_PREFIX="$PREFIX" -P "$BUILD/Uninstall.cmake" >/dev/null
+left=$(find "$PREFIX" -mindepth 1)
+[ -z "$left" ] || { echo "left after uninstall:"; echo "$left"; exit 1; }
+echo "install, examples, installed demo and uninstall work"

@@ -9,3 +9,5 @@ void generateSceneTextures(Output& out, const TextSetter& text);
 void generateTunnelTable(Output& out);
 void generateScenes(Output& out);
 void generateMusic(Output& out);
+// The desktop icon, written only when asked for by name.
+void generateIcon(Output& out);

@@ -28,7 +28,7 @@ bool makeDir(const std::string& dir) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <output directory> [images|scenes|tunnel|music]...\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <output directory> [images|scenes|tunnel|music|icon]...\n", argv[0]);
         return 2;
     }
     std::string dir = argv[1];
@@ -56,6 +56,7 @@ int main(int argc, char** argv) {
     if (wants("tunnel")) generateTunnelTable(out);
     if (wants("scenes")) generateScenes(out);
     if (wants("music")) generateMusic(out);
+    if (argc >= 3 && wants("icon")) generateIcon(out);
     double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     for (const std::string& f : out.failures()) std::fprintf(stderr, "datagen: failed to write %s\n", f.c_str());
     std::printf("datagen: %zu files in %s (%.1f s)\n", out.files().size(), dir.c_str(), secs);

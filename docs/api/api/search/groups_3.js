@@ -1,0 +1,4 @@
+var searchData=
+[
+  ['render_0',['Render',['../group__render.html',1,'']]]
+];

@@ -1,0 +1,4 @@
+var searchData=
+[
+  ['korvex3d_0',['Korvex3D',['../index.html',1,'']]]
+];
