@@ -8,9 +8,6 @@
 
 namespace {
 
-const int kMatrixTexture = 0;
-const int kMatrixModelView = 2;
-
 bool openGL() { return kvxSelectedRasterizer == 0; }
 
 bool drawable(const Vertex3D* vertices, const Facelist* faces, int first, int last) {
@@ -62,14 +59,14 @@ void kvxSetTexture(Texture* texture) {
     if (frame < 0 || frame >= Texture::kMaxFrames) frame = 0;
     glBindTexture(GL_TEXTURE_2D, texture->textureIDs[frame]);
 
-    kvxSetMatrixType(kMatrixTexture);
+    kvxSetMatrixType(KVX_TEXTURE);
     kvxInitMatrix();
     if (!textureMatrixIsIdentity(texture)) {
         kvxTranslate(texture->uOffset, texture->vOffset, 1.0f);
         kvxRotate(texture->angle, 0.0f, 0.0f, 1.0f);
         kvxScale(texture->uScale, texture->vScale, 1.0f);
     }
-    kvxSetMatrixType(kMatrixModelView);
+    kvxSetMatrixType(KVX_MODELVIEW);
 }
 
 void kvxRenderList(Color* colors, Vertex2D* textureCoords, Vertex3D* vertices, Vertex3D* normals,

@@ -170,7 +170,7 @@ int OGroup::clear() {
 }
 
 int OGroup::load(const char* fileName, int flags, const char* textureDirectory) {
-    if (flags & 1) clear();
+    if (flags & kvxLoadClearFirst) clear();
     load3ds(fileName, this, textureDirectory, flags, nullptr, nullptr);
     return 0;
 }

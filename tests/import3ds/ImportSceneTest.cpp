@@ -10,7 +10,7 @@ using kvxtest::mainWithEditor;
 
 namespace {
 
-const int kAll = 0x11FC;  // what the demo passes for its later scenes
+const int kAll = kvxLoadScene;  // what the demo passes for its later scenes
 
 // Material "Red" (24-bit 200,100,0 plus its linear twin), then an object
 // holding a hidden flag and a two-face mesh whose faces name "Red" and an

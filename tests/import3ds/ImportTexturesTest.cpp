@@ -96,7 +96,7 @@ TEST(ImportTextures, ImageListsWithOpacityListsGiveAlphaFrames) {
     Camera cam;
     cam.eye = Vertex3D{0, -5, 0};
     for (int step = 1; step <= 5; ++step) {
-        g.render(0x40, &cam);
+        g.render(kvxRenderAnimateTextures, &cam);
         EXPECT_EQ(t->currentFrame, step % 4);
     }
 }

@@ -11,7 +11,7 @@
 namespace {
 
 // The demo's flags without smoothing, which splits vertices along group borders.
-const int kAll = 0x11FC & ~0x0100;
+const int kAll = kvxLoadScene & ~kvxLoadSmoothing;
 
 // Each set: its folder under tests/data (the reference's keys are relative
 // to it) and how many files its reference reads.

@@ -321,10 +321,10 @@ TEST(OGroup, CloseCombineNearTheFloatLimits) {
 TEST(OGroup, LoadClearsWithBitOneAndLeavesAStillFileUnanimated) {
     kvxtest::window();
     OGroup g;
-    g.load(kvxtest::dataFile("RotatingCube.3DS").c_str(), 0x11FC, "");
+    g.load(kvxtest::dataFile("RotatingCube.3DS").c_str(), kvxLoadScene, "");
     EXPECT_TRUE(g.animated);
     EXPECT_EQ(g.meshCount, 1);
-    g.load(kvxtest::dataFile("fels.3ds").c_str(), 0x11FC, "");
+    g.load(kvxtest::dataFile("fels.3ds").c_str(), kvxLoadScene, "");
     EXPECT_EQ(g.meshCount, 2);
     g.clear();
     EXPECT_FALSE(g.animated);

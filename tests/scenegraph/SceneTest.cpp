@@ -4,7 +4,7 @@
 
 namespace {
 
-const int kFlags = 0x11FC;
+const int kFlags = kvxLoadScene;
 
 std::string file(const char* name) { return kvxtest::dataFile(name); }
 
@@ -62,7 +62,7 @@ TEST(Scene, DeletingTheCameraGroupLeavesNoCamera) {
     EXPECT_EQ(s.insertMesh(b, file("fels.3ds").c_str(), kFlags, "", nullptr), 0);
     EXPECT_EQ(b->meshCount, 2);
     EXPECT_EQ(s.insertMesh(0, "/no/such.3ds", kFlags, "", nullptr), 13);
-    EXPECT_EQ(s.render(5, 0x20060), 0);  // empty slot: nothing drawn
+    EXPECT_EQ(s.render(5, kvxRenderOpaquePass), 0);  // empty slot: nothing drawn
 
     SceneParams p;
     p.value[0] = 42;
