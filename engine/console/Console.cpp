@@ -3,11 +3,11 @@
 #include <cstdarg>
 #include <cstring>
 
+#include "console/ConsoleMessages.h"
 #include "render/ErrorLog.h"
 
 namespace {
 const char kBanner[] = "Korvex3D Console v1.0\n";
-const int kCodeSceneNull = 25;
 }
 
 Console::Console()
@@ -37,7 +37,7 @@ Console::~Console() {
 }
 
 int Console::setScene(Scene* s) {
-    if (!s) return kvxPutToErrorLog("Scene used in functioncall is NULL!", kCodeSceneNull);
+    if (!s) return kvxPutToErrorLog(kMsgSceneNull, kCodeSceneNull);
     scene = s;
     return 0;
 }

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "console/ConsoleMessages.h"
 #include "core/String.h"
 #include "platform/FileSystem.h"
 #include "render/Engine.h"
@@ -20,11 +21,6 @@
 #include "render/RenderState.h"
 
 namespace {
-const int kCodeParseFailed = 18;
-const int kCodeMissingParams = 21;
-const int kCodeScriptNotFound = 31;
-const int kCodeOutOfRange = 52;
-const char kParseFailed[] = "KVX Console parser failed to parse commandline!";
 const float kMinFov = 1.0f;
 const float kMaxFov = 179.0f;
 const int kEscape = 27;
@@ -180,17 +176,17 @@ int Console::parse(const char* line) {
     addText("\n");
     if (strlen(line) >= static_cast<size_t>(lineSize)) {
         addText("Command line too long!\n");
-        return kvxPutToErrorLog(kParseFailed, kCodeParseFailed);
+        return kvxPutToErrorLog(kMsgParseFailed, kCodeParseFailed);
     }
     CommandLine cl(line);
     for (int i = 0; i < kCommandCount; ++i) {
         if (strcmp(cl.w(0), kCommands[i].name) != 0) continue;
         if (cl.spaces < kCommands[i].minSpaces)
-            return kvxPutToErrorLog("Missing parameters! Parse failed!", kCodeMissingParams);
+            return kvxPutToErrorLog(kMsgMissingParams, kCodeMissingParams);
         return runCommand(i, cl);
     }
     addText("Command not found!\n");
-    return kvxPutToErrorLog(kParseFailed, kCodeParseFailed);
+    return kvxPutToErrorLog(kMsgParseFailed, kCodeParseFailed);
 }
 
 int Console::runCommand(int index, const CommandLine& cl) {
@@ -220,7 +216,7 @@ int Console::runCommand(int index, const CommandLine& cl) {
         case kFov: {
             float fov = toFloat(cl.w(1));
             if (!(fov >= kMinFov && fov <= kMaxFov))
-                return kvxPutToErrorLog("Invalid value (value out of range)!", kCodeOutOfRange);
+                return kvxPutToErrorLog(kMsgOutOfRange, kCodeOutOfRange);
             kvxSetFOV(fov);
             addText("Fov value changed.\n");
             return 0;
@@ -311,9 +307,9 @@ String Console::readln(FILE* f) {
 int Console::readScript(const char* filename) {
     if (scriptDepth == 0) scriptsRun = 0;
     if (scriptDepth >= maxScriptDepth || scriptsRun >= kMaxScriptsPerRun)
-        return kvxPutToErrorLog("Script nesting too deep! Script not run!", kCodeScriptNotFound);
+        return kvxPutToErrorLog(kMsgScriptTooDeep, kCodeScriptNotFound);
     FILE* f = filename ? kvxOpenFile(filename, "rb") : nullptr;
-    if (!f) return kvxPutToErrorLog("Script file not found!", kCodeScriptNotFound);
+    if (!f) return kvxPutToErrorLog(kMsgScriptNotFound, kCodeScriptNotFound);
     ++scriptsRun;
     ++scriptDepth;
     // A read error (a directory opens as a file) never reaches the end of the file.

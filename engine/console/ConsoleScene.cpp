@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "console/ConsoleMessages.h"
 #include "import3ds/Import3DS.h"
 #include "render/ErrorLog.h"
 #include "scene/Camera.h"
@@ -17,7 +18,6 @@
 #include "texture/TList.h"
 
 namespace {
-const int kCodeSceneNull = 25;
 
 const int kLightModeRaytraced = 2;
 const int kReloadFlags = kvxLoadClearFirst | kvxLoadMeshes | kvxLoadLights | kvxLoadCameras | kvxLoadKeyframer |
@@ -79,7 +79,7 @@ void Console::clearFirstGroup() {
 }
 
 int Console::loadScene(const char* name, const char* matdir, const char* upperLine, bool reload) {
-    if (!scene) return kvxPutToErrorLog("Scene used in functioncall is NULL!", kCodeSceneNull);
+    if (!scene) return kvxPutToErrorLog(kMsgSceneNull, kCodeSceneNull);
     if (reload && !upperLine[0]) return 0;  // nothing loaded yet: keep the scene as it is
     const char* switches = switchWords(upperLine);
     bool smooth = hasSwitch(switches, "/S");

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <algorithm>
 
+#include "particles/ParticleMessages.h"
 #include "render/Engine.h"
 #include "render/ErrorLog.h"
 #include "render/FaceRenderers.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-const int kCodeNoInitFunction = 45;
 const int kMeshParticleFlags = kvxRenderImmediate | kvxRenderOpaque;
 
 void add(Vertex3D& to, const Vertex3D& v) {
@@ -53,7 +53,7 @@ int ParticleSource::initSource(Vertex3D* newPosition, Vertex3D* newDirection, Ma
                                ParticleInitFunction newInit, ParticleUpdateFunction newUpdate,
                                bool newFadeWithLife) {
     if (newInit == nullptr)
-        return kvxPutToErrorLog("Cannot initialize particlesource because given functionpointer is NULL!",
+        return kvxPutToErrorLog(kMsgNoInitFunction,
                                 kCodeNoInitFunction);
     initFunction = newInit;
     if (newUpdate != nullptr) updateFunction = newUpdate;

@@ -10,6 +10,7 @@
 #include "platform/FileSystem.h"
 #include "render/Engine.h"
 #include "render/ErrorLog.h"
+#include "render/RenderMessages.h"
 #include "texture/ImageFile.h"
 
 int kvxFontBase = 0;
@@ -24,8 +25,6 @@ const int kTextSize = 1024;
 const int kMaxGlyphBytes = 64 * 64 / 8;
 const char kFontFamily[] = "DejaVu Sans";
 const char kFallbackFont[] = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-const char kMsgFonts[] = "Cannot create fonts!";
-const int kCodeFonts = 49;
 const float kTextDepth = -0.999f;  // raster z just behind the near plane: text stays on top
 
 bool readable(const char* path) {

@@ -6,14 +6,12 @@
 #include "platform/Window.h"
 #include "render/Engine.h"
 #include "render/ErrorLog.h"
+#include "render/RenderMessages.h"
 #include "scene/Camera.h"
 
 int kvxConvertCapTableOGL[kvxCapTableSize];
 
 namespace {
-
-const int kCodeCameraNull = 24;
-const char* const kMsgCameraNull = "Camera used in functioncall is NULL!";
 
 const GLenum kPrimitives[KVX_PRIMITIVE_COUNT] = {
     GL_POINTS, GL_LINES, GL_LINE_LOOP, GL_LINE_STRIP, GL_TRIANGLES,

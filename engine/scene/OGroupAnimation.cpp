@@ -11,15 +11,12 @@
 #include "scene/Mesh.h"
 #include "scene/OGroup.h"
 #include "scene/RenderFlags.h"
+#include "scene/SceneMessages.h"
 #include "texture/Material.h"
 #include "texture/TList.h"
 #include "texture/Texture.h"
 
 namespace {
-
-const int kCodePathListNull = 34;
-const int kCodeObjectNull = 38;
-const int kCodeObjectNotFound = 39;
 
 const int kTrackPosition = KVXPath::trackPosition;
 const int kTrackRotation = KVXPath::trackRotation;
@@ -173,7 +170,7 @@ int OGroup::animate(Object* object, Object* self, int depth) {
 }
 
 int OGroup::doAnimation(Object* object, Object* self) {
-    if (!activePathList) return kvxPutToErrorLog("PathList used in functioncall is NULL!", kCodePathListNull);
+    if (!activePathList) return kvxPutToErrorLog(kMsgPathListNull, kCodePathListNull);
     if (!object) return 0;
     return animate(object, self, 0);
 }
@@ -222,8 +219,8 @@ int OGroup::render(int flags, Camera* camera) {
 }
 
 int OGroup::renderObject(Object* object, int flags) {
-    if (!object) return kvxPutToErrorLog("Object is NULL, cannot use this!", kCodeObjectNull);
-    if (!isMesh(this, object)) return kvxPutToErrorLog("Object not found from OGroup given!", kCodeObjectNotFound);
+    if (!object) return kvxPutToErrorLog(kMsgObjectNull, kCodeObjectNull);
+    if (!isMesh(this, object)) return kvxPutToErrorLog(kMsgObjectNotFound, kCodeObjectNotFound);
     if (flags & kvxRenderAnimateTextures) animateTextures();
     bool animate = animated && !(flags & kvxRenderStatic);
     kvxPushMatrix();

@@ -7,6 +7,7 @@
 
 #include "ImportTestSupport.h"
 #include "MiniJson.h"
+#include "import3ds/ImportMessages.h"
 
 namespace {
 
@@ -202,7 +203,7 @@ TEST(RealFiles, EveryFileMatchesItsReference) {
             OGroup g;
             int loaded = load3ds(path.c_str(), &g, folderOf(path).c_str(), kAll, nullptr, nullptr);
             if (r.has("lib3ds")) {  // the peer reader refuses it: not a 3DS file
-                EXPECT_EQ(loaded, 14);
+                EXPECT_EQ(loaded, kCodeNotA3ds);
                 continue;
             }
             ASSERT_EQ(loaded, 0);

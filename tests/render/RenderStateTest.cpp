@@ -9,6 +9,7 @@
 #include "console/Console.h"
 #include "render/Engine.h"
 #include "render/ErrorLog.h"
+#include "render/RenderMessages.h"
 #include "render/RenderState.h"
 #include "scene/Camera.h"
 
@@ -344,7 +345,7 @@ TEST_F(RenderStateTest, LookAtAndLookWithCamera)
     std::string text(Console::textSize, '\0');
     console.getText(&text[0]);
     kvxInitErrorLog(&console);
-    EXPECT_EQ(kvxLookWithCamera(nullptr), 24);
+    EXPECT_EQ(kvxLookWithCamera(nullptr), kCodeCameraNull);
     text.resize(console.getText(&text[0]));
     EXPECT_EQ(text, "Camera used in functioncall is NULL!\n");
     kvxInitErrorLog(kvxLogToNowhere);
