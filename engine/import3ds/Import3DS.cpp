@@ -78,8 +78,7 @@ void dropInvalidFaces(Mesh* m) {
     if (!m->faces) return;
     int kept = 0;
     for (int f = 0; f < m->faceCount; ++f) {
-        const Facelist& fc = m->faces[f];
-        if (fc.a >= m->vertexCount || fc.b >= m->vertexCount || fc.c >= m->vertexCount) continue;
+        if (!m->isFaceValid(f)) continue;
         if (kept != f) {
             m->faces[kept] = m->faces[f];
             if (m->faceMaterials) m->faceMaterials[kept] = m->faceMaterials[f];

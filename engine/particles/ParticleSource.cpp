@@ -135,7 +135,7 @@ float ParticleSource::opacity(const Particle& p) const {
 }
 
 void ParticleSource::draw(Camera* camera) {
-    if (kvxSelectedRasterizer != 0 || camera == nullptr) return;
+    if (!kvxOpenGLSelected() || camera == nullptr) return;
     kvxInitMatrix();
     kvxLookWithCamera(camera);
 

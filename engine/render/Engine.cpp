@@ -143,7 +143,7 @@ int kvxInitViewport(HWND window, int colorBits, int alphaBits, int depthBits, bo
         setDefaultViewport(window);
         return kvxPutToErrorLog("Fatal! DX has run out of memory!", kvxCodeNoDirect3DDevice);
     }
-    if (kvxSelectedRasterizer != kvxRasterizerOpenGL) return 0;
+    if (!kvxOpenGLSelected()) return 0;
     releaseContext();
     KVX_hDC = window;
     setPixelFormat(window, colorBits, alphaBits, depthBits);  // goes on whatever it returns
@@ -159,7 +159,7 @@ int kvxInitViewport(HWND window, int colorBits, int alphaBits, int depthBits, bo
 
 void initOpenGL()
 {
-    if (kvxSelectedRasterizer != kvxRasterizerOpenGL) return;
+    if (!kvxOpenGLSelected()) return;
     glViewport(0, 0, GLsizei(kvxViewport.width), GLsizei(kvxViewport.height));
 
     glMatrixMode(GL_TEXTURE);

@@ -19,6 +19,8 @@ const int kvxCodeNoRenderingContext = 41;
 const int kvxCodeNoDirect3DDevice = 53;
 
 extern int kvxSelectedRasterizer;
+// True while OpenGL, the only rasterizer that draws here, is selected.
+inline bool kvxOpenGLSelected() { return kvxSelectedRasterizer == kvxRasterizerOpenGL; }
 extern HDC KVX_hDC;
 extern HGLRC KVX_hGLRC;
 extern HPALETTE KVX_hPalette;

@@ -8,10 +8,8 @@
 
 namespace {
 
-bool openGL() { return kvxSelectedRasterizer == 0; }
-
 bool drawable(const Vertex3D* vertices, const Facelist* faces, int first, int last) {
-    return openGL() && vertices != nullptr && faces != nullptr && first >= 0 && last >= first;
+    return kvxOpenGLSelected() && vertices != nullptr && faces != nullptr && first >= 0 && last >= first;
 }
 
 // Sends one corner; a missing array sends nothing for its attribute.
@@ -54,7 +52,7 @@ bool textureMatrixIsIdentity(const Texture* t) {
 }  // namespace
 
 void kvxSetTexture(Texture* texture) {
-    if (!openGL() || texture == nullptr) return;
+    if (!kvxOpenGLSelected() || texture == nullptr) return;
     int frame = texture->currentFrame;
     if (frame < 0 || frame >= Texture::kMaxFrames) frame = 0;
     glBindTexture(GL_TEXTURE_2D, texture->textureIDs[frame]);

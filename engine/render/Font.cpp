@@ -141,7 +141,7 @@ void placeRaster(float x, float y) {
 }  // namespace
 
 int kvxInitFontFromFile(const char* fontFile) {
-    if (kvxSelectedRasterizer != kvxRasterizerOpenGL) return 0;
+    if (!kvxOpenGLSelected()) return 0;
     ImageFile file;
     FT_Library library = nullptr;
     if (file.load(fontFile, nullptr) != ImageFile::kRead || FT_Init_FreeType(&library) != 0) {
@@ -158,7 +158,7 @@ int kvxInitFontFromFile(const char* fontFile) {
 }
 
 int kvxInitFont() {
-    if (kvxSelectedRasterizer != kvxRasterizerOpenGL) return 0;
+    if (!kvxOpenGLSelected()) return 0;
     char path[4096];
     if (!findFont(path, sizeof(path))) {
         kvxPutToErrorLog("No DejaVu Sans font found (fontconfig, /usr/share/fonts/truetype/dejavu)", 0);
@@ -168,7 +168,7 @@ int kvxInitFont() {
 }
 
 void kvxWrite(float x, float y, Color* color, const char* format, ...) {
-    if (kvxSelectedRasterizer != kvxRasterizerOpenGL || format == nullptr) return;
+    if (!kvxOpenGLSelected() || format == nullptr) return;
     char text[kTextSize];
     va_list args;
     va_start(args, format);

@@ -101,7 +101,7 @@ void kvxDrawTransparentPlanes(Camera* camera) {
             p->distance = kvxFakeDistance(&camera->eye, &at);
         }
 
-    const bool texturing = kvxSelectedRasterizer == 0 && kvxIsEnabled(KVX_TEXTURE_2D);
+    const bool texturing = kvxOpenGLSelected() && kvxIsEnabled(KVX_TEXTURE_2D);
     kvxDisable(KVX_CULL_FACE);
     kvxEnable(KVX_BLEND);
     kvxBlendFunc(KVX_SRC_ALPHA, KVX_ONE_MINUS_SRC_ALPHA);
@@ -109,7 +109,7 @@ void kvxDrawTransparentPlanes(Camera* camera) {
         return x.distance > y.distance;
     });
 
-    if (kvxSelectedRasterizer == 0) {
+    if (kvxOpenGLSelected()) {
         kvxSetMatrixType(KVX_MODELVIEW);
         for (TransparentPlane* p = begin; p != end; ++p) drawPlane(*p, texturing);
         if (texturing) kvxEnable(KVX_TEXTURE_2D);

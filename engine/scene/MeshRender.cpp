@@ -167,7 +167,7 @@ void Mesh::writeRunAlpha(float alpha, int first, int last) {
 }
 
 int Mesh::render(int flags, TList* materials) {
-    if (kvxSelectedRasterizer != 0) return 0;
+    if (!kvxOpenGLSelected()) return 0;
     if (special && (flags & kvxRenderSpecial)) {
         renderSpecial(flags, materials);
         return 0;

@@ -383,8 +383,8 @@ float largestFaceExtent(const Mesh* m) {
     float extent = 0.0f;
     if (!m->vertices || !m->faces) return extent;
     for (int i = 0; i < m->faceCount; ++i) {
+        if (!m->isFaceValid(i)) continue;
         const Facelist& fc = m->faces[i];
-        if (fc.a >= m->vertexCount || fc.b >= m->vertexCount || fc.c >= m->vertexCount) continue;
         const Vertex3D* c[3] = {&m->vertices[fc.a], &m->vertices[fc.b], &m->vertices[fc.c]};
         for (int a = 0; a < 3; ++a)
             for (int b = 0; b < 3; ++b) {
