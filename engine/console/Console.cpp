@@ -8,11 +8,14 @@
 
 namespace {
 const char kBanner[] = "Korvex3D Console v1.0\n";
-}
+
+int appendLogLine(Console* console, const char* line) { return console->addText(line); }
+}  // namespace
 
 Console::Console()
     : numVars(0), progressFunc(nullptr), text(new char[textSize]), textLength(0),
       scene(nullptr), exitFlag(false), clearFlag(false), scriptDepth(0) {
+    kvxSetConsoleLogSink(appendLogLine);
     for (int i = 0; i < maxVars; ++i) {
         varRef[i] = nullptr;
         varName[i] = nullptr;

@@ -32,6 +32,10 @@ void kvxInitErrorLog(const char* fileName);
 void kvxInitErrorLog(Console* console);
 void kvxInitErrorLog(int mode);
 
+// How a line reaches a console; the console code registers it, so the log
+// needs nothing of the console but its address.
+void kvxSetConsoleLogSink(int (*sink)(Console* console, const char* line));
+
 int kvxPutToErrorLog(const char* message, int code);
 // The code of the last message logged, whatever its destination; 0 before any.
 // A host that receives only a null or false from an operation reads the cause here.

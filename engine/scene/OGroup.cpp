@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "import3ds/Import3DS.h"
-#include "import3ds/ImportState.h"
+#include "particles/ParticleSource.h"
 #include "render/ErrorLog.h"
 #include "scene/Camera.h"
 #include "scene/KVXPath.h"
@@ -14,17 +14,8 @@
 #include "scene/Mesh.h"
 #include "scene/MeshFaceRanges.h"
 #include "scene/SceneMessages.h"
-#include "texture/TList.h"
-
-#if __has_include("particles/ParticleSource.h")
-#include "particles/ParticleSource.h"
-#define KVX_HAVE_PARTICLE_SOURCE 1
-#endif
-
-#if __has_include("spatial/Octree.h")
 #include "spatial/Octree.h"
-#define KVX_HAVE_OCTREE 1
-#endif
+#include "texture/TList.h"
 
 namespace {
 
@@ -45,7 +36,6 @@ void releaseTList(TList* list) {
     auto& holders = sharedTLists();
     auto it = holders.find(list);
     if (it == holders.end()) {
-        kvx_import::freeImportedColors(list);
         delete list;
         return;
     }
@@ -107,9 +97,7 @@ OGroup::OGroup()
 OGroup::~OGroup() { clear(); }
 
 void OGroup::destroyOctree() {
-#ifdef KVX_HAVE_OCTREE
     delete octree;
-#endif
     octree = nullptr;
 }
 
@@ -141,9 +129,7 @@ int OGroup::clear() {
         pathLists[i] = nullptr;
     }
     for (int i = 0; i < particleSourceCount; ++i) {
-#ifdef KVX_HAVE_PARTICLE_SOURCE
         delete particleSources[i];
-#endif
         particleSources[i] = nullptr;
     }
     destroyOctree();
@@ -541,7 +527,6 @@ int OGroup::constructOctree() {
     if (meshCount == 0)
         return kvxPutToErrorLog(kMsgOctreeFailed,
                                 kCodeOctreeFailed);
-#ifdef KVX_HAVE_OCTREE
     destroyOctree();
     octree = new octreeNode();
     for (int i = 0; i < meshCount; ++i) {
@@ -552,6 +537,5 @@ int OGroup::constructOctree() {
     octree->adjustSize();
     octree->split(5, 5, nullptr);
     octree->makePlanes(0.001f);
-#endif
     return 0;
 }
