@@ -135,8 +135,8 @@ int kvxGetRasterizer()
     return kvxSelectedRasterizer;
 }
 
-int kvxInitViewport(HWND window, int colorBits, int alphaBits, int depthBits, bool dxFlagA, int dxNumber,
-                    bool dxFlagB)
+int kvxInitViewport(HWND window, int colorBits, int alphaBits, int depthBits, bool /*dxFlagA*/,
+                    int /*dxNumber*/, bool /*dxFlagB*/)
 {
     if (kvxSelectedRasterizer == kvxRasterizerDirect3D) {
         // The viewport is known, but no Direct3D device can be created here.

@@ -201,7 +201,7 @@ int Mesh::renderNonTransparent(int flags, TList* materials) {
     return 0;
 }
 
-int Mesh::renderTransparent(int flags, TList* materials) {
+int Mesh::renderTransparent(int /*flags*/, TList* materials) {
     if (materialGroups == nullptr) return 0;
     for (int run = 0; run < materialGroups->count; ++run) {
         int first, last;
@@ -274,7 +274,7 @@ int Mesh::renderEffect(int flags, TList* materials) {
     return 0;
 }
 
-int Mesh::renderSpecial(int flags, TList* materials) {
+int Mesh::renderSpecial(int /*flags*/, TList* materials) {
     if (materialGroups == nullptr || specialType != kGlowSpriteType) return 0;
     if (vertices == nullptr || vertexCount < 1) return 0;
     calcWindowCoords();

@@ -157,7 +157,9 @@ void checkKeyframer(OGroup& g, const Json& ref, bool sameDefaults) {
         ASSERT_NE(o, nullptr) << n["name"].text;
         int type = nodeTypeFor(static_cast<int>(n["type"].number));
         EXPECT_EQ(o->parentId, static_cast<int>(n["parentId"].number));
-        if (type == 5) EXPECT_EQ(o->id, static_cast<int>(n["id"].number));
+        if (type == 5) {
+            EXPECT_EQ(o->id, static_cast<int>(n["id"].number));
+        }
         // A mesh's pivot follows its centring in its own axes; where the mesh
         // then stands is the placement oracle's to check.
         bool mesh = false;
