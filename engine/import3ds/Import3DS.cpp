@@ -280,10 +280,6 @@ bool parseObject(unsigned length) {
         }
     }
     finishMesh(o);
-    int flags = state().flags;
-    if (!(flags & kvxLoadMeshes)) discard(o.mesh, o.meshOwned);
-    if (!(flags & kvxLoadLights)) discard(o.light, o.lightOwned);
-    if (!(flags & kvxLoadCameras)) discard(o.camera, o.cameraOwned);
     discard(o.mesh, o.meshOwned);
     discard(o.light, o.lightOwned);
     discard(o.camera, o.cameraOwned);

@@ -287,7 +287,6 @@ int OGroup::copyMaterialFaceStructures(OGroup* target) {
         copyArray(dst->edgeNormals, src->edgeNormals, src->faceCount);
         delete dst->materialGroups;
         dst->materialGroups = src->materialGroups ? src->materialGroups->copy() : nullptr;
-        dst->deviceBuffer = nullptr;
     }
     if (target == this) return 0;
     target->releaseTLists();
@@ -406,7 +405,6 @@ void OGroup::adjustSize(Mesh* reference, float size) {
     float f = size / m;
     for (int i = 0; i < meshCount; ++i) {
         Mesh* mesh = meshes[i];
-        mesh->deviceBuffer = nullptr;
         if (mesh->vertices)
             for (int v = 0; v < mesh->vertexCount; ++v) scale(mesh->vertices[v], f);
         scale(mesh->position, f);
