@@ -1,6 +1,8 @@
 #ifndef DEMO_SETTINGS_H
 #define DEMO_SETTINGS_H
 
+#include "ShowTiming.h"
+
 // Fixed settings of the show.
 namespace demo {
 
@@ -11,7 +13,6 @@ constexpr int kStepRate = 30;
 constexpr int kStepMs = 1000 / kStepRate;   // 33: every clock reading divides by this
 constexpr int kMaxStepsPerFrame = kStepRate / 2;
 constexpr int kRasterizer = 0;
-constexpr int kShowLengthMs = 161000;
 
 constexpr const char* kWindowTitle = "Glasswing";
 

@@ -13,24 +13,15 @@
 namespace demo {
 
 namespace {
-// Engine constants of the capability and blend-factor tables.
-constexpr int kCapFog = 4;
-constexpr int kCapBlend = 5;
-constexpr int kCapDepthMask = 10;
-constexpr int kBlendOne = 20;
-constexpr int kBlendSrcAlpha = 18;
-constexpr int kBlendOneMinusSrcAlpha = 21;
-
 constexpr int kMipMapType = 35;
 constexpr int kTransparentFaces = 8192;
 constexpr float kShowFov = 80.0f;
 constexpr float kShowGamma = 0.7f;
-constexpr int kLoadFlagsFirst = 4605;
-constexpr int kLoadFlagsOther = 4604;
+constexpr int kLoadFlagsFirst = kvxLoadScene | kvxLoadClearFirst;
+constexpr int kLoadFlagsOther = kvxLoadScene;
 constexpr int kLightParameter = 16;
 constexpr float kZNear = 0.1f;
 constexpr float kZFar = 3000.0f;
-
 
 constexpr int kParticlesPerSource = 250;
 constexpr int kStepsPerSecond = 30;
@@ -155,7 +146,7 @@ void Show::startParticles(SceneSlot slot) {
         Color c{0.25f, 0.25f, 0.25f, 0.15f};
         ParticleSource* s = sources[0];
         s->initSource(&emitter->position, &direction, particleMaterial, &c, nullptr, nullptr, 2.0f, 1.0f,
-                      kBlendSrcAlpha, kBlendOne, startFirstSceneParticle, nullptr, true);
+                      KVX_SRC_ALPHA, KVX_ONE, startFirstSceneParticle, nullptr, true);
         s->initParticles(kParticlesPerSource);
         s->active = true;
         s->emitTime = kFirstEmitSteps;
@@ -164,7 +155,7 @@ void Show::startParticles(SceneSlot slot) {
             Color c = secondSceneColor(k);
             ParticleSource* s = sources[1 + k];
             s->initSource(&emitter->position, &direction, particleMaterial, &c, nullptr, nullptr, 6.0f, 1.0f,
-                          kBlendSrcAlpha, kBlendOne, startSecondSceneParticle, nullptr, true);
+                          KVX_SRC_ALPHA, KVX_ONE, startSecondSceneParticle, nullptr, true);
             s->initParticles(kParticlesPerSource);
             s->active = true;
             s->emitTime = kSecondEmitSteps;
@@ -180,7 +171,7 @@ void Show::updateParticles(SceneSlot slot) {
     }
 }
 
-void Show::fogOff() { kvxDisable(kCapFog); }
+void Show::fogOff() { kvxDisable(KVX_FOG); }
 
 void Show::linearFog(float r, float g, float b, float start, float end) {
     kvxSetFog(Color{r, g, b, 1.0f}, start, end);
@@ -243,17 +234,17 @@ void Show::renderScene(int slot) {
     v->zNear = kZNear;
     kvxSetViewport(v);
 
-    kvxDisable(kCapDepthMask);
+    kvxDisable(KVX_ALPHA_TEST);
     scene->render(id, kvxRenderOpaquePass);
-    kvxEnable(kCapDepthMask);
+    kvxEnable(KVX_ALPHA_TEST);
     scene->render(id, kvxRenderTransparentPass);
 
     if (slot == kThirdScene) {
         setObjectVisible(kThirdScene, "CUBE1", true);
         setObjectVisible(kThirdScene, "CUBE2", false);
-        kvxDisable(kCapDepthMask);
+        kvxDisable(KVX_ALPHA_TEST);
         scene->render(id, kvxRenderOpaquePass | kvxRenderWireframe);
-        kvxEnable(kCapDepthMask);
+        kvxEnable(KVX_ALPHA_TEST);
         scene->render(id, kvxRenderTransparentPass | kvxRenderWireframe);
         setObjectVisible(kThirdScene, "CUBE1", false);
         setObjectVisible(kThirdScene, "CUBE2", true);
@@ -287,20 +278,20 @@ void Show::drawFlashes() {
     else if (fc > 610 && fc < 615) alpha = float(610 - fc) * 0.2f;
     else if (fc > 180 && fc < 185) alpha = float(185 - fc) * 0.1f;
     if (alpha > -1.0f) {
-        kvxBlendFunc(kBlendOne, kBlendOne);
+        kvxBlendFunc(KVX_ONE, KVX_ONE);
         Color c = white_;
         c.a = alpha;
         Vertex2D a{0, 0}, b{w, h};
         kvxDrawFilledBox(&a, &b, &c, &c, &c, &c);
     } else if (fc > 570 && fc < 600) {
-        kvxBlendFunc(kBlendSrcAlpha, kBlendOneMinusSrcAlpha);
+        kvxBlendFunc(KVX_SRC_ALPHA, KVX_ONE_MINUS_SRC_ALPHA);
         drawImage(kQuestionMark, w / 2 - 128, h / 2 - 256, 256, 512, 0.3f);
     }
 }
 
 void Show::drawSprites() {
-    kvxEnable(kCapBlend);
-    kvxBlendFunc(kBlendOne, kBlendOne);
+    kvxEnable(KVX_BLEND);
+    kvxBlendFunc(KVX_ONE, KVX_ONE);
     const Sprites& s = timeline.sprites;
     for (int k = 0; k < kSpriteCount; k++) {
         const TripSprite& t = s.trip[k];
@@ -314,20 +305,20 @@ void Show::drawOverlays() {
     const TimelineState& st = timeline.state;
     const float e = st.elapsedMs;
     const float w = float(kScreenWidth), h = float(kScreenHeight);
-    kvxBlendFunc(kBlendOne, kBlendOne);
+    kvxBlendFunc(KVX_ONE, KVX_ONE);
     if (st.tunnel) kvxDrawGrid(tunnel.colors, tunnel.texCoords, w, h, overlays[kTunnelMaterial]);
     for (int i = 0; i < kTitleCount - 1; i++)
         if (st.title[i]) drawImage(OverlayId(kTitle1 + i), w / 2 - 256, h / 2 - 64, 512, 128);
     if (st.title[kTitleCount - 1]) {
-        kvxEnable(kCapBlend);
-        kvxBlendFunc(kBlendOne, kBlendOne);
+        kvxEnable(KVX_BLEND);
+        kvxBlendFunc(KVX_ONE, KVX_ONE);
         float alpha = e <= 14000 ? 1.0f : (18000 - e) * 0.00025f;
         drawImage(OverlayId(kTitle1 + kTitleCount - 1), w / 2 - 256, h / 2 - 128, 512, 256, alpha);
     }
     if (st.spritesActive) drawSprites();
     if (e > 118000 && e < 132400) {
-        kvxEnable(kCapBlend);
-        kvxBlendFunc(kBlendSrcAlpha, kBlendOneMinusSrcAlpha);
+        kvxEnable(KVX_BLEND);
+        kvxBlendFunc(KVX_SRC_ALPHA, KVX_ONE_MINUS_SRC_ALPHA);
         float alpha = 1.0f;
         if (e < 121000) alpha = (e - 118000) * 0.00033333333f;
         else if (e > 129400) alpha = (132400 - e) * 0.00033333333f;
@@ -335,15 +326,15 @@ void Show::drawOverlays() {
     }
     if (st.creditsActive) drawImage(kCredits, w / 2 - 256, float(st.creditsScroll), 512, 2048);
     if (e > 13700 && e < 14700) {
-        kvxBlendFunc(kBlendOne, kBlendOne);
+        kvxBlendFunc(KVX_ONE, KVX_ONE);
         drawImage(kLyric1, w / 2 - 128, h - 80, 256, 64);
     }
     if (e > 24000 && e < 27000) {
-        kvxBlendFunc(kBlendSrcAlpha, kBlendOneMinusSrcAlpha);
+        kvxBlendFunc(KVX_SRC_ALPHA, KVX_ONE_MINUS_SRC_ALPHA);
         drawImage(OverlayId(kLyric1 + 1), w / 2 - 256, h - 40, 512, 32);
     }
     if (e > 35400 && e < 37400) {
-        kvxBlendFunc(kBlendSrcAlpha, kBlendOneMinusSrcAlpha);
+        kvxBlendFunc(KVX_SRC_ALPHA, KVX_ONE_MINUS_SRC_ALPHA);
         drawImage(OverlayId(kLyric1 + 2), w / 2 - 256, h - 40, 512, 32);
     }
 }

@@ -1,30 +1,12 @@
 #include "Timeline.h"
 
+#include "ShowTiming.h"
+
 namespace demo {
 
 namespace {
-// Window bounds in milliseconds since the start of the show.
-constexpr int kEndMs = 161000;
-constexpr int kLoopFadeOutMs = 157000;
-constexpr int kCreditsMs = 134000;
-constexpr int kLoopFadeInEndMs = 138000;
-constexpr int kFirstSceneOffMs = 129400;
-constexpr int kFirstSceneThirdMs = 99500;
-constexpr int kThirdSceneMs = 83000;
-constexpr int kFirstSceneSecondMs = 66500;
-constexpr int kSecondSceneMs = 50300;
-constexpr int kFirstSceneMs = 17500;
-constexpr int kTitle6Ms = 9600;
-constexpr int kTitle5Ms = 7500;
-constexpr int kTitle4Ms = 5400;
-constexpr int kTitle3Ms = 3300;
-constexpr int kTitle2Ms = 1300;
 constexpr int kRampDivisor = 40;
 
-constexpr int kFirstFrameSecond = 1100;
-constexpr int kFirstFrameThird = 2030;
-constexpr int kTunnelFrom = 610;
-constexpr int kTunnelTo = 870;
 constexpr int kCreditsSpeed = 3;
 
 const char* const kEmitterObject = "PARTICLE1";
@@ -45,18 +27,18 @@ void Timeline::update(int e) {
     soundRamps(e);
     applyRow(e);
     if (state.sceneActive[kFirstScene])
-        state.tunnel = state.frameCounter > kTunnelFrom && state.frameCounter < kTunnelTo;
+        state.tunnel = state.frameCounter > kTunnelFromFrame && state.frameCounter < kTunnelToFrame;
 }
 
 void Timeline::soundRamps(int e) {
     // Past the end the fade-out formula turns negative; volumes stay within 0..100.
-    if (e > kLoopFadeOutMs) host_.setLoopVolume(clampVolume((kEndMs - e) / kRampDivisor));
+    if (e > kLoopFadeOutMs) host_.setLoopVolume(clampVolume((kShowLengthMs - e) / kRampDivisor));
     if (e > kCreditsMs && e < kLoopFadeInEndMs) host_.setLoopVolume(clampVolume((e - kCreditsMs) / kRampDivisor));
 }
 
 void Timeline::applyRow(int e) {
     TimelineState& s = state;
-    if (e > kEndMs) {
+    if (e > kShowLengthMs) {
         s.quit = true;
         host_.stopLoop();
     } else if (e > kCreditsMs) {
@@ -64,7 +46,7 @@ void Timeline::applyRow(int e) {
     } else if (e > kFirstSceneOffMs) {
         s.sceneActive[kFirstScene] = false;
     } else if (e > kFirstSceneThirdMs) {
-        if (!s.sceneActive[kFirstScene]) enterFirstSceneAgain(kFirstFrameThird);
+        if (!s.sceneActive[kFirstScene]) enterFirstSceneAgain(kFirstSceneThirdFrame);
         s.sceneActive[kFirstScene] = true;
         s.sceneActive[kThirdScene] = false;
         s.spritesActive = false;
@@ -78,7 +60,7 @@ void Timeline::applyRow(int e) {
         }
         if (!s.sceneActive[kThirdScene]) enterThirdScene();
     } else if (e > kFirstSceneSecondMs) {
-        if (!s.sceneActive[kFirstScene]) enterFirstSceneAgain(kFirstFrameSecond);
+        if (!s.sceneActive[kFirstScene]) enterFirstSceneAgain(kFirstSceneSecondFrame);
         s.sceneActive[kSecondScene] = false;
         s.sceneActive[kFirstScene] = true;
     } else if (e > kSecondSceneMs) {

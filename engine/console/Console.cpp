@@ -3,16 +3,19 @@
 #include <cstdarg>
 #include <cstring>
 
+#include "console/ConsoleMessages.h"
 #include "render/ErrorLog.h"
 
 namespace {
 const char kBanner[] = "Korvex3D Console v1.0\n";
-const int kCodeSceneNull = 25;
-}
+
+int appendLogLine(Console* console, const char* line) { return console->addText(line); }
+}  // namespace
 
 Console::Console()
     : numVars(0), progressFunc(nullptr), text(new char[textSize]), textLength(0),
       scene(nullptr), exitFlag(false), clearFlag(false), scriptDepth(0) {
+    kvxSetConsoleLogSink(appendLogLine);
     for (int i = 0; i < maxVars; ++i) {
         varRef[i] = nullptr;
         varName[i] = nullptr;
@@ -37,7 +40,7 @@ Console::~Console() {
 }
 
 int Console::setScene(Scene* s) {
-    if (!s) return kvxPutToErrorLog("Scene used in functioncall is NULL!", kCodeSceneNull);
+    if (!s) return kvxPutToErrorLog(kMsgSceneNull, kCodeSceneNull);
     scene = s;
     return 0;
 }

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "console/ConsoleMessages.h"
 #include "core/String.h"
 #include "platform/FileSystem.h"
 #include "render/Engine.h"
@@ -20,11 +21,6 @@
 #include "render/RenderState.h"
 
 namespace {
-const int kCodeParseFailed = 18;
-const int kCodeMissingParams = 21;
-const int kCodeScriptNotFound = 31;
-const int kCodeOutOfRange = 52;
-const char kParseFailed[] = "KVX Console parser failed to parse commandline!";
 const float kMinFov = 1.0f;
 const float kMaxFov = 179.0f;
 const int kEscape = 27;
@@ -40,52 +36,40 @@ enum Command {
     kReload3ds, kClear3ds, kCommandCount
 };
 
-// Spaces a line must hold: 1 for one parameter or more, 2 for LOAD3DS.
+// Each command's name, the spaces its line must hold (1 for one parameter or
+// more, 2 for LOAD3DS) and its help text, in the order of Command.
 struct CommandSpec {
     const char* name;
     int minSpaces;
+    const char* help;
 };
 
 const CommandSpec kCommands[kCommandCount] = {
-    {"HELP", 0},      {"INFO", 0},       {"MEM", 0},         {"EXIT", 0},
-    {"CLS", 0},       {"SCENEINFO", 0},  {"EVARLIST", 0},    {"EFUNCLIST", 0},
-    {"SET", 1},       {"EVAL", 1},       {"DIR", 1},         {"GET", 1},
-    {"EXECSCRIPT", 1}, {"GAMMA", 1},     {"FOV", 1},         {"ACTIVETLIST", 1},
-    {"ACTIVEPLIST", 1}, {"ACTIVECAMERA", 1}, {"LOAD3DS", 2}, {"RELOAD3DS", 0},
-    {"CLEAR3DS", 0},
-};
-
-struct HelpEntry {
-    const char* name;
-    const char* text;
-};
-
-const HelpEntry kHelpTexts[] = {
-    {"FOV", "FOV [value] set FOV value (normal = 90 range [1-179])\n\n"},
-    {"GAMMA", "GAMMA [value] set gamma value (normal = 0.75)\n\n"},
-    {"ACTIVETLIST", "ACTIVETLIST [n] set active MaterialList\n\n"},
-    {"ACTIVEPLIST", "ACTIVEPLIST [n] set active PathList\n\n"},
-    {"ACTIVECAMERA", "ACTIVECAMERA [n] set active Camera\n\n"},
-    {"RELOAD3DS", "RELOAD3DS reloads current scene\n\n"},
-    {"SET", "SET [varname] [value]\nExample: SET VAR1 60\n\n"},
-    {"GET", "[value] GET [varname]\nExample: GET VAR1 Result: 60\n\n"},
-    {"INFO", "INFO shows info about console\n"},
-    {"MEM", "MEM shows available memory information\n"},
-    {"HELP", "HELP [command name]\nExample: HELP SET\n\n"},
-    {"EXIT", "EXIT set exitFlag on.\n\n"},
-    {"SCENEINFO", "SCENEINFO shows information about assigned ObjectGroup\n\n"},
-    {"LOAD3DS",
+    {"HELP", 0, "HELP [command name]\nExample: HELP SET\n\n"},
+    {"INFO", 0, "INFO shows info about console\n"},
+    {"MEM", 0, "MEM shows available memory information\n"},
+    {"EXIT", 0, "EXIT set exitFlag on.\n\n"},
+    {"CLS", 0, "CLS request clear console window\n\n"},
+    {"SCENEINFO", 0, "SCENEINFO shows information about assigned ObjectGroup\n\n"},
+    {"EVARLIST", 0, "EVARLIST lists all public external variables\n\n"},
+    {"EFUNCLIST", 0, "EFUNCLIST lists all public external functions\n\n"},
+    {"SET", 1, "SET [varname] [value]\nExample: SET VAR1 60\n\n"},
+    {"EVAL", 1, "[value] EVAL [value] execute external function\n\n"},
+    {"DIR", 1, "DIR [filename] shows directory listing (can use wildcards)\n\n"},
+    {"GET", 1, "[value] GET [varname]\nExample: GET VAR1 Result: 60\n\n"},
+    {"EXECSCRIPT", 1, "EXECSCRIPT [filename] executes a text file\n\n"},
+    {"GAMMA", 1, "GAMMA [value] set gamma value (normal = 0.75)\n\n"},
+    {"FOV", 1, "FOV [value] set FOV value (normal = 90 range [1-179])\n\n"},
+    {"ACTIVETLIST", 1, "ACTIVETLIST [n] set active MaterialList\n\n"},
+    {"ACTIVEPLIST", 1, "ACTIVEPLIST [n] set active PathList\n\n"},
+    {"ACTIVECAMERA", 1, "ACTIVECAMERA [n] set active Camera\n\n"},
+    {"LOAD3DS", 2,
      "LOAD3DS [name] [matdir] [/r] [/a] [/m] [/s] [/x] clears and loads a new .3DS file to "
      "internal OGroup.\nIf /r specified lights are raytraced\nIf /a specified only animation is "
      "loaded\nIf /m specified only materials are loaded\nIf /s specified smoothing groups are "
      "calculated\nIf /x specified texture modifier is enabled\n\n"},
-    {"EVARLIST", "EVARLIST lists all public external variables\n\n"},
-    {"EFUNCLIST", "EFUNCLIST lists all public external functions\n\n"},
-    {"EVAL", "[value] EVAL [value] execute external function\n\n"},
-    {"CLS", "CLS request clear console window\n\n"},
-    {"CLEAR3DS", "CLEAR3DS unloads OG which has been assigned to console\n\n"},
-    {"DIR", "DIR [filename] shows directory listing (can use wildcards)\n\n"},
-    {"EXECSCRIPT", "EXECSCRIPT [filename] executes a text file\n\n"},
+    {"RELOAD3DS", 0, "RELOAD3DS reloads current scene\n\n"},
+    {"CLEAR3DS", 0, "CLEAR3DS unloads OG which has been assigned to console\n\n"},
 };
 
 const char kCommandList[] =
@@ -180,17 +164,17 @@ int Console::parse(const char* line) {
     addText("\n");
     if (strlen(line) >= static_cast<size_t>(lineSize)) {
         addText("Command line too long!\n");
-        return kvxPutToErrorLog(kParseFailed, kCodeParseFailed);
+        return kvxPutToErrorLog(kMsgParseFailed, kCodeParseFailed);
     }
     CommandLine cl(line);
     for (int i = 0; i < kCommandCount; ++i) {
         if (strcmp(cl.w(0), kCommands[i].name) != 0) continue;
         if (cl.spaces < kCommands[i].minSpaces)
-            return kvxPutToErrorLog("Missing parameters! Parse failed!", kCodeMissingParams);
+            return kvxPutToErrorLog(kMsgMissingParams, kCodeMissingParams);
         return runCommand(i, cl);
     }
     addText("Command not found!\n");
-    return kvxPutToErrorLog(kParseFailed, kCodeParseFailed);
+    return kvxPutToErrorLog(kMsgParseFailed, kCodeParseFailed);
 }
 
 int Console::runCommand(int index, const CommandLine& cl) {
@@ -220,7 +204,7 @@ int Console::runCommand(int index, const CommandLine& cl) {
         case kFov: {
             float fov = toFloat(cl.w(1));
             if (!(fov >= kMinFov && fov <= kMaxFov))
-                return kvxPutToErrorLog("Invalid value (value out of range)!", kCodeOutOfRange);
+                return kvxPutToErrorLog(kMsgOutOfRange, kCodeOutOfRange);
             kvxSetFOV(fov);
             addText("Fov value changed.\n");
             return 0;
@@ -244,7 +228,8 @@ int Console::runCommand(int index, const CommandLine& cl) {
             CommandLine stored(lastLoad);
             return loadScene(stored.w(1), stored.w(2), lastLoad, true);
         }
-        default: clearFirstGroup(); return 0;
+        case kClear3ds: clearFirstGroup(); return 0;
+        default: return 0;
     }
 }
 
@@ -253,9 +238,9 @@ void Console::help(const char* topic) {
         addText(kCommandList);
         return;
     }
-    for (const HelpEntry& e : kHelpTexts) {
-        if (strcmp(topic, e.name) == 0) {
-            addText(e.text);
+    for (const CommandSpec& c : kCommands) {
+        if (strcmp(topic, c.name) == 0) {
+            addText(c.help);
             return;
         }
     }
@@ -311,9 +296,9 @@ String Console::readln(FILE* f) {
 int Console::readScript(const char* filename) {
     if (scriptDepth == 0) scriptsRun = 0;
     if (scriptDepth >= maxScriptDepth || scriptsRun >= kMaxScriptsPerRun)
-        return kvxPutToErrorLog("Script nesting too deep! Script not run!", kCodeScriptNotFound);
+        return kvxPutToErrorLog(kMsgScriptTooDeep, kCodeScriptNotFound);
     FILE* f = filename ? kvxOpenFile(filename, "rb") : nullptr;
-    if (!f) return kvxPutToErrorLog("Script file not found!", kCodeScriptNotFound);
+    if (!f) return kvxPutToErrorLog(kMsgScriptNotFound, kCodeScriptNotFound);
     ++scriptsRun;
     ++scriptDepth;
     // A read error (a directory opens as a file) never reaches the end of the file.

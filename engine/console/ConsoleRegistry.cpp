@@ -7,11 +7,10 @@
 #include <cstdint>
 #include <cstring>
 
+#include "console/ConsoleMessages.h"
 #include "render/ErrorLog.h"
 
 namespace {
-const int kCodeVarListFull = 22;
-const int kCodeFuncListFull = 29;
 const float kVarNotFound = -1.0f;
 const float kVarNullRef = -2.0f;
 const float kFuncNullPtr = -2.0f;
@@ -53,8 +52,7 @@ int Console::addFuncToTable(int table, void (*f)(), const char* name) {
     FuncTable& t = funcs[table];
     if (t.count >= maxFuncs)
         return kvxPutToErrorLog(
-            "FuncList(n) is full (Console) create another Console or increase number of "
-            "maxFuncs(n)",
+            kMsgFuncListFull,
             kCodeFuncListFull);
     t.func[t.count] = f;
     t.name[t.count] = upperCopy(name);
@@ -81,7 +79,7 @@ int Console::addVar(void* ref) {
 int Console::addVar(void* ref, const char* name) {
     if (numVars >= maxVars)
         return kvxPutToErrorLog(
-            "VarList is full (Console) create another Console or increase number of maxVars",
+            kMsgVarListFull,
             kCodeVarListFull);
     varRef[numVars] = ref;
     varName[numVars] = upperCopy(name);

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "console/ConsoleMessages.h"
+#include "import3ds/Import3DS.h"
 #include "render/ErrorLog.h"
 #include "scene/Camera.h"
 #include "scene/KVXPath.h"
@@ -16,17 +18,14 @@
 #include "texture/TList.h"
 
 namespace {
-const int kCodeSceneNull = 25;
 
 const int kLightModeRaytraced = 2;
-const int kLoadFlags = 0x10FD;
-const int kLoadFlagsSmooth = 0x11FD;
-const int kReloadFlags = 0xFD;
-const int kReloadFlagsSmooth = 0x1FD;
-const int kFlagTextureModifier = 0x200;
-const int kFlagC = 0x400;
-const int kFlagO = 0x800;
-const int kFlagsAnimationOnly = 32;
+const int kReloadFlags = kvxLoadClearFirst | kvxLoadMeshes | kvxLoadLights | kvxLoadCameras | kvxLoadKeyframer |
+                        kvxLoadMaterials | kvxLoadLighting;
+const int kReloadFlagsSmooth = kReloadFlags | kvxLoadSmoothing;
+const int kLoadFlags = kReloadFlags | kvxLoadTrueColor;
+const int kLoadFlagsSmooth = kLoadFlags | kvxLoadSmoothing;
+const int kFlagsAnimationOnly = kvxLoadKeyframer;
 const int kFlagsMaterialsOnly = 0;
 const char kScalerName[] = "SCALER";
 const float kScalerSize = 1.0f;
@@ -80,15 +79,15 @@ void Console::clearFirstGroup() {
 }
 
 int Console::loadScene(const char* name, const char* matdir, const char* upperLine, bool reload) {
-    if (!scene) return kvxPutToErrorLog("Scene used in functioncall is NULL!", kCodeSceneNull);
+    if (!scene) return kvxPutToErrorLog(kMsgSceneNull, kCodeSceneNull);
     if (reload && !upperLine[0]) return 0;  // nothing loaded yet: keep the scene as it is
     const char* switches = switchWords(upperLine);
     bool smooth = hasSwitch(switches, "/S");
     int flags = reload ? (smooth ? kReloadFlagsSmooth : kReloadFlags)
                        : (smooth ? kLoadFlagsSmooth : kLoadFlags);
-    if (hasSwitch(switches, "/X")) flags |= kFlagTextureModifier;
-    if (hasSwitch(switches, "/C")) flags |= kFlagC;
-    if (hasSwitch(switches, "/O")) flags |= kFlagO;
+    if (hasSwitch(switches, "/X")) flags |= kvxLoadBrighten;
+    if (hasSwitch(switches, "/C")) flags |= kvxLoadWeld;
+    if (hasSwitch(switches, "/O")) flags |= kvxLoadOctree;
     int lightMode = hasSwitch(switches, "/R") ? kLightModeRaytraced : 0;
 
     bool animationOnly = hasSwitch(switches, "/A");

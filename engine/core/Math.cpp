@@ -3,6 +3,8 @@
 #include <cfloat>
 #include <cmath>
 
+#include "core/VectorOps.h"
+
 namespace {
 
 constexpr double kDegToRad = 0.017453292519943295;
@@ -19,10 +21,6 @@ Vertex3D cross(const Vertex3D& a, const Vertex3D& b) {
     return Vertex3D{float(double(a.y) * b.z - double(a.z) * b.y),
                     float(double(a.z) * b.x - double(a.x) * b.z),
                     float(double(a.x) * b.y - double(a.y) * b.x)};
-}
-
-Vertex3D difference(const Vertex3D& a, const Vertex3D& b) {
-    return Vertex3D{float(double(a.x) - b.x), float(double(a.y) - b.y), float(double(a.z) - b.z)};
 }
 
 double atanDegrees(double v) { return std::atan(v) * kRadToDeg; }
@@ -68,7 +66,7 @@ void kvxAddVectors(const Vertex3D* a, const Vertex3D* b, Vertex3D* out) {
     out->z = float(double(a->z) + b->z);
 }
 
-void kvxSubVectors(const Vertex3D* a, const Vertex3D* b, Vertex3D* out) { *out = difference(*a, *b); }
+void kvxSubVectors(const Vertex3D* a, const Vertex3D* b, Vertex3D* out) { *out = kvx_vector::sub(*a, *b); }
 
 float dotProd(const Vertex3D* a, const Vertex3D* b) {
     return float(double(a->z) * b->z + double(a->y) * b->y + double(a->x) * b->x);
@@ -148,18 +146,18 @@ void kvxCalcAngles(const Vertex3D* a, const Vertex3D* b, float& heading, float& 
 }
 
 Vertex3D calcPlaneNormal(const Vertex3D* a, const Vertex3D* b, const Vertex3D* c) {
-    return cross(difference(*a, *b), difference(*a, *c));
+    return cross(kvx_vector::sub(*a, *b), kvx_vector::sub(*a, *c));
 }
 
 Vertex3D calcNormal(const Vertex3D* a, const Vertex3D* b, const Vertex3D* c) {
-    Vertex3D n = cross(difference(*c, *b), difference(*a, *b));
+    Vertex3D n = cross(kvx_vector::sub(*c, *b), kvx_vector::sub(*a, *b));
     double len = std::sqrt(squared(n.x) + squared(n.y) + squared(n.z));
     if (len == 0.0) return Vertex3D{0.0f, 0.0f, 0.0f};
     return Vertex3D{float(n.x / len), float(n.y / len), float(n.z / len)};
 }
 
 bool intersect(const Vertex3D* tri, const Vertex3D* p, const Vertex3D* q) {
-    Vertex3D d = difference(*q, *p);
+    Vertex3D d = kvx_vector::sub(*q, *p);
     for (int i = 0; i < 3; ++i) {
         Vertex3D n = calcPlaneNormal(p, &tri[i], &tri[(i + 1) % 3]);
         if (dotProd(&d, &n) < 0.0f) return false;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/PackFile.h"
+#include "import3ds/ImportMessages.h"
 #include "import3ds/ImportState.h"
 #include "platform/FileSystem.h"
 #include "render/ErrorLog.h"
@@ -25,9 +26,6 @@ ImportState& state() {
 
 namespace {
 
-const int kCodeInfo = 50;
-const int kCodeCannotOpen = 13;
-const int kCodeNotA3ds = 14;
 const char* const kDefaultMaterial = "KVXDefault";
 
 // Bytes of a record the count of a list chunk promises; counts beyond what
@@ -80,8 +78,7 @@ void dropInvalidFaces(Mesh* m) {
     if (!m->faces) return;
     int kept = 0;
     for (int f = 0; f < m->faceCount; ++f) {
-        const Facelist& fc = m->faces[f];
-        if (fc.a >= m->vertexCount || fc.b >= m->vertexCount || fc.c >= m->vertexCount) continue;
+        if (!m->isFaceValid(f)) continue;
         if (kept != f) {
             m->faces[kept] = m->faces[f];
             if (m->faceMaterials) m->faceMaterials[kept] = m->faceMaterials[f];
@@ -283,10 +280,6 @@ bool parseObject(unsigned length) {
         }
     }
     finishMesh(o);
-    int flags = state().flags;
-    if (!(flags & kvxLoadMeshes)) discard(o.mesh, o.meshOwned);
-    if (!(flags & kvxLoadLights)) discard(o.light, o.lightOwned);
-    if (!(flags & kvxLoadCameras)) discard(o.camera, o.cameraOwned);
     discard(o.mesh, o.meshOwned);
     discard(o.light, o.lightOwned);
     discard(o.camera, o.cameraOwned);
@@ -381,19 +374,19 @@ int load3ds(const char* file, OGroup* group, const char* textureDir, int flags,
     ImportState& s = state();
     s.materials = nullptr;
     s.paths = nullptr;
-    kvxPutToErrorLog("Start loading...", kCodeInfo);
+    kvxPutToErrorLog(kMsgStartLoading, kCodeInfo);
     if (!file || std::strlen(file) < 2 || !group)
-        return kvxPutToErrorLog("Cannot open .3DS file (possible disk error)", kCodeCannotOpen);
+        return kvxPutToErrorLog(kMsgCannotOpen, kCodeCannotOpen);
 
     int size = 0;
     char* buffer = (flags & kvxLoadFromArchive) ? readArchiveEntry(file, archive, size) : readDiskFile(file, size);
-    if (!buffer) return kvxPutToErrorLog("Cannot open .3DS file (possible disk error)", kCodeCannotOpen);
+    if (!buffer) return kvxPutToErrorLog(kMsgCannotOpen, kCodeCannotOpen);
 
     s.loader.initData(buffer, size);
     if (!s.loader.checkFormat()) {
         std::free(buffer);
         s.loader = Loader();
-        return kvxPutToErrorLog("3DS file expected but something else encountered", kCodeNotA3ds);
+        return kvxPutToErrorLog(kMsgNotA3ds, kCodeNotA3ds);
     }
     s.group = group;
     s.flags = flags;
@@ -409,7 +402,7 @@ int load3ds(const char* file, OGroup* group, const char* textureDir, int flags,
         if (group->addPathList(list) == 0) s.paths = list;
         else delete list;
     }
-    kvxPutToErrorLog("Start processing...", kCodeInfo);
+    kvxPutToErrorLog(kMsgStartProcessing, kCodeInfo);
     s.keyframesRead = false;
     s.meshes.clear();
     s.nodes.clear();

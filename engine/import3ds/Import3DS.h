@@ -40,6 +40,12 @@ enum {
     kvxLoadFromArchive = 0x8000
 };
 
+// What a host loads a whole lit, animated scene with (the demo's later scenes).
+enum {
+    kvxLoadScene = kvxLoadMeshes | kvxLoadLights | kvxLoadCameras | kvxLoadKeyframer | kvxLoadMaterials |
+                   kvxLoadLighting | kvxLoadSmoothing | kvxLoadTrueColor
+};
+
 // 0 on success, 13 when the file cannot be read, 14 when it is not a .3DS file.
 int load3ds(const char* file, OGroup* group, const char* textureDir, int flags,
             void (*progress)(float), const char* archive);

@@ -7,6 +7,7 @@
 
 #include "core/Math.h"
 #include "import3ds/Import3DS.h"
+#include "import3ds/ImportMessages.h"
 #include "import3ds/ImportState.h"
 #include "render/ErrorLog.h"
 #include "scene/Camera.h"
@@ -20,8 +21,6 @@ namespace kvx_import {
 
 namespace {
 
-const int kCodeKeyframer = 37;
-const char* const kFatal = "Fatal keyframer error in .3DS loader!";
 const int kTrackPadding = 4;          // 16-bit words between a track's flags and its key count
 const int kSplineBits = 5;           // tension, continuity, bias, ease to, ease from
 const int kPositionKeyBytes = 6 + 12;
@@ -258,11 +257,11 @@ int parseKeyframer(unsigned length) {
         }
         if (isSkippedNode(id)) ++node.nodesSeen;
         bool needsHeader = id == kPivot || id == kPositionTrack || id == kRotationTrack || id == kScaleTrack;
-        if (needsHeader && !node.named) return kvxPutToErrorLog(kFatal, kCodeKeyframer);
+        if (needsHeader && !node.named) return kvxPutToErrorLog(kMsgKeyframer, kCodeKeyframer);
         switch (id) {
             case kSegment: readSegment(in); break;
             case kNodeHeader:
-                if (!readNodeHeader(in, node)) return kvxPutToErrorLog(kFatal, kCodeKeyframer);
+                if (!readNodeHeader(in, node)) return kvxPutToErrorLog(kMsgKeyframer, kCodeKeyframer);
                 break;
             case kInstanceName: readInstanceName(in, node); break;
             case kPivot:

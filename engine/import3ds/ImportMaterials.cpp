@@ -1,11 +1,10 @@
 // Material entries, their texture maps and the loading of the list's images.
 
 #include <cstdlib>
-#include <unordered_map>
-#include <vector>
 
 #include "import3ds/Import3DS.h"
 #include "import3ds/ImportState.h"
+#include "texture/ListColors.h"
 #include "texture/Material.h"
 #include "texture/TList.h"
 #include "texture/Texture.h"
@@ -19,16 +18,9 @@ const float kByteToUnit = 0.003921569f;
 const int kNoTiling = 0x10;
 const int kTrueColorBits = 32;
 
-// Materials only refer to their colours; the import keeps the colours it
-// creates per material list and frees them with the list.
-std::unordered_map<TList*, std::vector<Color*>>& importedColors() {
-    static std::unordered_map<TList*, std::vector<Color*>> colors;
-    return colors;
-}
-
 Color* newColor(Loader& in) {
     Color* c = new Color{0.0f, 0.0f, 0.0f, 1.0f};
-    if (state().materials) importedColors()[state().materials].push_back(c);
+    if (state().materials) kvxKeepListColor(state().materials, c);
     in.getChunkID();
     if (!in.end || in.chunkLength > 0) readColor(in, *c);
     return c;
@@ -170,14 +162,6 @@ void parseMaterial(unsigned length) {
     in.chunkLength = length;
     in.chunkID = kMaterialEntry;
     in.skipChunk();
-}
-
-void freeImportedColors(TList* list) {
-    auto& all = importedColors();
-    auto it = all.find(list);
-    if (it == all.end()) return;
-    for (Color* c : it->second) delete c;
-    all.erase(it);
 }
 
 // --- textures -----------------------------------------------------------------

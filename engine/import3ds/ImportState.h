@@ -123,8 +123,6 @@ void readColor(Loader& in, Color& out);
 void parseMaterial(unsigned length);
 // Loads and uploads the textures of the current material list.
 void loadMaterialTextures(void (*progress)(float));
-// Frees the colours the import created for the materials of a list.
-void freeImportedColors(TList* list);
 // Keyframer chunk of length L; 0, or 37 after a failure.
 int parseKeyframer(unsigned length);
 

@@ -3,31 +3,20 @@
 #include <GL/gl.h>
 #include <algorithm>
 
+#include "particles/ParticleMessages.h"
 #include "render/Engine.h"
 #include "render/ErrorLog.h"
 #include "render/FaceRenderers.h"
 #include "render/RenderState.h"
 #include "scene/Camera.h"
 #include "scene/Mesh.h"
+#include "scene/RenderFlags.h"
 #include "texture/Material.h"
 #include "texture/Texture.h"
 
 namespace {
 
-const int kCodeNoInitFunction = 45;
-const int kBlendOne = 20;
-const int kAttribEnable = 33;
-const int kShadeFlat = 8;
-const int kShadeSmooth = 9;
-const int kCapTextureUnit = 0;
-const int kCapTexture2D = 3;
-const int kCapBlend = 5;
-const int kCapCullFace = 7;
-const int kCapAlphaTest = 10;
-const int kDepthLessEqual = 26;
-const int kMaskOff = 28;
-const int kMaskOn = 29;
-const int kMeshParticleFlags = 0x2020;  // immediate mode, opaque pass
+const int kMeshParticleFlags = kvxRenderImmediate | kvxRenderOpaque;
 
 void add(Vertex3D& to, const Vertex3D& v) {
     to.x += v.x;
@@ -47,8 +36,8 @@ ParticleSource::ParticleSource()
       position{0.0f, 0.0f, 0.0f},
       direction{0.0f, 0.0f, 0.0f},
       emitTime(0),
-      blendSource(kBlendOne),
-      blendDestination(kBlendOne),
+      blendSource(KVX_ONE),
+      blendDestination(KVX_ONE),
       alpha(1.0f),
       size(1.0f),
       fadeWithLife(false),
@@ -64,7 +53,7 @@ int ParticleSource::initSource(Vertex3D* newPosition, Vertex3D* newDirection, Ma
                                ParticleInitFunction newInit, ParticleUpdateFunction newUpdate,
                                bool newFadeWithLife) {
     if (newInit == nullptr)
-        return kvxPutToErrorLog("Cannot initialize particlesource because given functionpointer is NULL!",
+        return kvxPutToErrorLog(kMsgNoInitFunction,
                                 kCodeNoInitFunction);
     initFunction = newInit;
     if (newUpdate != nullptr) updateFunction = newUpdate;
@@ -146,28 +135,28 @@ float ParticleSource::opacity(const Particle& p) const {
 }
 
 void ParticleSource::draw(Camera* camera) {
-    if (kvxSelectedRasterizer != 0 || camera == nullptr) return;
+    if (!kvxOpenGLSelected() || camera == nullptr) return;
     kvxInitMatrix();
     kvxLookWithCamera(camera);
 
-    kvxPushAttrib(kAttribEnable);
-    kvxShadeModel(kShadeFlat);
-    kvxEnable(kCapBlend);
+    kvxPushAttrib(KVX_ENABLE_BIT);
+    kvxShadeModel(KVX_FLAT);
+    kvxEnable(KVX_BLEND);
     kvxBlendFunc(blendSource, blendDestination);
-    kvxDepthFunc(kDepthLessEqual);
-    kvxDepthMask(kMaskOff);
-    kvxDisable(kCapCullFace);
-    kvxDisable(kCapAlphaTest);
-    kvxEnable(kCapTextureUnit);
+    kvxDepthFunc(KVX_LEQUAL);
+    kvxDepthMask(KVX_FALSE);
+    kvxDisable(KVX_CULL_FACE);
+    kvxDisable(KVX_ALPHA_TEST);
+    kvxEnable(KVX_TEXTURE);
 
     Texture* texture = material != nullptr ? material->firstTexture : nullptr;
     if (texture != nullptr) {
         texture->currentFrame = textureFrame(texture->frames);
         kvxSetTexture(texture);
-        kvxEnable(kCapTexture2D);
+        kvxEnable(KVX_TEXTURE_2D);
     } else {
-        kvxDisable(kCapTextureUnit);
-        kvxDisable(kCapTexture2D);  // no stale texture on untextured quads
+        kvxDisable(KVX_TEXTURE);
+        kvxDisable(KVX_TEXTURE_2D);  // no stale texture on untextured quads
     }
 
     for (int i = 0; i < particleCount; ++i) {
@@ -183,8 +172,8 @@ void ParticleSource::draw(Camera* camera) {
     }
 
     kvxPopAttrib();
-    kvxShadeModel(kShadeSmooth);
-    kvxDepthMask(kMaskOn);
+    kvxShadeModel(KVX_SMOOTH);
+    kvxDepthMask(KVX_TRUE);
 }
 
 void ParticleSource::drawMesh(const Particle& p) {

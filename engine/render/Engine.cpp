@@ -135,15 +135,15 @@ int kvxGetRasterizer()
     return kvxSelectedRasterizer;
 }
 
-int kvxInitViewport(HWND window, int colorBits, int alphaBits, int depthBits, bool dxFlagA, int dxNumber,
-                    bool dxFlagB)
+int kvxInitViewport(HWND window, int colorBits, int alphaBits, int depthBits, bool /*dxFlagA*/,
+                    int /*dxNumber*/, bool /*dxFlagB*/)
 {
     if (kvxSelectedRasterizer == kvxRasterizerDirect3D) {
         // The viewport is known, but no Direct3D device can be created here.
         setDefaultViewport(window);
         return kvxPutToErrorLog("Fatal! DX has run out of memory!", kvxCodeNoDirect3DDevice);
     }
-    if (kvxSelectedRasterizer != kvxRasterizerOpenGL) return 0;
+    if (!kvxOpenGLSelected()) return 0;
     releaseContext();
     KVX_hDC = window;
     setPixelFormat(window, colorBits, alphaBits, depthBits);  // goes on whatever it returns
@@ -159,7 +159,7 @@ int kvxInitViewport(HWND window, int colorBits, int alphaBits, int depthBits, bo
 
 void initOpenGL()
 {
-    if (kvxSelectedRasterizer != kvxRasterizerOpenGL) return;
+    if (!kvxOpenGLSelected()) return;
     glViewport(0, 0, GLsizei(kvxViewport.width), GLsizei(kvxViewport.height));
 
     glMatrixMode(GL_TEXTURE);

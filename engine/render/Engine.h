@@ -26,6 +26,9 @@ const int kvxCodeNoDirect3DDevice = 53;
 
 // The rasterizer in use (kvxRasterizerOpenGL).
 extern int kvxSelectedRasterizer;
+// True while OpenGL, the only rasterizer that draws here, is selected.
+inline bool kvxOpenGLSelected() { return kvxSelectedRasterizer == kvxRasterizerOpenGL; }
+
 // The device context the engine draws to.
 extern HDC KVX_hDC;
 // The engine's OpenGL rendering context.

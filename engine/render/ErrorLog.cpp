@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "console/Console.h"
 #include "platform/FileSystem.h"
 #include "platform/Window.h"
 
@@ -13,6 +12,7 @@ namespace {
 
 const char* const kCaption = "KVX Error";
 int lastCode = 0;
+int (*consoleSink)(Console*, const char*) = nullptr;
 const char* const kLineEnd = "\n";
 // The line end, then the question.
 const char* const kLineEndAndQuestion = "\n\nContinue?\n";
@@ -62,6 +62,11 @@ void kvxInitErrorLog(int mode)
     kvxError.mode = mode;
 }
 
+void kvxSetConsoleLogSink(int (*sink)(Console*, const char*))
+{
+    consoleSink = sink;
+}
+
 int kvxLastLoggedCode()
 {
     return lastCode;
@@ -81,9 +86,9 @@ int kvxPutToErrorLog(const char* message, int code)
         showMessageBox(text);
         break;
     case kvxLogToConsole:
-        if (kvxError.console) {
+        if (kvxError.console && consoleSink) {
             compose(text, message, kLineEnd);
-            kvxError.console->addText(text);
+            consoleSink(kvxError.console, text);
         }
         break;
     default:

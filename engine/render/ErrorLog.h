@@ -36,6 +36,10 @@ void kvxInitErrorLog(Console* console);
 // Logs to one of the kvxLogTo... destinations.
 void kvxInitErrorLog(int mode);
 
+// How a line reaches a console; the console code registers it, so the log
+// needs nothing of the console but its address.
+void kvxSetConsoleLogSink(int (*sink)(Console* console, const char* line));
+
 // Writes message with its code to the log; returns code.
 int kvxPutToErrorLog(const char* message, int code);
 // The code of the last message logged, whatever its destination; 0 before any.

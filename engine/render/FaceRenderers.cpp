@@ -8,13 +8,8 @@
 
 namespace {
 
-const int kMatrixTexture = 0;
-const int kMatrixModelView = 2;
-
-bool openGL() { return kvxSelectedRasterizer == 0; }
-
 bool drawable(const Vertex3D* vertices, const Facelist* faces, int first, int last) {
-    return openGL() && vertices != nullptr && faces != nullptr && first >= 0 && last >= first;
+    return kvxOpenGLSelected() && vertices != nullptr && faces != nullptr && first >= 0 && last >= first;
 }
 
 // Sends one corner; a missing array sends nothing for its attribute.
@@ -57,19 +52,19 @@ bool textureMatrixIsIdentity(const Texture* t) {
 }  // namespace
 
 void kvxSetTexture(Texture* texture) {
-    if (!openGL() || texture == nullptr) return;
+    if (!kvxOpenGLSelected() || texture == nullptr) return;
     int frame = texture->currentFrame;
     if (frame < 0 || frame >= Texture::kMaxFrames) frame = 0;
     glBindTexture(GL_TEXTURE_2D, texture->textureIDs[frame]);
 
-    kvxSetMatrixType(kMatrixTexture);
+    kvxSetMatrixType(KVX_TEXTURE);
     kvxInitMatrix();
     if (!textureMatrixIsIdentity(texture)) {
         kvxTranslate(texture->uOffset, texture->vOffset, 1.0f);
         kvxRotate(texture->angle, 0.0f, 0.0f, 1.0f);
         kvxScale(texture->uScale, texture->vScale, 1.0f);
     }
-    kvxSetMatrixType(kMatrixModelView);
+    kvxSetMatrixType(KVX_MODELVIEW);
 }
 
 void kvxRenderList(Color* colors, Vertex2D* textureCoords, Vertex3D* vertices, Vertex3D* normals,

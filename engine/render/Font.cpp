@@ -10,6 +10,7 @@
 #include "platform/FileSystem.h"
 #include "render/Engine.h"
 #include "render/ErrorLog.h"
+#include "render/RenderMessages.h"
 #include "texture/ImageFile.h"
 
 int kvxFontBase = 0;
@@ -24,8 +25,6 @@ const int kTextSize = 1024;
 const int kMaxGlyphBytes = 64 * 64 / 8;
 const char kFontFamily[] = "DejaVu Sans";
 const char kFallbackFont[] = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-const char kMsgFonts[] = "Cannot create fonts!";
-const int kCodeFonts = 49;
 const float kTextDepth = -0.999f;  // raster z just behind the near plane: text stays on top
 
 bool readable(const char* path) {
@@ -142,7 +141,7 @@ void placeRaster(float x, float y) {
 }  // namespace
 
 int kvxInitFontFromFile(const char* fontFile) {
-    if (kvxSelectedRasterizer != kvxRasterizerOpenGL) return 0;
+    if (!kvxOpenGLSelected()) return 0;
     ImageFile file;
     FT_Library library = nullptr;
     if (file.load(fontFile, nullptr) != ImageFile::kRead || FT_Init_FreeType(&library) != 0) {
@@ -159,7 +158,7 @@ int kvxInitFontFromFile(const char* fontFile) {
 }
 
 int kvxInitFont() {
-    if (kvxSelectedRasterizer != kvxRasterizerOpenGL) return 0;
+    if (!kvxOpenGLSelected()) return 0;
     char path[4096];
     if (!findFont(path, sizeof(path))) {
         kvxPutToErrorLog("No DejaVu Sans font found (fontconfig, /usr/share/fonts/truetype/dejavu)", 0);
@@ -169,7 +168,7 @@ int kvxInitFont() {
 }
 
 void kvxWrite(float x, float y, Color* color, const char* format, ...) {
-    if (kvxSelectedRasterizer != kvxRasterizerOpenGL || format == nullptr) return;
+    if (!kvxOpenGLSelected() || format == nullptr) return;
     char text[kTextSize];
     va_list args;
     va_start(args, format);

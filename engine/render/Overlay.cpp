@@ -17,10 +17,6 @@ const float kGridColumnStep = 0.012658228f;  // 1 / 79
 const float kGridRowStep = 0.016949153f;     // 1 / 59
 const Color kWhite = {1.0f, 1.0f, 1.0f, 1.0f};
 
-bool openGL() {
-    return kvxSelectedRasterizer == kvxRasterizerOpenGL;
-}
-
 // Notes capabilities as they are switched and puts them back on destruction.
 class SavedCaps {
 public:
@@ -182,7 +178,7 @@ void gridPoint(const Color* colors, const Vertex2D* texCoords, int row, int colu
 }  // namespace
 
 void kvxDrawLine(Vertex2D* a, Vertex2D* b, Color* c) {
-    if (!openGL() || a == nullptr || b == nullptr || c == nullptr) return;
+    if (!kvxOpenGLSelected() || a == nullptr || b == nullptr || c == nullptr) return;
     a->y = flipY(a->y);
     b->y = flipY(b->y);
     Vertex3D ends[2] = {{a->x, a->y, 0.0f}, {b->x, b->y, 0.0f}};
@@ -190,7 +186,7 @@ void kvxDrawLine(Vertex2D* a, Vertex2D* b, Color* c) {
 }
 
 void kvxDrawLine(Vertex3D* a, Vertex3D* b, Color* c) {
-    if (!openGL() || a == nullptr || b == nullptr || c == nullptr) return;
+    if (!kvxOpenGLSelected() || a == nullptr || b == nullptr || c == nullptr) return;
     a->y = flipY(a->y);
     b->y = flipY(b->y);
     Vertex3D ends[2] = {*a, *b};
@@ -198,7 +194,7 @@ void kvxDrawLine(Vertex3D* a, Vertex3D* b, Color* c) {
 }
 
 void kvxDraw3DLine(Vertex3D* a, Vertex3D* b, Color* c) {
-    if (!openGL() || a == nullptr || b == nullptr || c == nullptr) return;
+    if (!kvxOpenGLSelected() || a == nullptr || b == nullptr || c == nullptr) return;
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     SavedCaps caps;
@@ -214,7 +210,7 @@ void kvxDraw3DLine(Vertex3D* a, Vertex3D* b, Color* c) {
 }
 
 void kvxDrawBox(Vertex2D* a, Vertex2D* b, Color* c) {
-    if (!openGL() || a == nullptr || b == nullptr || c == nullptr) return;
+    if (!kvxOpenGLSelected() || a == nullptr || b == nullptr || c == nullptr) return;
     Vertex2D corners[4] = {{a->x, flipY(a->y)}, {b->x, flipY(a->y)}, {b->x, flipY(b->y)}, {a->x, flipY(b->y)}};
     Vertex3D ends[8];
     for (int i = 0; i < 4; ++i) {
@@ -231,7 +227,7 @@ void kvxDrawFilledBox(Vertex2D* a, Vertex2D* b, Color* c) {
 }
 
 void kvxDrawFilledBox(Vertex2D* a, Vertex2D* b, Color* c1, Color* c2, Color* c3, Color* c4) {
-    if (!openGL() || a == nullptr || b == nullptr) return;
+    if (!kvxOpenGLSelected() || a == nullptr || b == nullptr) return;
     if (c1 == nullptr || c2 == nullptr || c3 == nullptr || c4 == nullptr) return;
     a->y = flipY(a->y);
     b->y = flipY(b->y);
@@ -240,7 +236,7 @@ void kvxDrawFilledBox(Vertex2D* a, Vertex2D* b, Color* c1, Color* c2, Color* c3,
 
 void kvxDrawImage(Vertex3D* pos, Material* material, Color* tint, float width, float height, bool, float angle) {
     Texture* t = imageTexture(material);
-    if (!openGL() || t == nullptr || pos == nullptr) return;
+    if (!kvxOpenGLSelected() || t == nullptr || pos == nullptr) return;
     float hw = width / 2.0f;
     float hh = height / 2.0f;
     SavedCaps caps;
@@ -255,7 +251,7 @@ void kvxDrawImage(Vertex3D* pos, Material* material, Color* tint, float width, f
 void kvxDrawImageWithoutYConversion(Vertex3D* pos, Material* material, Color* tint, float width, float height,
                                     bool) {
     Texture* t = imageTexture(material);
-    if (!openGL() || t == nullptr || pos == nullptr) return;
+    if (!kvxOpenGLSelected() || t == nullptr || pos == nullptr) return;
     SavedCaps caps;
     setImageCaps(&caps, false);
     beginImageMatrices();
@@ -266,7 +262,7 @@ void kvxDrawImageWithoutYConversion(Vertex3D* pos, Material* material, Color* ti
 
 void kvxDrawGrid(Color* colors, Vertex2D* texCoords, float width, float height, Material* material) {
     Texture* t = imageTexture(material);
-    if (!openGL() || t == nullptr || colors == nullptr || texCoords == nullptr) return;
+    if (!kvxOpenGLSelected() || t == nullptr || colors == nullptr || texCoords == nullptr) return;
     SavedCaps caps;
     setImageCaps(&caps, true);
     beginImageMatrices();
@@ -290,7 +286,7 @@ void kvxDrawGrid(Color* colors, Vertex2D* texCoords, float width, float height, 
 }
 
 bool kvxIsVisible(float x, float y, float z) {
-    if (!openGL()) return false;
+    if (!kvxOpenGLSelected()) return false;
     int px = static_cast<int>(x);
     int py = static_cast<int>(y);
     GLint viewport[4];
@@ -302,7 +298,7 @@ bool kvxIsVisible(float x, float y, float z) {
 }
 
 void kvxGetBuffer(char* buffer, int width, int height) {
-    if (!openGL() || buffer == nullptr || width < 1 || height < 1) return;
+    if (!kvxOpenGLSelected() || buffer == nullptr || width < 1 || height < 1) return;
     // Tight rows whatever pixel packing the caller left, so exactly
     // width x height x 4 bytes are written.
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);

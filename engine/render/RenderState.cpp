@@ -6,29 +6,22 @@
 #include "platform/Window.h"
 #include "render/Engine.h"
 #include "render/ErrorLog.h"
+#include "render/RenderMessages.h"
 #include "scene/Camera.h"
 
 int kvxConvertCapTableOGL[kvxCapTableSize];
 
 namespace {
 
-const int kCodeCameraNull = 24;
-const char* const kMsgCameraNull = "Camera used in functioncall is NULL!";
-
 const GLenum kPrimitives[KVX_PRIMITIVE_COUNT] = {
     GL_POINTS, GL_LINES, GL_LINE_LOOP, GL_LINE_STRIP, GL_TRIANGLES,
     GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN, GL_QUADS, GL_QUAD_STRIP, GL_POLYGON,
 };
 
-bool openGL()
-{
-    return kvxSelectedRasterizer == kvxRasterizerOpenGL;
-}
-
 // The OpenGL path with a valid engine constant; out translates it.
 bool translate(int index, GLenum* out)
 {
-    if (!openGL() || index < 0 || index >= kvxCapTableSize) return false;
+    if (!kvxOpenGLSelected() || index < 0 || index >= kvxCapTableSize) return false;
     *out = GLenum(kvxConvertCapTableOGL[index]);
     return true;
 }
@@ -139,14 +132,14 @@ void kvxPushAttrib(int mask)
 
 void kvxPopAttrib()
 {
-    if (openGL()) glPopAttrib();
+    if (kvxOpenGLSelected()) glPopAttrib();
 }
 
 // --- fog -------------------------------------------------------------------
 
 int kvxSetFog(Color color, float start, float end)
 {
-    if (!openGL()) return 0;
+    if (!kvxOpenGLSelected()) return 0;
     kvxEnable(KVX_FOG);
     glFogi(GL_FOG_MODE, GL_LINEAR);
     glFogf(GL_FOG_START, start);
@@ -157,7 +150,7 @@ int kvxSetFog(Color color, float start, float end)
 
 int kvxSetFog(Color color, float density)
 {
-    if (!openGL()) return 0;
+    if (!kvxOpenGLSelected()) return 0;
     kvxEnable(KVX_FOG);
     glFogi(GL_FOG_MODE, GL_EXP2);
     glFogf(GL_FOG_DENSITY, density);
@@ -167,36 +160,36 @@ int kvxSetFog(Color color, float density)
 
 void kvxSetFogDensity(float density)
 {
-    if (!openGL()) return;
+    if (!kvxOpenGLSelected()) return;
     glFogi(GL_FOG_MODE, GL_EXP2);
     glFogf(GL_FOG_DENSITY, density);
 }
 
 void kvxSetFogStart(float start)
 {
-    if (openGL()) glFogf(GL_FOG_START, start);
+    if (kvxOpenGLSelected()) glFogf(GL_FOG_START, start);
 }
 
 void kvxSetFogEnd(float end)
 {
-    if (openGL()) glFogf(GL_FOG_END, end);
+    if (kvxOpenGLSelected()) glFogf(GL_FOG_END, end);
 }
 
 // --- frame -----------------------------------------------------------------
 
 void kvxClear()
 {
-    if (openGL()) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (kvxOpenGLSelected()) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
 void kvxSwapBuffers()
 {
-    if (openGL()) kvxPresent(KVX_hDC);
+    if (kvxOpenGLSelected()) kvxPresent(KVX_hDC);
 }
 
 void kvxSetClearColor(Color* color)
 {
-    if (openGL() && color) glClearColor(color->r, color->g, color->b, color->a);
+    if (kvxOpenGLSelected() && color) glClearColor(color->r, color->g, color->b, color->a);
 }
 
 void kvxDXBeginScene() {}
@@ -207,32 +200,32 @@ void kvxDXRestoreSurfaces() {}
 
 void kvxInitMatrix()
 {
-    if (openGL()) glLoadIdentity();
+    if (kvxOpenGLSelected()) glLoadIdentity();
 }
 
 void kvxPushMatrix()
 {
-    if (openGL()) glPushMatrix();
+    if (kvxOpenGLSelected()) glPushMatrix();
 }
 
 void kvxPopMatrix()
 {
-    if (openGL()) glPopMatrix();
+    if (kvxOpenGLSelected()) glPopMatrix();
 }
 
 void kvxRotate(float angle, float x, float y, float z)
 {
-    if (openGL()) glRotatef(angle, x, y, z);
+    if (kvxOpenGLSelected()) glRotatef(angle, x, y, z);
 }
 
 void kvxTranslate(float x, float y, float z)
 {
-    if (openGL()) glTranslatef(x, y, z);
+    if (kvxOpenGLSelected()) glTranslatef(x, y, z);
 }
 
 void kvxScale(float x, float y, float z)
 {
-    if (openGL()) glScalef(x, y, z);
+    if (kvxOpenGLSelected()) glScalef(x, y, z);
 }
 
 void kvxInitializeMatrix(float (*m)[4][4])
@@ -264,44 +257,44 @@ void kvxMatrixRowToColumn(float (*m)[4][4])
 
 void kvxMultMatrix(float (*m)[4][4])
 {
-    if (openGL() && m) glMultMatrixf(&(*m)[0][0]);
+    if (kvxOpenGLSelected() && m) glMultMatrixf(&(*m)[0][0]);
 }
 
 void kvxGetModelViewMatrix(float* m)
 {
-    if (openGL() && m) glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    if (kvxOpenGLSelected() && m) glGetFloatv(GL_MODELVIEW_MATRIX, m);
 }
 
 void kvxGetModelViewMatrix(double* m)
 {
-    if (openGL() && m) glGetDoublev(GL_MODELVIEW_MATRIX, m);
+    if (kvxOpenGLSelected() && m) glGetDoublev(GL_MODELVIEW_MATRIX, m);
 }
 
 void kvxGetProjectionMatrix(float* m)
 {
-    if (openGL() && m) glGetFloatv(GL_PROJECTION_MATRIX, m);
+    if (kvxOpenGLSelected() && m) glGetFloatv(GL_PROJECTION_MATRIX, m);
 }
 
 void kvxGetProjectionMatrix(double* m)
 {
-    if (openGL() && m) glGetDoublev(GL_PROJECTION_MATRIX, m);
+    if (kvxOpenGLSelected() && m) glGetDoublev(GL_PROJECTION_MATRIX, m);
 }
 
 void kvxGetViewportMatrix(int* v)
 {
-    if (openGL() && v) glGetIntegerv(GL_VIEWPORT, v);
+    if (kvxOpenGLSelected() && v) glGetIntegerv(GL_VIEWPORT, v);
 }
 
 void kvxLookAt(float eyeX, float eyeY, float eyeZ, float targetX, float targetY, float targetZ, float upX,
                float upY, float upZ)
 {
-    if (openGL()) gluLookAt(eyeX, eyeY, eyeZ, targetX, targetY, targetZ, upX, upY, upZ);
+    if (kvxOpenGLSelected()) gluLookAt(eyeX, eyeY, eyeZ, targetX, targetY, targetZ, upX, upY, upZ);
 }
 
 int kvxLookWithCamera(Camera* camera)
 {
     if (!camera) return kvxPutToErrorLog(kMsgCameraNull, kCodeCameraNull);
-    if (!openGL()) return 0;
+    if (!kvxOpenGLSelected()) return 0;
     glRotatef(camera->roll, 0.0f, 0.0f, 1.0f);
     gluLookAt(camera->eye.x, camera->eye.y, camera->eye.z, camera->target.x, camera->target.y, camera->target.z,
               0.0, 0.0, 1.0);
@@ -312,7 +305,7 @@ int kvxLookWithCamera(Camera* camera)
 
 void kvxSetFOV(float fov)
 {
-    if (!openGL()) return;
+    if (!kvxOpenGLSelected()) return;
     kvxViewport.fov = fov;
     rebuildProjection();
 }
@@ -333,7 +326,7 @@ float kvxGetFOV()
 
 void kvxSetViewport(Viewport* v)
 {
-    if (!openGL() || !v) return;
+    if (!kvxOpenGLSelected() || !v) return;
     kvxViewport = *v;
     rebuildProjection();
 }
@@ -347,18 +340,18 @@ Viewport* kvxGetViewport()
 
 int kvxGenLists(int range)
 {
-    return openGL() ? int(glGenLists(range)) : 0;
+    return kvxOpenGLSelected() ? int(glGenLists(range)) : 0;
 }
 
 int kvxDeleteLists(int list, int range)
 {
-    if (openGL()) glDeleteLists(GLuint(list), range);
+    if (kvxOpenGLSelected()) glDeleteLists(GLuint(list), range);
     return 0;
 }
 
 int kvxIsList(int list)
 {
-    return openGL() ? int(glIsList(GLuint(list))) : 0;
+    return kvxOpenGLSelected() ? int(glIsList(GLuint(list))) : 0;
 }
 
 int kvxNewList(int list, int mode)
@@ -370,48 +363,48 @@ int kvxNewList(int list, int mode)
 
 int kvxEndList()
 {
-    if (openGL()) glEndList();
+    if (kvxOpenGLSelected()) glEndList();
     return 0;
 }
 
 int kvxCallList(int list)
 {
-    if (openGL()) glCallList(GLuint(list));
+    if (kvxOpenGLSelected()) glCallList(GLuint(list));
     return 0;
 }
 
 int kvxBegin(int mode)
 {
-    if (openGL() && mode >= 0 && mode < KVX_PRIMITIVE_COUNT) glBegin(kPrimitives[mode]);
+    if (kvxOpenGLSelected() && mode >= 0 && mode < KVX_PRIMITIVE_COUNT) glBegin(kPrimitives[mode]);
     return 0;
 }
 
 int kvxEnd()
 {
-    if (openGL()) glEnd();
+    if (kvxOpenGLSelected()) glEnd();
     return 0;
 }
 
 int kvxColor4f(float r, float g, float b, float a)
 {
-    if (openGL()) glColor4f(r, g, b, a);
+    if (kvxOpenGLSelected()) glColor4f(r, g, b, a);
     return 0;
 }
 
 int kvxNormal3f(float x, float y, float z)
 {
-    if (openGL()) glNormal3f(x, y, z);
+    if (kvxOpenGLSelected()) glNormal3f(x, y, z);
     return 0;
 }
 
 int kvxVertex3f(float x, float y, float z)
 {
-    if (openGL()) glVertex3f(x, y, z);
+    if (kvxOpenGLSelected()) glVertex3f(x, y, z);
     return 0;
 }
 
 int kvxTexCoord2f(float s, float t)
 {
-    if (openGL()) glTexCoord2f(s, t);
+    if (kvxOpenGLSelected()) glTexCoord2f(s, t);
     return 0;
 }

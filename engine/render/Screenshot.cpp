@@ -48,7 +48,7 @@ void flipRows(unsigned char* pixels, int width, int height) {
 }  // namespace
 
 void kvxScreenShot() {
-    if (kvxSelectedRasterizer != kvxRasterizerOpenGL) return;
+    if (!kvxOpenGLSelected()) return;
     int width = static_cast<int>(kvxViewport.width);
     int height = static_cast<int>(kvxViewport.height);
     char name[kNameSize];

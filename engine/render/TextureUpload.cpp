@@ -11,10 +11,6 @@ namespace {
 
 const int kTrueColorBits = 32;
 
-bool openGL() {
-    return kvxSelectedRasterizer == kvxRasterizerOpenGL;
-}
-
 void specifyImage(const Texture& t, GLint internalFormat) {
     if (t.data == nullptr || t.width < 1 || t.height < 1) return;
     if (t.mipmap) {
@@ -32,19 +28,19 @@ GLint minificationFilter(const Texture& t) {
 }  // namespace
 
 unsigned int kvxCreateTextureName() {
-    if (!openGL()) return 0;
+    if (!kvxOpenGLSelected()) return 0;
     GLuint name = 0;
     glGenTextures(1, &name);
     return name;
 }
 
 bool kvxTextureUploaded(int name) {
-    if (!openGL()) return false;
+    if (!kvxOpenGLSelected()) return false;
     return glIsTexture(static_cast<GLuint>(name)) == GL_TRUE;
 }
 
 int kvxDeleteTexture(unsigned int name) {
-    if (openGL()) glDeleteTextures(1, &name);
+    if (kvxOpenGLSelected()) glDeleteTextures(1, &name);
     return 0;
 }
 
@@ -57,7 +53,7 @@ int kvxGetMipMapType() {
 }
 
 int kvxUploadTexture(Texture* t, int frame) {
-    if (!openGL() || t == nullptr || frame < 0 || frame >= Texture::kMaxFrames) return 0;
+    if (!kvxOpenGLSelected() || t == nullptr || frame < 0 || frame >= Texture::kMaxFrames) return 0;
     GLint internalFormat = t->bits == kTrueColorBits ? GL_RGBA8 : GL_RGBA4;
     glBindTexture(GL_TEXTURE_2D, t->textureIDs[frame]);
     specifyImage(*t, internalFormat);

@@ -15,12 +15,6 @@ int kvxTransparentPlaneCount = 0;
 
 namespace {
 
-const int kCapTexture2D = 3;
-const int kCapBlend = 5;
-const int kCapCullFace = 7;
-const int kBlendSrcAlpha = 18;
-const int kBlendOneMinusSrcAlpha = 21;
-const int kMatrixModelView = 2;
 const float kThird = 0.33333334f;
 
 int stackCapacity = 0;
@@ -47,10 +41,10 @@ void drawPlane(const TransparentPlane& p, bool texturing) {
     glLoadMatrixf(p.matrix);
     Texture* texture = p.material != nullptr ? p.material->firstTexture : nullptr;
     if (texture != nullptr) {
-        if (texturing) kvxEnable(kCapTexture2D);
+        if (texturing) kvxEnable(KVX_TEXTURE_2D);
         kvxSetTexture(texture);
     } else {
-        kvxDisable(kCapTexture2D);  // an untextured face is drawn untextured
+        kvxDisable(KVX_TEXTURE_2D);  // an untextured face is drawn untextured
     }
     glBegin(GL_TRIANGLES);
     sendCorner(p, p.face->a);
@@ -107,19 +101,19 @@ void kvxDrawTransparentPlanes(Camera* camera) {
             p->distance = kvxFakeDistance(&camera->eye, &at);
         }
 
-    const bool texturing = kvxSelectedRasterizer == 0 && kvxIsEnabled(kCapTexture2D);
-    kvxDisable(kCapCullFace);
-    kvxEnable(kCapBlend);
-    kvxBlendFunc(kBlendSrcAlpha, kBlendOneMinusSrcAlpha);
+    const bool texturing = kvxOpenGLSelected() && kvxIsEnabled(KVX_TEXTURE_2D);
+    kvxDisable(KVX_CULL_FACE);
+    kvxEnable(KVX_BLEND);
+    kvxBlendFunc(KVX_SRC_ALPHA, KVX_ONE_MINUS_SRC_ALPHA);
     std::stable_sort(begin, end, [](const TransparentPlane& x, const TransparentPlane& y) {
         return x.distance > y.distance;
     });
 
-    if (kvxSelectedRasterizer == 0) {
-        kvxSetMatrixType(kMatrixModelView);
+    if (kvxOpenGLSelected()) {
+        kvxSetMatrixType(KVX_MODELVIEW);
         for (TransparentPlane* p = begin; p != end; ++p) drawPlane(*p, texturing);
-        if (texturing) kvxEnable(kCapTexture2D);
+        if (texturing) kvxEnable(KVX_TEXTURE_2D);
     }
-    kvxEnable(kCapCullFace);
+    kvxEnable(KVX_CULL_FACE);
     kvxTransparentPlaneCount = 0;
 }

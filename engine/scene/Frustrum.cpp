@@ -3,29 +3,16 @@
 #include <cmath>
 
 #include "core/Math.h"
+#include "core/VectorOps.h"
 #include "render/Engine.h"
 #include "scene/Camera.h"
 #include "scene/Mesh.h"
 
 namespace {
 
+using namespace kvx_vector;
+
 const float kDegenerate = 0.000001f;
-
-Vertex3D add(const Vertex3D& a, const Vertex3D& b) { return Vertex3D{a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vertex3D sub(const Vertex3D& a, const Vertex3D& b) { return Vertex3D{a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vertex3D mul(const Vertex3D& a, float f) { return Vertex3D{a.x * f, a.y * f, a.z * f}; }
-float dot(const Vertex3D& a, const Vertex3D& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-float length(const Vertex3D& a) { return std::sqrt(dot(a, a)); }
-
-Vertex3D cross(const Vertex3D& a, const Vertex3D& b) {
-    return Vertex3D{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
-// A vector of length exactly 0 stays (0, 0, 0).
-Vertex3D normalized(const Vertex3D& a) {
-    float l = length(a);
-    return l == 0.0f ? Vertex3D{0.0f, 0.0f, 0.0f} : mul(a, 1.0f / l);
-}
 
 struct Basis {
     Vertex3D forward, up, side;
@@ -85,8 +72,8 @@ bool kvxIsObjectInFrustrum(Frustrum* frustum, Mesh* mesh) {
 bool kvxPointInsideObject(Mesh* mesh, Vertex3D* point) {
     if (!mesh || !point || mesh->faceCount < 1 || !mesh->faces || !mesh->vertices) return true;
     for (int f = 0; f < mesh->faceCount; ++f) {
+        if (!mesh->isFaceValid(f)) continue;
         const Facelist& fc = mesh->faces[f];
-        if (fc.a >= mesh->vertexCount || fc.b >= mesh->vertexCount || fc.c >= mesh->vertexCount) continue;
         Vertex3D* corners[3] = {&mesh->vertices[fc.a], &mesh->vertices[fc.b], &mesh->vertices[fc.c]};
         Vertex3D n = calcNormal(corners[0], corners[1], corners[2]);
         for (Vertex3D* c : corners) {

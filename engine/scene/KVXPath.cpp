@@ -4,13 +4,12 @@
 #include <cstring>
 
 #include "render/ErrorLog.h"
+#include "scene/SceneMessages.h"
 
 namespace {
 const float kDefaultTension = 0.9f;
 const float kClosingTension = 0.5f;
 const float kNeutral = 0.5f;  // continuity and bias of every key set
-const int kCodePathListFull = 32;
-const int kCodePathNull = 33;
 
 Key* newZeroedKeys(int count) {
     if (count <= 0) return nullptr;
@@ -194,7 +193,7 @@ PathList::~PathList() {
 int PathList::addPath(KVXPath* p) {
     if (pathCount >= maxPaths)
         return kvxPutToErrorLog(
-            "PathList is full (KVXPath) create another PathList or increase number of maxPaths",
+            kMsgPathListFull,
             kCodePathListFull);
     paths[pathCount++] = p;
     return 0;
@@ -202,7 +201,7 @@ int PathList::addPath(KVXPath* p) {
 
 int PathList::delPath(int i) {
     if (i < 0 || i >= pathCount || !paths[i])
-        return kvxPutToErrorLog("Path used in functioncall is NULL!", kCodePathNull);
+        return kvxPutToErrorLog(kMsgPathNull, kCodePathNull);
     delete paths[i];
     for (int k = i; k + 1 < pathCount; ++k) paths[k] = paths[k + 1];
     paths[--pathCount] = nullptr;

@@ -6,7 +6,9 @@
 #include "render/Engine.h"
 #include "render/ErrorLog.h"
 #include "render/RenderState.h"
+#include "scene/MeshAdjacency.h"
 #include "scene/MeshArrays.h"
+#include "scene/SceneMessages.h"
 
 using namespace kvx_mesh;
 
@@ -162,25 +164,23 @@ void Mesh::minimizeVirtualTriangleCount() {
 
 bool Mesh::isFaceValid(int f) const {
     if (faces == nullptr || f < 0 || f >= faceCount) return false;
-    const Facelist& face = faces[f];
-    return face.a < vertexCount && face.b < vertexCount && face.c < vertexCount;
+    return MeshAdjacency::faceInRange(faces[f], vertexCount);
 }
 
 // --- display lists -----------------------------------------------------------
 
 int Mesh::createDisplayList() {
-    if (kvxSelectedRasterizer != 0) return 0;
+    if (!kvxOpenGLSelected()) return 0;
     destroyDisplayList();
     displayList = uint32_t(kvxGenLists(1));
     transparentDisplayList = uint32_t(kvxGenLists(1));
     if (displayList == 0 || transparentDisplayList == 0)
-        return kvxPutToErrorLog(
-            "Cannot create displaylists, displaylists are all used (possible OpenGL error)!", 43);
+        return kvxPutToErrorLog(kMsgNoDisplayLists, kCodeNoDisplayLists);
     return 0;
 }
 
 void Mesh::destroyDisplayList() {
-    if (kvxSelectedRasterizer != 0) return;
+    if (!kvxOpenGLSelected()) return;
     // Each list is deleted on its own, so a half-failed reservation does not leak.
     if (displayList != 0) kvxDeleteLists(int(displayList), 1);
     if (transparentDisplayList != 0) kvxDeleteLists(int(transparentDisplayList), 1);
@@ -288,7 +288,7 @@ void Mesh::calculatedVertex(int i, Vertex3D* v, Vertex3D* n) {
 }
 
 void Mesh::calcWindowCoords() {
-    if (kvxSelectedRasterizer != 0 || originalVertices == nullptr || vertices == nullptr) return;
+    if (!kvxOpenGLSelected() || originalVertices == nullptr || vertices == nullptr) return;
     double modelview[16], projection[16];
     int viewport[4] = {0, 0, 0, 0};
     kvxGetModelViewMatrix(modelview);

@@ -9,54 +9,27 @@
 #include "render/RenderState.h"
 #include "render/TransparentStack.h"
 #include "scene/Mesh.h"
+#include "scene/RenderFlags.h"
 #include "texture/Material.h"
 #include "texture/TList.h"
 #include "texture/Texture.h"
 
 namespace {
 
-const int kFlagWire = 0x1;
-const int kFlagFlat = 0x2;
-const int kFlagNoCull = 0x4;
-const int kFlagNoTexture = 0x8;
-const int kFlagQueueTransparent = 0x10;
-const int kFlagOpaque = 0x20;
-const int kFlagSpecial = 0x100;
-const int kFlagEffect = 0x200;
-const int kFlagRecord = 0x400;
-const int kFlagReplay = 0x1000;
-const int kFlagImmediate = 0x2000;
-const int kFlagTransparentNow = 0x10000;
-
-const int kCapTexture2D = 3;
-const int kCapBlend = 5;
-const int kCapCullFace = 7;
-const int kShadeFlat = 8;
-const int kShadeSmooth = 9;
-const int kBlendSrcAlpha = 18;
-const int kBlendDstAlpha = 19;
-const int kBlendOne = 20;
-const int kBlendOneMinusSrcAlpha = 21;
-const int kDepthEqual = 25;
-const int kDepthLessEqual = 26;
-const int kMaskOff = 28;
-const int kMaskOn = 29;
-const int kListCompile = 30;
-
 const float kReflectionAlpha = 0.5f;
 const int kGlowSpriteType = 1;
 const float kGlowSpriteSize = 100.0f;
 
 // Recording needs a reserved list; without one nothing is recorded or drawn.
-bool canRecord(int flags, uint32_t list) { return !(flags & kFlagRecord) || list != 0; }
+bool canRecord(int flags, uint32_t list) { return !(flags & kvxRenderRecord) || list != 0; }
 
-// Draws the runs, recording them into the list with 0x400, or replays the
-// list instead with 0x1000 (when not recording and the list exists).
+// Draws the runs, recording them into the list with kvxRenderRecord, or replays
+// the list instead with kvxRenderReplay (when not recording and the list exists).
 template <class DrawRuns>
 void throughDisplayList(int flags, uint32_t list, DrawRuns&& drawRuns) {
-    const bool record = (flags & kFlagRecord) != 0;
-    if (record) kvxNewList(int(list), kListCompile);
-    if ((flags & kFlagReplay) && !record && list != 0)
+    const bool record = (flags & kvxRenderRecord) != 0;
+    if (record) kvxNewList(int(list), KVX_COMPILE);
+    if ((flags & kvxRenderReplay) && !record && list != 0)
         kvxCallList(int(list));
     else
         drawRuns();
@@ -68,16 +41,16 @@ bool isTransparent(const Material* m) {
            (m->firstTexture != nullptr && m->firstTexture->alphaType == Texture::kAlphaComputed);
 }
 
-bool drawsWire(int flags, const Material* m) { return (flags & kFlagWire) != 0 || m->wireframe; }
+bool drawsWire(int flags, const Material* m) { return (flags & kvxRenderWireframe) != 0 || m->wireframe; }
 
-// Culling off for one run: for every run with 0x4, otherwise for two-sided materials.
+// Culling off for one run: for every run with kvxRenderNoCulling, otherwise for two-sided materials.
 class RunCulling {
 public:
-    RunCulling(int flags, const Material* m) : off_((flags & kFlagNoCull) != 0 || m->twoSided) {
-        if (off_) kvxDisable(kCapCullFace);
+    RunCulling(int flags, const Material* m) : off_((flags & kvxRenderNoCulling) != 0 || m->twoSided) {
+        if (off_) kvxDisable(KVX_CULL_FACE);
     }
     ~RunCulling() {
-        if (off_) kvxEnable(kCapCullFace);
+        if (off_) kvxEnable(KVX_CULL_FACE);
     }
     RunCulling(const RunCulling&) = delete;
     RunCulling& operator=(const RunCulling&) = delete;
@@ -91,14 +64,14 @@ private:
 class RunTexture {
 public:
     RunTexture(int flags, Texture* texture)
-        : disabled_(texture == nullptr), restore_((flags & kFlagNoTexture) == 0) {
+        : disabled_(texture == nullptr), restore_((flags & kvxRenderNoTextures) == 0) {
         if (texture != nullptr)
             kvxSetTexture(texture);
         else
-            kvxDisable(kCapTexture2D);
+            kvxDisable(KVX_TEXTURE_2D);
     }
     void end() {
-        if (disabled_ && restore_) kvxEnable(kCapTexture2D);
+        if (disabled_ && restore_) kvxEnable(KVX_TEXTURE_2D);
         disabled_ = false;
     }
     ~RunTexture() { end(); }
@@ -111,13 +84,13 @@ private:
 };
 
 void beginPass(int flags) {
-    if (flags & kFlagFlat) kvxShadeModel(kShadeFlat);
-    if (flags & kFlagNoTexture) kvxDisable(kCapTexture2D);
+    if (flags & kvxRenderFlat) kvxShadeModel(KVX_FLAT);
+    if (flags & kvxRenderNoTextures) kvxDisable(KVX_TEXTURE_2D);
 }
 
 void endPass(int flags) {
-    if (flags & kFlagFlat) kvxShadeModel(kShadeSmooth);
-    if (flags & kFlagNoTexture) kvxEnable(kCapTexture2D);
+    if (flags & kvxRenderFlat) kvxShadeModel(KVX_SMOOTH);
+    if (flags & kvxRenderNoTextures) kvxEnable(KVX_TEXTURE_2D);
 }
 
 // Calls draw(a, b) for each maximal span of faces in [first, last] that
@@ -162,7 +135,7 @@ void Mesh::drawRun(int flags, Material* material, int first, int last) {
     forEachValidSpan(*this, first, last, [&](int a, int b) {
         if (drawsWire(flags, material))
             kvxRenderWire(colors, textureCoords, vertices, normals, faces, faceFlags, a, b);
-        else if (flags & kFlagImmediate)
+        else if (flags & kvxRenderImmediate)
             kvxRenderBasic(colors, textureCoords, vertices, normals, faces, a, b);
         else
             kvxRenderList(colors, textureCoords, vertices, normals, faces, a, b);
@@ -171,16 +144,16 @@ void Mesh::drawRun(int flags, Material* material, int first, int last) {
 
 void Mesh::drawReflection(Material* material, int first, int last) {
     kvxSetTexture(material->reflectionTexture);
-    kvxEnable(kCapBlend);
-    kvxBlendFunc(kBlendSrcAlpha, kBlendDstAlpha);
-    kvxDepthFunc(kDepthEqual);
-    kvxDepthMask(kMaskOff);
+    kvxEnable(KVX_BLEND);
+    kvxBlendFunc(KVX_SRC_ALPHA, KVX_DST_ALPHA);
+    kvxDepthFunc(KVX_EQUAL);
+    kvxDepthMask(KVX_FALSE);
     forEachValidSpan(*this, first, last, [&](int a, int b) {
         kvxRenderReflection(colors, vertices, normals, faces, a, b, kReflectionAlpha);
     });
-    kvxDisable(kCapBlend);
-    kvxDepthFunc(kDepthLessEqual);
-    kvxDepthMask(kMaskOn);
+    kvxDisable(KVX_BLEND);
+    kvxDepthFunc(KVX_LEQUAL);
+    kvxDepthMask(KVX_TRUE);
 }
 
 void Mesh::writeRunAlpha(float alpha, int first, int last) {
@@ -194,22 +167,22 @@ void Mesh::writeRunAlpha(float alpha, int first, int last) {
 }
 
 int Mesh::render(int flags, TList* materials) {
-    if (kvxSelectedRasterizer != 0) return 0;
-    if (special && (flags & kFlagSpecial)) {
+    if (!kvxOpenGLSelected()) return 0;
+    if (special && (flags & kvxRenderSpecial)) {
         renderSpecial(flags, materials);
         return 0;
     }
     if (!visible) return 0;
-    if (flags & kFlagOpaque) renderNonTransparent(flags, materials);
-    if (flags & kFlagQueueTransparent) renderTransparent(flags, materials);
-    if (flags & kFlagTransparentNow) renderTransparentImmediately(flags, materials);
-    if (flags & kFlagEffect) renderEffect(flags, materials);
+    if (flags & kvxRenderOpaque) renderNonTransparent(flags, materials);
+    if (flags & kvxRenderQueueTransparent) renderTransparent(flags, materials);
+    if (flags & kvxRenderTransparent) renderTransparentImmediately(flags, materials);
+    if (flags & kvxRenderEffect) renderEffect(flags, materials);
     return 0;
 }
 
 int Mesh::renderNonTransparent(int flags, TList* materials) {
     if (materialGroups == nullptr || !canRecord(flags, displayList)) return 0;
-    kvxDisable(kCapBlend);
+    kvxDisable(KVX_BLEND);
     beginPass(flags);
     throughDisplayList(flags, displayList, [&] {
         for (int run = 0; run < materialGroups->count; ++run) {
@@ -228,7 +201,7 @@ int Mesh::renderNonTransparent(int flags, TList* materials) {
     return 0;
 }
 
-int Mesh::renderTransparent(int flags, TList* materials) {
+int Mesh::renderTransparent(int /*flags*/, TList* materials) {
     if (materialGroups == nullptr) return 0;
     for (int run = 0; run < materialGroups->count; ++run) {
         int first, last;
@@ -245,8 +218,8 @@ int Mesh::renderTransparent(int flags, TList* materials) {
 
 int Mesh::renderTransparentImmediately(int flags, TList* materials) {
     if (materialGroups == nullptr || !canRecord(flags, transparentDisplayList)) return 0;
-    kvxEnable(kCapBlend);
-    kvxBlendFunc(kBlendSrcAlpha, kBlendOneMinusSrcAlpha);
+    kvxEnable(KVX_BLEND);
+    kvxBlendFunc(KVX_SRC_ALPHA, KVX_ONE_MINUS_SRC_ALPHA);
     beginPass(flags);
     throughDisplayList(flags, transparentDisplayList, [&] {
         for (int run = 0; run < materialGroups->count; ++run) {
@@ -255,17 +228,17 @@ int Mesh::renderTransparentImmediately(int flags, TList* materials) {
             Material* m = runMaterial(materials, first);
             if (!isTransparent(m)) continue;
             RunCulling culling(flags, m);
-            kvxBlendFunc(kBlendSrcAlpha, kBlendOneMinusSrcAlpha);
-            kvxDepthFunc(kDepthLessEqual);
+            kvxBlendFunc(KVX_SRC_ALPHA, KVX_ONE_MINUS_SRC_ALPHA);
+            kvxDepthFunc(KVX_LEQUAL);
             writeRunAlpha(m->transparency, first, last);
             RunTexture texture(flags, m->firstTexture);
             drawRun(flags, m, first, last);
             texture.end();
             if (m->reflectionTexture != nullptr && !drawsWire(flags, m)) {
                 drawReflection(m, first, last);
-                kvxEnable(kCapBlend);  // the next transparent run still blends
+                kvxEnable(KVX_BLEND);  // the next transparent run still blends
             }
-            kvxDepthFunc(kDepthLessEqual);
+            kvxDepthFunc(KVX_LEQUAL);
         }
     });
     endPass(flags);
@@ -274,12 +247,12 @@ int Mesh::renderTransparentImmediately(int flags, TList* materials) {
 
 int Mesh::renderEffect(int flags, TList* materials) {
     if (materialGroups == nullptr) return 0;
-    kvxEnable(kCapBlend);
-    kvxDepthFunc(kDepthEqual);
-    kvxDepthMask(kMaskOff);
+    kvxEnable(KVX_BLEND);
+    kvxDepthFunc(KVX_EQUAL);
+    kvxDepthMask(KVX_FALSE);
     beginPass(flags);
 
-    if ((flags & kFlagReplay) && displayList != 0) {
+    if ((flags & kvxRenderReplay) && displayList != 0) {
         kvxCallList(int(displayList));
     } else {
         for (int run = 0; run < materialGroups->count; ++run) {
@@ -295,13 +268,13 @@ int Mesh::renderEffect(int flags, TList* materials) {
     }
 
     endPass(flags);
-    kvxDisable(kCapBlend);
-    kvxDepthFunc(kDepthLessEqual);
-    kvxDepthMask(kMaskOn);
+    kvxDisable(KVX_BLEND);
+    kvxDepthFunc(KVX_LEQUAL);
+    kvxDepthMask(KVX_TRUE);
     return 0;
 }
 
-int Mesh::renderSpecial(int flags, TList* materials) {
+int Mesh::renderSpecial(int /*flags*/, TList* materials) {
     if (materialGroups == nullptr || specialType != kGlowSpriteType) return 0;
     if (vertices == nullptr || vertexCount < 1) return 0;
     calcWindowCoords();
@@ -324,7 +297,7 @@ int Mesh::renderSpecial(int flags, TList* materials) {
     }
     if (specialFade <= 0.0f) return 0;
 
-    kvxBlendFunc(kBlendSrcAlpha, kBlendOne);
+    kvxBlendFunc(KVX_SRC_ALPHA, KVX_ONE);
     Material* m = nullptr;
     if (materials != nullptr && faceMaterials != nullptr && faceCount > 0)
         m = materials->getMaterial(faceMaterials[0]);

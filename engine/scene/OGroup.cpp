@@ -6,41 +6,18 @@
 #include <vector>
 
 #include "import3ds/Import3DS.h"
-#include "import3ds/ImportState.h"
+#include "particles/ParticleSource.h"
 #include "render/ErrorLog.h"
 #include "scene/Camera.h"
 #include "scene/KVXPath.h"
 #include "scene/Light.h"
 #include "scene/Mesh.h"
 #include "scene/MeshFaceRanges.h"
+#include "scene/SceneMessages.h"
+#include "spatial/Octree.h"
 #include "texture/TList.h"
 
-#if __has_include("particles/ParticleSource.h")
-#include "particles/ParticleSource.h"
-#define KVX_HAVE_PARTICLE_SOURCE 1
-#endif
-
-#if __has_include("spatial/Octree.h")
-#include "spatial/Octree.h"
-#define KVX_HAVE_OCTREE 1
-#endif
-
 namespace {
-
-const int kCodeMeshListFull = 15;
-const int kCodeLightListFull = 16;
-const int kCodeCameraListFull = 17;
-const int kCodeGroupNull = 26;
-const int kCodeTListListFull = 28;
-const int kCodePathListFull = 32;
-const int kCodePathListNull = 34;
-const int kCodeCamListNull = 35;
-const int kCodeTListNull = 36;
-const int kCodeObjectNull = 38;
-const int kCodeObjectNotFound = 39;
-const int kCodeParticleListFull = 40;
-const int kCodeOctreeFailed = 44;
-const int kCodeCopyFailed = 50;
 
 const float kWeldBoxStart = 9999999.0f;
 const int64_t kWeldCellLimit = 1 << 20;  // highest grid cell per axis; keys stay below 2^61
@@ -59,7 +36,6 @@ void releaseTList(TList* list) {
     auto& holders = sharedTLists();
     auto it = holders.find(list);
     if (it == holders.end()) {
-        kvx_import::freeImportedColors(list);
         delete list;
         return;
     }
@@ -121,9 +97,7 @@ OGroup::OGroup()
 OGroup::~OGroup() { clear(); }
 
 void OGroup::destroyOctree() {
-#ifdef KVX_HAVE_OCTREE
     delete octree;
-#endif
     octree = nullptr;
 }
 
@@ -155,9 +129,7 @@ int OGroup::clear() {
         pathLists[i] = nullptr;
     }
     for (int i = 0; i < particleSourceCount; ++i) {
-#ifdef KVX_HAVE_PARTICLE_SOURCE
         delete particleSources[i];
-#endif
         particleSources[i] = nullptr;
     }
     destroyOctree();
@@ -170,7 +142,7 @@ int OGroup::clear() {
 }
 
 int OGroup::load(const char* fileName, int flags, const char* textureDirectory) {
-    if (flags & 1) clear();
+    if (flags & kvxLoadClearFirst) clear();
     load3ds(fileName, this, textureDirectory, flags, nullptr, nullptr);
     return 0;
 }
@@ -179,26 +151,26 @@ int OGroup::load(const char* fileName, int flags, const char* textureDirectory) 
 
 int OGroup::addMesh(Mesh* mesh) {
     return appendTo(meshes, meshCount, mesh,
-                    "MeshList is full (OGroup) create another OGroup or increase number of maxMeshs",
+                    kMsgMeshListFull,
                     kCodeMeshListFull);
 }
 
 int OGroup::addLight(Light* light) {
     return appendTo(lights, lightCount, light,
-                    "LightList is full (OGroup) create another OGroup or increase number of maxLights",
+                    kMsgLightListFull,
                     kCodeLightListFull);
 }
 
 int OGroup::addCamera(Camera* camera) {
     int r = appendTo(cameras, cameraCount, camera,
-                     "CameraList is full (OGroup) create another OGroup or increase number of maxCameras",
+                     kMsgCameraListFull,
                      kCodeCameraListFull);
     if (r == 0 && !activeCamera) activeCamera = camera;
     return r;
 }
 
 int OGroup::addTList(TList* list) {
-    int r = appendTo(tlists, tlistCount, list, "TListList is full! Increase number of lists (OGroup)!",
+    int r = appendTo(tlists, tlistCount, list, kMsgTListListFull,
                      kCodeTListListFull);
     if (r == 0 && !activeTList) activeTList = list;
     return r;
@@ -206,7 +178,7 @@ int OGroup::addTList(TList* list) {
 
 int OGroup::addPathList(PathList* list) {
     int r = appendTo(pathLists, pathListCount, list,
-                     "PathList is full (KVXPath) create another PathList or increase number of maxPaths",
+                     kMsgPathListFull,
                      kCodePathListFull);
     if (r == 0 && !activePathList) activePathList = list;
     return r;
@@ -214,28 +186,28 @@ int OGroup::addPathList(PathList* list) {
 
 int OGroup::addParticleSource(ParticleSource* source) {
     return appendTo(particleSources, particleSourceCount, source,
-                    "ParticleSourceList is full (OGroup), increase maxParticleSources!",
+                    kMsgParticleListFull,
                     kCodeParticleListFull);
 }
 
 // Indices outside a list's capacity find no entry, like an empty slot.
 int OGroup::setActiveCamera(int i) {
     if (i < 0 || i >= maxCameras || !cameras[i])
-        return kvxPutToErrorLog("CamList used in functioncall is NULL!", kCodeCamListNull);
+        return kvxPutToErrorLog(kMsgCamListNull, kCodeCamListNull);
     activeCamera = cameras[i];
     return 0;
 }
 
 int OGroup::setActiveTList(int i) {
     if (i < 0 || i >= maxTLists || !tlists[i])
-        return kvxPutToErrorLog("TList used in functioncall is NULL!", kCodeTListNull);
+        return kvxPutToErrorLog(kMsgTListNull, kCodeTListNull);
     activeTList = tlists[i];
     return 0;
 }
 
 int OGroup::setActivePathList(int i) {
     if (i < 0 || i >= maxPathLists || !pathLists[i])
-        return kvxPutToErrorLog("PathList used in functioncall is NULL!", kCodePathListNull);
+        return kvxPutToErrorLog(kMsgPathListNull, kCodePathListNull);
     PathList* list = pathLists[i];
     activePathList = list;
     startFrame = list->startFrame;
@@ -273,7 +245,7 @@ void OGroup::dropPivotsOf(Object* object) {
 }
 
 int OGroup::delMesh(Mesh* mesh) {
-    if (!mesh) return kvxPutToErrorLog("Object is NULL, cannot use this!", kCodeObjectNull);
+    if (!mesh) return kvxPutToErrorLog(kMsgObjectNull, kCodeObjectNull);
     for (int l = 0; l < pathListCount; ++l) {
         PathList* list = pathLists[l];
         for (int p = list->pathCount - 1; p >= 0; --p)
@@ -283,7 +255,7 @@ int OGroup::delMesh(Mesh* mesh) {
     int index = -1;
     for (int i = 0; i < meshCount && index < 0; ++i)
         if (meshes[i] == mesh) index = i;
-    if (index < 0) return kvxPutToErrorLog("Object not found from OGroup given!", kCodeObjectNotFound);
+    if (index < 0) return kvxPutToErrorLog(kMsgObjectNotFound, kCodeObjectNotFound);
     for (int i = index; i + 1 < meshCount; ++i) meshes[i] = meshes[i + 1];
     meshes[--meshCount] = nullptr;
     delete mesh;
@@ -302,20 +274,19 @@ void copyArray(T* dst, const T* src, int n) {
 }  // namespace
 
 int OGroup::copyMaterialFaceStructures(OGroup* target) {
-    if (!target) return kvxPutToErrorLog("OGroup used in functioncall is NULL!", kCodeGroupNull);
+    if (!target) return kvxPutToErrorLog(kMsgGroupNull, kCodeGroupNull);
     for (int i = 0; i < meshCount; ++i) {
         Mesh* src = meshes[i];
         Mesh* dst = static_cast<Mesh*>(target->findObject(src->name));
-        if (!dst) return kvxPutToErrorLog("Object is NULL, cannot use this!", kCodeObjectNull);
+        if (!dst) return kvxPutToErrorLog(kMsgObjectNull, kCodeObjectNull);
         if (dst->vertexCount != src->vertexCount || dst->faceCount != src->faceCount)
-            return kvxPutToErrorLog("Fatal! Engine internal structure copy failed!", kCodeCopyFailed);
+            return kvxPutToErrorLog(kMsgCopyFailed, kCodeCopyFailed);
         if (dst == src) continue;
         copyArray(dst->faceMaterials, src->faceMaterials, src->faceCount);
         copyArray(dst->faces, src->faces, src->faceCount);
         copyArray(dst->edgeNormals, src->edgeNormals, src->faceCount);
         delete dst->materialGroups;
         dst->materialGroups = src->materialGroups ? src->materialGroups->copy() : nullptr;
-        dst->deviceBuffer = nullptr;
     }
     if (target == this) return 0;
     target->releaseTLists();
@@ -397,8 +368,8 @@ float largestFaceExtent(const Mesh* m) {
     float extent = 0.0f;
     if (!m->vertices || !m->faces) return extent;
     for (int i = 0; i < m->faceCount; ++i) {
+        if (!m->isFaceValid(i)) continue;
         const Facelist& fc = m->faces[i];
-        if (fc.a >= m->vertexCount || fc.b >= m->vertexCount || fc.c >= m->vertexCount) continue;
         const Vertex3D* c[3] = {&m->vertices[fc.a], &m->vertices[fc.b], &m->vertices[fc.c]};
         for (int a = 0; a < 3; ++a)
             for (int b = 0; b < 3; ++b) {
@@ -434,7 +405,6 @@ void OGroup::adjustSize(Mesh* reference, float size) {
     float f = size / m;
     for (int i = 0; i < meshCount; ++i) {
         Mesh* mesh = meshes[i];
-        mesh->deviceBuffer = nullptr;
         if (mesh->vertices)
             for (int v = 0; v < mesh->vertexCount; ++v) scale(mesh->vertices[v], f);
         scale(mesh->position, f);
@@ -553,9 +523,8 @@ void OGroup::closeCombine(float percent) {
 
 int OGroup::constructOctree() {
     if (meshCount == 0)
-        return kvxPutToErrorLog("Cannot create octree for OGroup! Possible memory leak or OGroup is NULL!",
+        return kvxPutToErrorLog(kMsgOctreeFailed,
                                 kCodeOctreeFailed);
-#ifdef KVX_HAVE_OCTREE
     destroyOctree();
     octree = new octreeNode();
     for (int i = 0; i < meshCount; ++i) {
@@ -566,6 +535,5 @@ int OGroup::constructOctree() {
     octree->adjustSize();
     octree->split(5, 5, nullptr);
     octree->makePlanes(0.001f);
-#endif
     return 0;
 }

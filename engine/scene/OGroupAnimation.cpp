@@ -10,15 +10,13 @@
 #include "scene/KVXPath.h"
 #include "scene/Mesh.h"
 #include "scene/OGroup.h"
+#include "scene/RenderFlags.h"
+#include "scene/SceneMessages.h"
 #include "texture/Material.h"
 #include "texture/TList.h"
 #include "texture/Texture.h"
 
 namespace {
-
-const int kCodePathListNull = 34;
-const int kCodeObjectNull = 38;
-const int kCodeObjectNotFound = 39;
 
 const int kTrackPosition = KVXPath::trackPosition;
 const int kTrackRotation = KVXPath::trackRotation;
@@ -26,11 +24,6 @@ const int kTrackScalar = KVXPath::trackScalar;
 const int kTrackScale = KVXPath::trackScale;
 const int kNodeCamera = KVXPath::nodeCamera;
 const int kNodeCameraTarget = KVXPath::nodeTarget;
-
-const int kFlagAnimateTextures = 0x40;
-const int kFlagStaticPlacement = 0x80;
-const int kFlagCull = 0x8000;
-const int kFlagCamera = 0x20000;
 
 // Deeper hierarchies than this are cut: a chain a host built by hand may
 // loop, and a group holds fewer objects than this anyway.
@@ -177,7 +170,7 @@ int OGroup::animate(Object* object, Object* self, int depth) {
 }
 
 int OGroup::doAnimation(Object* object, Object* self) {
-    if (!activePathList) return kvxPutToErrorLog("PathList used in functioncall is NULL!", kCodePathListNull);
+    if (!activePathList) return kvxPutToErrorLog(kMsgPathListNull, kCodePathListNull);
     if (!object) return 0;
     return animate(object, self, 0);
 }
@@ -205,17 +198,17 @@ int OGroup::animateTextures() {
 int OGroup::render(int flags, Camera* camera) {
     // Without a camera nothing can be drawn or recorded.
     if (!camera) return 0;
-    if (flags & kFlagCamera) {
+    if (flags & kvxRenderCamera) {
         doCameraAnim(camera);
         kvxInitMatrix();
         kvxLookWithCamera(camera);
     }
     Frustrum frustum;
-    if (flags & kFlagCull) kvxMakeFrustrum(camera, &frustum);
-    if (flags & kFlagAnimateTextures) animateTextures();
+    if (flags & kvxRenderCull) kvxMakeFrustrum(camera, &frustum);
+    if (flags & kvxRenderAnimateTextures) animateTextures();
     for (int i = 0; i < meshCount; ++i) {
         Mesh* mesh = meshes[i];
-        if ((flags & kFlagCull) && !kvxIsObjectInFrustrum(&frustum, mesh)) continue;
+        if ((flags & kvxRenderCull) && !kvxIsObjectInFrustrum(&frustum, mesh)) continue;
         if (mesh->facesCamera) mesh->rotation.z = camera->rotation.x;
         kvxPushMatrix();
         placeObject(mesh, animated);
@@ -226,10 +219,10 @@ int OGroup::render(int flags, Camera* camera) {
 }
 
 int OGroup::renderObject(Object* object, int flags) {
-    if (!object) return kvxPutToErrorLog("Object is NULL, cannot use this!", kCodeObjectNull);
-    if (!isMesh(this, object)) return kvxPutToErrorLog("Object not found from OGroup given!", kCodeObjectNotFound);
-    if (flags & kFlagAnimateTextures) animateTextures();
-    bool animate = animated && !(flags & kFlagStaticPlacement);
+    if (!object) return kvxPutToErrorLog(kMsgObjectNull, kCodeObjectNull);
+    if (!isMesh(this, object)) return kvxPutToErrorLog(kMsgObjectNotFound, kCodeObjectNotFound);
+    if (flags & kvxRenderAnimateTextures) animateTextures();
+    bool animate = animated && !(flags & kvxRenderStatic);
     kvxPushMatrix();
     placeObject(object, animate);
     static_cast<Mesh*>(object)->render(flags, activeTList);

@@ -5,12 +5,9 @@
 #include "render/RenderState.h"
 #include "scene/Camera.h"
 #include "scene/OGroup.h"
+#include "scene/SceneMessages.h"
 
 namespace {
-
-const int kCodeGroupNotFound = 20;
-const int kCodeCameraNotFound = 27;
-const char* const kMsgGroupNotFound = "ObjectGroup not found in OGroupList! OGroup not deleted!";
 
 bool ownsCamera(const OGroup* g, const Camera* c) {
     for (int i = 0; i < g->cameraCount; ++i)
@@ -94,7 +91,7 @@ int Scene::render(int index, int flags) {
 
 int Scene::setCamera(OGroup* group, int index) {
     if (!group || index < 0 || index >= group->cameraCount)
-        return kvxPutToErrorLog("Camera cannot be found!", kCodeCameraNotFound);
+        return kvxPutToErrorLog(kMsgCameraNotFound, kCodeCameraNotFound);
     camera = group->cameras[index];
     kvxSetFOV(camera);
     return 0;

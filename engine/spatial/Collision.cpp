@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "core/Math.h"
+#include "core/VectorOps.h"
 #include "platform/Window.h"
 #include "scene/Mesh.h"
 #include "scene/OGroup.h"
@@ -31,7 +32,7 @@ const float kSmallestNormalFloat = 1.1754944e-38f;
 const int kOpacityDrawRange = 1000;
 const int kOpacityDrawAccept = 500;
 
-Vertex3D sub(const Vertex3D& a, const Vertex3D& b) { return Vertex3D{a.x - b.x, a.y - b.y, a.z - b.z}; }
+using kvx_vector::sub;
 
 float dot(Vertex3D a, Vertex3D b) { return dotProd(&a, &b); }
 

@@ -14,6 +14,7 @@
 #include "scene/OGroup.h"
 #include "spatial/LightingTerms.h"
 #include "spatial/ShadowIndex.h"
+#include "spatial/SpatialMessages.h"
 #include "texture/Material.h"
 
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
@@ -23,11 +24,6 @@
 using namespace kvx_spatial;
 
 namespace {
-
-const int kCodeLightsFileOpen = 54;
-const int kCodeLightsFileShort = 55;
-const char* const kLightsFileOpenMessage = "Cannot open lights file!";
-const char* const kLightsFileShortMessage = "Lights file is shorter than the OGroup's colour arrays!";
 
 bool hasColorArrays(const Mesh* m) {
     return m != nullptr && m->vertices != nullptr && m->normals != nullptr && m->originalColors != nullptr;
@@ -104,7 +100,7 @@ void OGroup::applyLights() {
 void OGroup::saveLights(const char* fileName) {
     FILE* f = fileName != nullptr ? kvxOpenFile(fileName, "wb") : nullptr;
     if (f == nullptr) {
-        kvxPutToErrorLog(kLightsFileOpenMessage, kCodeLightsFileOpen);
+        kvxPutToErrorLog(kMsgLightsFileOpen, kCodeLightsFileOpen);
         return;
     }
     const Color none{0.0f, 0.0f, 0.0f, 0.0f};
@@ -124,7 +120,7 @@ void OGroup::saveLights(const char* fileName) {
 void OGroup::loadLights(const char* fileName) {
     FILE* f = fileName != nullptr ? kvxOpenFile(fileName, "rb") : nullptr;
     if (f == nullptr) {
-        kvxPutToErrorLog(kLightsFileOpenMessage, kCodeLightsFileOpen);
+        kvxPutToErrorLog(kMsgLightsFileOpen, kCodeLightsFileOpen);
         return;
     }
     size_t total = 0;
@@ -135,7 +131,7 @@ void OGroup::loadLights(const char* fileName) {
     size_t got = total > 0 ? std::fread(data.data(), sizeof(Color), total, f) : 0;
     std::fclose(f);
     if (got < total) {
-        kvxPutToErrorLog(kLightsFileShortMessage, kCodeLightsFileShort);
+        kvxPutToErrorLog(kMsgLightsFileShort, kCodeLightsFileShort);
         return;
     }
     size_t at = 0;

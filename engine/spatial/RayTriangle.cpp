@@ -1,30 +1,29 @@
 #include "spatial/RayTriangle.h"
 
 #include "core/Math.h"
+#include "core/VectorOps.h"
 
 namespace {
+
+using kvx_vector::sub;
 
 const double kMinDeterminant = 1e-12;  // compared with the float determinant
 const float kSmallestNormalFloat = 1.1754944e-38f;
 const float kMiss = -1.0f;
 
-Vertex3D difference(const Vertex3D& a, const Vertex3D& b) {
-    return Vertex3D{a.x - b.x, a.y - b.y, a.z - b.z};
-}
-
 }  // namespace
 
 float intersect2(Vertex3D* from, Vertex3D* to, Vertex3D* a, Vertex3D* b, Vertex3D* c) {
-    Vertex3D dir = difference(*to, *from);
-    Vertex3D e1 = difference(*b, *a);
-    Vertex3D e2 = difference(*c, *a);
+    Vertex3D dir = sub(*to, *from);
+    Vertex3D e1 = sub(*b, *a);
+    Vertex3D e2 = sub(*c, *a);
     Vertex3D p;
     crossProd(&dir, &e2, &p);
     float det = dotProd(&p, &e1);
     // Written as a negated test so that a NaN determinant is a miss too.
     if (!(det >= kMinDeterminant)) return kMiss;
     float inv = 1.0f / det;
-    Vertex3D s = difference(*from, *a);
+    Vertex3D s = sub(*from, *a);
     float u = dotProd(&s, &p) * inv;
     if (u < 0.0f || u > 1.0f) return kMiss;
     Vertex3D q;
@@ -36,10 +35,10 @@ float intersect2(Vertex3D* from, Vertex3D* to, Vertex3D* a, Vertex3D* b, Vertex3
 
 Vertex3D findIntersectionPoint(Vertex3D* from, Vertex3D* to, Vertex3D* a, Vertex3D* b, Vertex3D* c) {
     Vertex3D n = calcNormal(a, b, c);
-    Vertex3D dir = difference(*to, *from);
+    Vertex3D dir = sub(*to, *from);
     float d = dotProd(&n, &dir);
     if (d == 0.0f) d = kSmallestNormalFloat;
-    Vertex3D toPlane = difference(*a, *from);
+    Vertex3D toPlane = sub(*a, *from);
     float t = dotProd(&n, &toPlane) / d;
     return Vertex3D{from->x + t * dir.x, from->y + t * dir.y, from->z + t * dir.z};
 }

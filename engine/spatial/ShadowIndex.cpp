@@ -35,10 +35,8 @@ Vertex3D lightingPoint(const Vertex3D& vertex, const Vertex3D& offset) {
 }
 
 bool lightingCorners(const Mesh* m, int face, Vertex3D c[3]) {
-    if (m == nullptr || m->faces == nullptr || m->vertices == nullptr || face < 0 || face >= m->faceCount)
-        return false;
+    if (m == nullptr || m->vertices == nullptr || !m->isFaceValid(face)) return false;
     const Facelist& f = m->faces[face];
-    if (f.a >= m->vertexCount || f.b >= m->vertexCount || f.c >= m->vertexCount) return false;
     c[0] = lightingPoint(m->vertices[f.a], m->position);
     c[1] = lightingPoint(m->vertices[f.b], m->position);
     c[2] = lightingPoint(m->vertices[f.c], m->position);

@@ -1,7 +1,11 @@
 #include "texture/TList.h"
 
 #include <cstring>
+#include <unordered_map>
+#include <vector>
+
 #include "render/ErrorLog.h"
+#include "texture/ListColors.h"
 #include "texture/Material.h"
 #include "texture/TextureMessages.h"
 
@@ -10,6 +14,19 @@ namespace {
 const char kDefaultName[] = "KVXDefault";
 const Color kDefaultColor = {0.5f, 0.0f, 0.2f, 1.0f};
 const char kSeparator = '\\';
+
+std::unordered_map<const TList*, std::vector<Color*>>& keptColors() {
+    static std::unordered_map<const TList*, std::vector<Color*>> colors;
+    return colors;
+}
+
+void freeKeptColors(const TList* list) {
+    auto& all = keptColors();
+    auto it = all.find(list);
+    if (it == all.end()) return;
+    for (Color* c : it->second) delete c;
+    all.erase(it);
+}
 
 }  // namespace
 
@@ -29,7 +46,10 @@ TList::~TList() {
         m = following;
     }
     delete defaultColor;
+    freeKeptColors(this);
 }
+
+void kvxKeepListColor(TList* list, Color* color) { keptColors()[list].push_back(color); }
 
 int TList::addMaterial(Material* m) {
     if (m == nullptr) return kvxPutToErrorLog(kMsgNotFound, kCodeNotFound);

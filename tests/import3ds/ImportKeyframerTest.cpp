@@ -9,7 +9,7 @@ using kvxtest::mainWithEditor;
 
 namespace {
 
-const int kAll = 0x11FC;
+const int kAll = kvxLoadScene;
 const float kHalfPi = 1.5707964f;
 
 // Editor chunk with one small mesh per name.

@@ -14,7 +14,8 @@ const char* const kSeeds[] = {"CameraRollAnim.3ds",           "RotatingCube.3DS"
                               "TargetCameraAnim.3ds",         "cube_with_diffuse_texture.3DS",
                               "cube_with_specular_texture.3DS", "cubes_with_alpha.3DS",
                               "fels.3ds"};
-const int kFlagSets[] = {0x11FC, 0x11FC | 0x0400 | 0x0800, 0x0004, 0x0060, 0xFFFF & ~0x8000};
+const int kFlagSets[] = {kvxLoadScene, kvxLoadScene | kvxLoadWeld | kvxLoadOctree, kvxLoadMeshes,
+                          kvxLoadKeyframer | kvxLoadMaterials, 0xFFFF & ~kvxLoadFromArchive};
 const int kMutationsPerFile = 120;
 
 std::vector<uint8_t> readAll(const std::string& path) {
@@ -70,7 +71,7 @@ TEST(ImportMutation, DamagedFilesImportCleanly) {
             if (r == 0) ++imported;
             // The damaged group must still animate and render without faults.
             g.setCurrentFrame(i);
-            if (g.cameraCount > 0) g.render(0x20060 | 0x8000, g.cameras[0]);
+            if (g.cameraCount > 0) g.render(kvxRenderOpaquePass | kvxRenderCull, g.cameras[0]);
         }
     }
     EXPECT_GT(imported, 0);

@@ -4,13 +4,14 @@
 #include <vector>
 
 #include "ImportTestSupport.h"
+#include "import3ds/ImportMessages.h"
 
 using kvxtest::importBytes;
 using kvxtest::mainWithEditor;
 
 namespace {
 
-const int kAll = 0x11FC;  // what the demo passes for its later scenes
+const int kAll = kvxLoadScene;  // what the demo passes for its later scenes
 
 // Material "Red" (24-bit 200,100,0 plus its linear twin), then an object
 // holding a hidden flag and a two-face mesh whose faces name "Red" and an
@@ -47,15 +48,15 @@ TEST(Import3ds, RejectsWhatIsNotA3dsFile) {
     OGroup g;
     Chunks3ds c;
     c.begin(0x4D4E).u32(0).end();
-    EXPECT_EQ(importBytes(c, &g, kAll), 14);
+    EXPECT_EQ(importBytes(c, &g, kAll), kCodeNotA3ds);
     EXPECT_TRUE(log.contains("3DS file expected but something else encountered"));
     EXPECT_TRUE(log.contains("Start loading..."));
     EXPECT_FALSE(log.contains("Start processing..."));
     EXPECT_EQ(g.tlistCount, 0);
     EXPECT_EQ(g.pathListCount, 0);
 
-    EXPECT_EQ(load3ds("x", &g, "", kAll, nullptr, nullptr), 13);
-    EXPECT_EQ(load3ds("/no/such/file.3ds", &g, "", kAll, nullptr, nullptr), 13);
+    EXPECT_EQ(load3ds("x", &g, "", kAll, nullptr, nullptr), kCodeCannotOpen);
+    EXPECT_EQ(load3ds("/no/such/file.3ds", &g, "", kAll, nullptr, nullptr), kCodeCannotOpen);
     EXPECT_TRUE(log.contains("Cannot open .3DS file (possible disk error)"));
     EXPECT_EQ(g.tlistCount, 0);
 }
@@ -253,8 +254,8 @@ TEST(Import3ds, LoadsFromAPackFile) {
     EXPECT_EQ(g.meshCount, 1);
     EXPECT_EQ(g.cameraCount, 1);
     OGroup h;
-    EXPECT_EQ(load3ds("scenes\\none.3ds", &h, "", kAll | 0x8000, nullptr, path.c_str()), 13);
-    EXPECT_EQ(load3ds("scenes\\box.3ds", &h, "", kAll | 0x8000, nullptr, nullptr), 13);
+    EXPECT_EQ(load3ds("scenes\\none.3ds", &h, "", kAll | kvxLoadFromArchive, nullptr, path.c_str()), kCodeCannotOpen);
+    EXPECT_EQ(load3ds("scenes\\box.3ds", &h, "", kAll | 0x8000, nullptr, nullptr), kCodeCannotOpen);
     EXPECT_EQ(h.meshCount, 0);
 }
 

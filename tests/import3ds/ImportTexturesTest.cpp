@@ -86,7 +86,7 @@ TEST(ImportTextures, ImageListsWithOpacityListsGiveAlphaFrames) {
     Texture* t = m->firstTexture;
     ASSERT_EQ(t->frames, 4);
     for (int f = 0; f < 4; ++f) EXPECT_NE(t->textureIDs[f], 0u) << f;
-    EXPECT_EQ(t->alphaType, 13);
+    EXPECT_EQ(t->alphaType, int(Texture::kAlphaComputed));
     EXPECT_FLOAT_EQ(m->transparency, 1.0f);
     ASSERT_NE(m->opacityTexture, nullptr);
     EXPECT_EQ(m->opacityTexture->frames, 4);
@@ -96,7 +96,7 @@ TEST(ImportTextures, ImageListsWithOpacityListsGiveAlphaFrames) {
     Camera cam;
     cam.eye = Vertex3D{0, -5, 0};
     for (int step = 1; step <= 5; ++step) {
-        g.render(0x40, &cam);
+        g.render(kvxRenderAnimateTextures, &cam);
         EXPECT_EQ(t->currentFrame, step % 4);
     }
 }
@@ -116,7 +116,7 @@ TEST(ImportTextures, StillOpacityMapServesEveryFrame) {
     Texture* t = g.activeTList->seekMaterial("Mapped")->firstTexture;
     EXPECT_EQ(t->frames, 2);
     EXPECT_NE(t->textureIDs[1], 0u);
-    EXPECT_EQ(t->alphaType, 13);
+    EXPECT_EQ(t->alphaType, int(Texture::kAlphaComputed));
     EXPECT_FALSE(log.contains("Error loading"));
 }
 

@@ -7,11 +7,12 @@
 
 #include "ImportTestSupport.h"
 #include "MiniJson.h"
+#include "import3ds/ImportMessages.h"
 
 namespace {
 
 // The demo's flags without smoothing, which splits vertices along group borders.
-const int kAll = 0x11FC & ~0x0100;
+const int kAll = kvxLoadScene & ~kvxLoadSmoothing;
 
 // Each set: its folder under tests/data (the reference's keys are relative
 // to it) and how many files its reference reads.
@@ -156,7 +157,9 @@ void checkKeyframer(OGroup& g, const Json& ref, bool sameDefaults) {
         ASSERT_NE(o, nullptr) << n["name"].text;
         int type = nodeTypeFor(static_cast<int>(n["type"].number));
         EXPECT_EQ(o->parentId, static_cast<int>(n["parentId"].number));
-        if (type == 5) EXPECT_EQ(o->id, static_cast<int>(n["id"].number));
+        if (type == 5) {
+            EXPECT_EQ(o->id, static_cast<int>(n["id"].number));
+        }
         // A mesh's pivot follows its centring in its own axes; where the mesh
         // then stands is the placement oracle's to check.
         bool mesh = false;
@@ -202,7 +205,7 @@ TEST(RealFiles, EveryFileMatchesItsReference) {
             OGroup g;
             int loaded = load3ds(path.c_str(), &g, folderOf(path).c_str(), kAll, nullptr, nullptr);
             if (r.has("lib3ds")) {  // the peer reader refuses it: not a 3DS file
-                EXPECT_EQ(loaded, 14);
+                EXPECT_EQ(loaded, kCodeNotA3ds);
                 continue;
             }
             ASSERT_EQ(loaded, 0);

@@ -6,6 +6,7 @@
 #include "render/ErrorLog.h"
 #include "scene/KVXPath.h"
 #include "scene/Object.h"
+#include "scene/SceneMessages.h"
 
 namespace {
 
@@ -209,8 +210,8 @@ TEST(PathList, AddDeleteFind) {
     EXPECT_EQ(list->paths[2], nullptr);
     EXPECT_EQ(list->findPath(&a), p1);
 
-    EXPECT_EQ(list->delPath(2), 33);
-    EXPECT_EQ(list->delPath(-1), 33);
+    EXPECT_EQ(list->delPath(2), kCodePathNull);
+    EXPECT_EQ(list->delPath(-1), kCodePathNull);
     EXPECT_EQ(list->pathCount, 2);
     EXPECT_EQ(log.text(),
               "Path used in functioncall is NULL!\nPath used in functioncall is NULL!\n");
@@ -236,7 +237,7 @@ TEST(PathList, CapacityIsFourThousandNinetySix) {
         ASSERT_EQ(list->addPath(new KVXPath(0, 5, 0, nullptr)), 0);
     EXPECT_EQ(log.text(), "");
     KVXPath* extra = new KVXPath(0, 5, 0, nullptr);
-    EXPECT_EQ(list->addPath(extra), 32);
+    EXPECT_EQ(list->addPath(extra), kCodePathListFull);
     EXPECT_EQ(list->pathCount, 4096);
     EXPECT_EQ(log.text(),
               "PathList is full (KVXPath) create another PathList or increase number of "

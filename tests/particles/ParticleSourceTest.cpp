@@ -47,7 +47,7 @@ TEST(ParticleSourceSetup, InitSourceNeedsAStartFunctionAndKeepsUnsetValues) {
     Console console;
     kvxInitErrorLog(&console);
     ParticleSource s;
-    EXPECT_EQ(s.blendSource, 20);
+    EXPECT_EQ(s.blendSource, KVX_ONE);
     EXPECT_EQ(s.size, 1.0f);
     EXPECT_FALSE(s.active);
 
@@ -70,8 +70,8 @@ TEST(ParticleSourceSetup, InitSourceNeedsAStartFunctionAndKeepsUnsetValues) {
     expectAt(s.position, 1, 2, 3);
     EXPECT_EQ(s.material, material);
     EXPECT_EQ(s.color.g, 0.25f);
-    EXPECT_EQ(s.blendSource, 18);
-    EXPECT_EQ(s.blendDestination, 20);  // 0 leaves it
+    EXPECT_EQ(s.blendSource, KVX_SRC_ALPHA);
+    EXPECT_EQ(s.blendDestination, KVX_ONE);  // 0 leaves it
     EXPECT_EQ(s.size, 2.0f);
     EXPECT_TRUE(s.fadeWithLife);
 

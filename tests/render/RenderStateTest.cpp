@@ -9,6 +9,7 @@
 #include "console/Console.h"
 #include "render/Engine.h"
 #include "render/ErrorLog.h"
+#include "render/RenderMessages.h"
 #include "render/RenderState.h"
 #include "scene/Camera.h"
 
@@ -123,38 +124,38 @@ TEST_F(RenderStateTest, BlendDepthAlphaShadeAndMatrixModes)
     kvxBlendFunc(KVX_SRC_ALPHA, KVX_ONE_MINUS_SRC_ALPHA);
     EXPECT_EQ(getInt(GL_BLEND_SRC), GL_SRC_ALPHA);
     EXPECT_EQ(getInt(GL_BLEND_DST), GL_ONE_MINUS_SRC_ALPHA);
-    kvxBlendFunc(20, 20);
+    kvxBlendFunc(KVX_ONE, KVX_ONE);
     EXPECT_EQ(getInt(GL_BLEND_SRC), GL_ONE);
     EXPECT_EQ(getInt(GL_BLEND_DST), GL_ONE);
-    kvxBlendFunc(22, 24);
+    kvxBlendFunc(KVX_DST_COLOR, KVX_ZERO);
     EXPECT_EQ(getInt(GL_BLEND_SRC), GL_DST_COLOR);
     EXPECT_EQ(getInt(GL_BLEND_DST), GL_ZERO);
 
-    kvxDepthFunc(25);
+    kvxDepthFunc(KVX_EQUAL);
     EXPECT_EQ(getInt(GL_DEPTH_FUNC), GL_EQUAL);
-    kvxDepthFunc(26);
+    kvxDepthFunc(KVX_LEQUAL);
     EXPECT_EQ(getInt(GL_DEPTH_FUNC), GL_LEQUAL);
-    kvxDepthMask(28);
+    kvxDepthMask(KVX_FALSE);
     EXPECT_EQ(getInt(GL_DEPTH_WRITEMASK), GL_FALSE);
-    kvxDepthMask(29);
+    kvxDepthMask(KVX_TRUE);
     EXPECT_EQ(getInt(GL_DEPTH_WRITEMASK), GL_TRUE);
-    kvxAlphaFunc(32, 0.5f);
+    kvxAlphaFunc(KVX_GREATER, 0.5f);
     EXPECT_EQ(getInt(GL_ALPHA_TEST_FUNC), GL_GREATER);
     EXPECT_FLOAT_EQ(getFloat(GL_ALPHA_TEST_REF), 0.5f);
-    EXPECT_EQ(kvxShadeModel(8), 0);
+    EXPECT_EQ(kvxShadeModel(KVX_FLAT), 0);
     EXPECT_EQ(getInt(GL_SHADE_MODEL), GL_FLAT);
-    kvxShadeModel(9);
+    kvxShadeModel(KVX_SMOOTH);
     EXPECT_EQ(getInt(GL_SHADE_MODEL), GL_SMOOTH);
 
-    kvxSetMatrixType(0);
+    kvxSetMatrixType(KVX_TEXTURE);
     EXPECT_EQ(getInt(GL_MATRIX_MODE), GL_TEXTURE);
-    kvxSetMatrixType(1);
+    kvxSetMatrixType(KVX_PROJECTION);
     EXPECT_EQ(getInt(GL_MATRIX_MODE), GL_PROJECTION);
-    kvxSetMatrixType(2);
+    kvxSetMatrixType(KVX_MODELVIEW);
     EXPECT_EQ(getInt(GL_MATRIX_MODE), GL_MODELVIEW);
 
     kvxEnable(KVX_BLEND);
-    kvxPushAttrib(33);
+    kvxPushAttrib(KVX_ENABLE_BIT);
     kvxDisable(KVX_BLEND);
     kvxPopAttrib();
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
@@ -344,7 +345,7 @@ TEST_F(RenderStateTest, LookAtAndLookWithCamera)
     std::string text(Console::textSize, '\0');
     console.getText(&text[0]);
     kvxInitErrorLog(&console);
-    EXPECT_EQ(kvxLookWithCamera(nullptr), 24);
+    EXPECT_EQ(kvxLookWithCamera(nullptr), kCodeCameraNull);
     text.resize(console.getText(&text[0]));
     EXPECT_EQ(text, "Camera used in functioncall is NULL!\n");
     kvxInitErrorLog(kvxLogToNowhere);

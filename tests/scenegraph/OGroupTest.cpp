@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "GroupTestSupport.h"
+#include "scene/SceneMessages.h"
 
 using namespace kvxtest;
 
@@ -14,21 +15,21 @@ TEST(OGroup, ContainersRefuseAdditionsWhenFull) {
     OGroup g;
     for (int i = 0; i < OGroup::maxMeshs; ++i) ASSERT_EQ(g.addMesh(new Mesh()), 0);
     Mesh extra;
-    EXPECT_EQ(g.addMesh(&extra), 15);
+    EXPECT_EQ(g.addMesh(&extra), kCodeMeshListFull);
     EXPECT_EQ(g.meshCount, 4096);
     EXPECT_TRUE(log.contains("MeshList is full (OGroup) create another OGroup or increase number of maxMeshs"));
     for (int i = 0; i < OGroup::maxCameras; ++i) ASSERT_EQ(g.addCamera(new Camera()), 0);
     Camera spare;
-    EXPECT_EQ(g.addCamera(&spare), 17);
+    EXPECT_EQ(g.addCamera(&spare), kCodeCameraListFull);
     for (int i = 0; i < OGroup::maxLights; ++i) ASSERT_EQ(g.addLight(new Light()), 0);
     Light lamp;
-    EXPECT_EQ(g.addLight(&lamp), 16);
+    EXPECT_EQ(g.addLight(&lamp), kCodeLightListFull);
     for (int i = 0; i < OGroup::maxTLists; ++i) ASSERT_EQ(g.addTList(new TList()), 0);
     TList list;
-    EXPECT_EQ(g.addTList(&list), 28);
+    EXPECT_EQ(g.addTList(&list), kCodeTListListFull);
     for (int i = 0; i < OGroup::maxPathLists; ++i) ASSERT_EQ(g.addPathList(new PathList()), 0);
     PathList paths;
-    EXPECT_EQ(g.addPathList(&paths), 32);
+    EXPECT_EQ(g.addPathList(&paths), kCodePathListFull);
     g.clear();
     EXPECT_EQ(g.meshCount + g.cameraCount + g.lightCount + g.tlistCount + g.pathListCount, 0);
     EXPECT_EQ(g.meshes[0], nullptr);
@@ -52,11 +53,11 @@ TEST(OGroup, FirstAdditionsBecomeActive) {
 
     EXPECT_EQ(g.setActiveCamera(1), 0);
     EXPECT_EQ(g.activeCamera, b);
-    EXPECT_EQ(g.setActiveCamera(2), 35);
-    EXPECT_EQ(g.setActiveCamera(-1), 35);
-    EXPECT_EQ(g.setActiveCamera(1000), 35);
-    EXPECT_EQ(g.setActiveTList(5), 36);
-    EXPECT_EQ(g.setActivePathList(64), 34);
+    EXPECT_EQ(g.setActiveCamera(2), kCodeCamListNull);
+    EXPECT_EQ(g.setActiveCamera(-1), kCodeCamListNull);
+    EXPECT_EQ(g.setActiveCamera(1000), kCodeCamListNull);
+    EXPECT_EQ(g.setActiveTList(5), kCodeTListNull);
+    EXPECT_EQ(g.setActivePathList(64), kCodePathListNull);
 
     // Activating a path list takes its frame range and gives out its pivots.
     Mesh* m = unitTriangle("m");
@@ -128,8 +129,8 @@ TEST(OGroup, DelMeshDropsItsPathsAndPivots) {
     EXPECT_EQ(g.setActivePathList(0), 0);  // must not write through the freed mesh
 
     Mesh stranger;
-    EXPECT_EQ(g.delMesh(&stranger), 39);
-    EXPECT_EQ(g.delMesh(nullptr), 38);
+    EXPECT_EQ(g.delMesh(&stranger), kCodeObjectNotFound);
+    EXPECT_EQ(g.delMesh(nullptr), kCodeObjectNull);
 }
 
 TEST(OGroup, CopyMaterialFaceStructuresSharesListsDestroyedOnce) {
@@ -143,7 +144,7 @@ TEST(OGroup, CopyMaterialFaceStructuresSharesListsDestroyedOnce) {
     source->addTList(new TList());
     target->addMesh(unitTriangle("tri"));
     target->addTList(new TList());
-    EXPECT_EQ(source->copyMaterialFaceStructures(nullptr), 26);
+    EXPECT_EQ(source->copyMaterialFaceStructures(nullptr), kCodeGroupNull);
     ASSERT_EQ(source->copyMaterialFaceStructures(target), 0);
     EXPECT_EQ(target->meshes[0]->faceMaterials[0], 3);
     ASSERT_NE(target->meshes[0]->materialGroups, nullptr);
@@ -160,9 +161,9 @@ TEST(OGroup, CopyMaterialFaceStructuresSharesListsDestroyedOnce) {
 
     OGroup a, b;
     a.addMesh(unitTriangle("only-in-a"));
-    EXPECT_EQ(a.copyMaterialFaceStructures(&b), 38);
+    EXPECT_EQ(a.copyMaterialFaceStructures(&b), kCodeObjectNull);
     b.addMesh(triangleMesh("only-in-a", {0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 1, 1, 0, 1, 0, 1}));
-    EXPECT_EQ(a.copyMaterialFaceStructures(&b), 50);
+    EXPECT_EQ(a.copyMaterialFaceStructures(&b), kCodeCopyFailed);
     EXPECT_TRUE(log.contains("Fatal! Engine internal structure copy failed!"));
 }
 
@@ -321,10 +322,10 @@ TEST(OGroup, CloseCombineNearTheFloatLimits) {
 TEST(OGroup, LoadClearsWithBitOneAndLeavesAStillFileUnanimated) {
     kvxtest::window();
     OGroup g;
-    g.load(kvxtest::dataFile("RotatingCube.3DS").c_str(), 0x11FC, "");
+    g.load(kvxtest::dataFile("RotatingCube.3DS").c_str(), kvxLoadScene, "");
     EXPECT_TRUE(g.animated);
     EXPECT_EQ(g.meshCount, 1);
-    g.load(kvxtest::dataFile("fels.3ds").c_str(), 0x11FC, "");
+    g.load(kvxtest::dataFile("fels.3ds").c_str(), kvxLoadScene, "");
     EXPECT_EQ(g.meshCount, 2);
     g.clear();
     EXPECT_FALSE(g.animated);

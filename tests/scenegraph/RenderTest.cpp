@@ -6,8 +6,8 @@
 
 namespace {
 
-const int kOpaque = 0x20060;
-const int kTransparent = 0x30000;
+const int kOpaque = kvxRenderOpaquePass;
+const int kTransparent = kvxRenderTransparentPass;
 
 int litPixels(std::vector<Rgba>* out = nullptr) {
     TestWindow& w = kvxtest::window();
@@ -51,7 +51,7 @@ void drawFrame(Scene& s, int frame) {
 TEST(GroupRender, AnimatedRealSceneThroughItsOwnCamera) {
     kvxtest::window();
     Scene s;
-    OGroup* g = s.createOGroup(kvxtest::dataFile("TargetCameraAnim.3ds").c_str(), 0x11FC, "", 0, nullptr, nullptr);
+    OGroup* g = s.createOGroup(kvxtest::dataFile("TargetCameraAnim.3ds").c_str(), kvxLoadScene, "", 0, nullptr, nullptr);
     ASSERT_NE(g, nullptr);
     ASSERT_TRUE(g->animated);
     ASSERT_NE(s.camera, nullptr);
@@ -85,7 +85,7 @@ TEST(GroupRender, AnimatedRealSceneThroughItsOwnCamera) {
 TEST(GroupRender, RotatingCubeTurnsBetweenFrames) {
     kvxtest::window();
     Scene s;
-    OGroup* g = s.createOGroup(kvxtest::dataFile("RotatingCube.3DS").c_str(), 0x11FC, "", 0, nullptr, nullptr);
+    OGroup* g = s.createOGroup(kvxtest::dataFile("RotatingCube.3DS").c_str(), kvxLoadScene, "", 0, nullptr, nullptr);
     ASSERT_NE(g, nullptr);
     Camera* cam = new Camera();
     cam->eye = Vertex3D{0, -150, 60};
@@ -166,7 +166,7 @@ TEST(GroupRender, NoCameraDrawsNothingAndFacingMeshesTurn) {
     kvxtest::window();
     QuadScene q;
     clearFrame();
-    q.g.render(0x20020, nullptr);
+    q.g.render(kvxRenderCamera | kvxRenderOpaque, nullptr);
     EXPECT_EQ(litPixels(), 0);
 
     q.quad->facesCamera = true;

@@ -1,10 +1,12 @@
 // Group management of a Scene.
 
 #include "GroupTestSupport.h"
+#include "import3ds/ImportMessages.h"
+#include "scene/SceneMessages.h"
 
 namespace {
 
-const int kFlags = 0x11FC;
+const int kFlags = kvxLoadScene;
 
 std::string file(const char* name) { return kvxtest::dataFile(name); }
 
@@ -27,7 +29,7 @@ TEST(Scene, CreateOGroupLoadsAndTakesTheFirstCamera) {
     kvxtest::LogCapture log("scene-missing.log");
     EXPECT_EQ(s.createOGroup("/no/such.3ds", kFlags, "", 0, nullptr, nullptr), nullptr);
     EXPECT_EQ(s.groupCount, 2);
-    EXPECT_EQ(s.setCamera(anim, 1), 27);
+    EXPECT_EQ(s.setCamera(anim, 1), kCodeCameraNotFound);
     EXPECT_TRUE(log.contains("Camera cannot be found!"));
     EXPECT_EQ(s.setCamera(anim, 0), 0);
 
@@ -56,13 +58,13 @@ TEST(Scene, DeletingTheCameraGroupLeavesNoCamera) {
     Scene other;
     kvxtest::LogCapture log("scene-other.log");
     EXPECT_EQ(other.getOGID(b), -1);
-    EXPECT_EQ(other.insertMesh(b, file("fels.3ds").c_str(), kFlags, "", nullptr), 20);
-    EXPECT_EQ(other.deleteOGroup(b), 20);
+    EXPECT_EQ(other.insertMesh(b, file("fels.3ds").c_str(), kFlags, "", nullptr), kCodeGroupNotFound);
+    EXPECT_EQ(other.deleteOGroup(b), kCodeGroupNotFound);
     EXPECT_TRUE(log.contains("ObjectGroup not found in OGroupList! OGroup not deleted!"));
     EXPECT_EQ(s.insertMesh(b, file("fels.3ds").c_str(), kFlags, "", nullptr), 0);
     EXPECT_EQ(b->meshCount, 2);
-    EXPECT_EQ(s.insertMesh(0, "/no/such.3ds", kFlags, "", nullptr), 13);
-    EXPECT_EQ(s.render(5, 0x20060), 0);  // empty slot: nothing drawn
+    EXPECT_EQ(s.insertMesh(0, "/no/such.3ds", kFlags, "", nullptr), kCodeCannotOpen);
+    EXPECT_EQ(s.render(5, kvxRenderOpaquePass), 0);  // empty slot: nothing drawn
 
     SceneParams p;
     p.value[0] = 42;

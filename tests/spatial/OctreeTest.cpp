@@ -144,7 +144,9 @@ TEST(Octree, SplitLimitsAndProgress) {
     int deepest = 0;
     for (octreeNode* l : leaves) {
         deepest = std::max(deepest, int(l->depth));
-        if (l->polygons.size() > 5) EXPECT_EQ(l->depth, 6);
+        if (l->polygons.size() > 5) {
+            EXPECT_EQ(l->depth, 6);
+        }
     }
     EXPECT_EQ(deepest, 6);
     EXPECT_TRUE(root->polygons.empty());

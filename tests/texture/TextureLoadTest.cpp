@@ -424,7 +424,9 @@ TEST(FrameLists, BadListsLogCodeSeven) {
         t.setFilename(c.name, 0);
         EXPECT_EQ(t.extractNames(), 7) << c.name;
         EXPECT_TRUE(dir.logged("Error loading .IFL file")) << c.name;
-        if (c.reason != nullptr) EXPECT_TRUE(dir.logged(c.reason)) << c.name;
+        if (c.reason != nullptr) {
+            EXPECT_TRUE(dir.logged(c.reason)) << c.name;
+        }
     }
     Texture missing;
     missing.setFilename("absent.ifl", 0);

@@ -96,13 +96,13 @@ TEST(GeneratedOverlays, TunnelFliesThroughTheMetalTexture) {
                 uv[i * 80 + j] = {(p + b) * 0.001953125f, (p + a) * 0.001953125f};
             }
         clearBlack();
-        kvxBlendFunc(20, 20);
+        kvxBlendFunc(KVX_ONE, KVX_ONE);
         kvxDrawGrid(colors.data(), uv.data(), 640, 480, metal);
         window.save(TestWindow::outputPath("tunnel_" + std::to_string(p) + ".png"));
         EXPECT_GT(litPixels(window, 60), kSamples / 3) << "tunnel at phase " << p;
         // The demo's name over it.
-        kvxEnable(5);
-        kvxBlendFunc(20, 20);
+        kvxEnable(KVX_BLEND);
+        kvxBlendFunc(KVX_ONE, KVX_ONE);
         Vertex3D at{64, 112, 1};
         Color white{1, 1, 1, 1};
         kvxDrawImage(&at, title, &white, 512, 256, false, 0);
@@ -125,8 +125,8 @@ TEST(GeneratedOverlays, TitlesSpritesAndPictureShowOnScreen) {
         std::string name = "title" + std::to_string(i) + ".jpg";
         Material* m = plainImage(dir, name.c_str());
         clearBlack();
-        kvxEnable(5);
-        kvxBlendFunc(20, 20);
+        kvxEnable(KVX_BLEND);
+        kvxBlendFunc(KVX_ONE, KVX_ONE);
         Vertex3D at{64, 176, 1};
         kvxDrawImage(&at, m, &white, 512, 128, false, 0);
         EXPECT_GT(litPixels(window, 300), 100) << name;
@@ -141,8 +141,8 @@ TEST(GeneratedOverlays, TitlesSpritesAndPictureShowOnScreen) {
     Color magenta{1, 0, 1, 1};
     kvxSetClearColor(&magenta);
     kvxClear();
-    kvxEnable(5);
-    kvxBlendFunc(20, 20);
+    kvxEnable(KVX_BLEND);
+    kvxBlendFunc(KVX_ONE, KVX_ONE);
     for (int k = 0; k < 8; ++k) {
         Vertex3D a{float(40 + 70 * k), float(60 + 40 * (k % 3)), 1}, b{float(20 + 75 * k), 300, 1};
         kvxDrawImage(&a, trip, &white, 128, 128, false, 20.0f * k);
@@ -150,8 +150,8 @@ TEST(GeneratedOverlays, TitlesSpritesAndPictureShowOnScreen) {
     }
     window.save(TestWindow::outputPath("sprites_screen.png"));
     clearBlack();
-    kvxEnable(5);
-    kvxBlendFunc(18, 21);
+    kvxEnable(KVX_BLEND);
+    kvxBlendFunc(KVX_SRC_ALPHA, KVX_ONE_MINUS_SRC_ALPHA);
     Vertex3D origin{0, 0, 1};
     kvxDrawImage(&origin, picture, &white, 640, 480, false, 0);
     window.save(TestWindow::outputPath("picture_screen.png"));

@@ -7,6 +7,7 @@
 
 #include "SharedData.h"
 #include "TestWindow.h"
+#include "import3ds/Import3DS.h"
 #include "render/Engine.h"
 #include "render/RenderState.h"
 #include "render/TextureUpload.h"
@@ -15,6 +16,7 @@
 #include "scene/Light.h"
 #include "scene/Mesh.h"
 #include "scene/OGroup.h"
+#include "scene/RenderFlags.h"
 #include "scene/Scene.h"
 #include "texture/Material.h"
 #include "texture/TList.h"
@@ -30,9 +32,9 @@ struct Level {
 };
 
 const Level kLevels[] = {
-    {"level01.dat", 4605, 2950, {"PARTICLE1"}},
-    {"level02.dat", 4604, 490, {"PARTICLE1"}},
-    {"level03.dat", 4604, 500, {"CUBE1", "CUBE2"}},
+    {"level01.dat", kvxLoadScene | kvxLoadClearFirst, 2950, {"PARTICLE1"}},
+    {"level02.dat", kvxLoadScene, 490, {"PARTICLE1"}},
+    {"level03.dat", kvxLoadScene, 500, {"CUBE1", "CUBE2"}},
 };
 
 int lastKeyFrame(const KVXPath* p) { return p->keyCount >= 2 ? p->keys[p->keyCount - 2].frame : -1; }
@@ -134,7 +136,7 @@ void render(Loaded& l, const Shot& s) {
     if (s.fog)
         kvxSetFog(s.fogColor, 1, s.fogEnd);
     else
-        kvxDisable(4);
+        kvxDisable(KVX_FOG);
     kvxClear();
     kvxSetFOV(s.fov);
     Viewport* v = kvxGetViewport();
@@ -142,19 +144,19 @@ void render(Loaded& l, const Shot& s) {
     v->zNear = 0.1f;
     kvxSetViewport(v);
     int id = l.scene.getOGID(g);
-    kvxDisable(10);
-    l.scene.render(id, 0x20060);
-    kvxEnable(10);
-    l.scene.render(id, 0x30000);
+    kvxDisable(KVX_ALPHA_TEST);
+    l.scene.render(id, kvxRenderOpaquePass);
+    kvxEnable(KVX_ALPHA_TEST);
+    l.scene.render(id, kvxRenderTransparentPass);
     if (s.level == 2) {
         Object* cage = g->findObject("CUBE1");
         Object* core = g->findObject("CUBE2");
         cage->visible = true;
         core->visible = false;
-        kvxDisable(10);
-        l.scene.render(id, 0x20061);
-        kvxEnable(10);
-        l.scene.render(id, 0x30001);
+        kvxDisable(KVX_ALPHA_TEST);
+        l.scene.render(id, kvxRenderOpaquePass | kvxRenderWireframe);
+        kvxEnable(KVX_ALPHA_TEST);
+        l.scene.render(id, kvxRenderTransparentPass | kvxRenderWireframe);
         cage->visible = false;
         core->visible = true;
     }

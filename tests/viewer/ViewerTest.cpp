@@ -227,8 +227,9 @@ TEST(Viewer, InfoJsonMatchesReference) {
         EXPECT_EQ(info["materials"].size(), expect["materials"].size()) << f;
         EXPECT_EQ(info["cameras"].size(), expect["cameras"].size()) << f;
         EXPECT_EQ(info["lights"].size(), expect["lights"].size()) << f;
-        if (expect["keyframer"]["nodes"].size())
+        if (expect["keyframer"]["nodes"].size()) {
             EXPECT_EQ(info["keyframer"]["end"].number, expect["keyframer"]["end"].number) << f;
+        }
     }
     // The texture that is not beside the file is reported missing, with the engine's message.
     Result r = run(s, "--info --json " + kAssimp + "/cubes_with_alpha.3DS");

@@ -18,8 +18,15 @@ struct Section {
 };
 
 enum { kIntro, kFlight, kFountains, kReturn, kAcid, kFinale, kOutro };
-const Section kSections[] = {{0, 17.5, 34},     {17.5, 50.3, 64},  {50.3, 66.5, 32}, {66.5, 83, 32},
-                             {83, 99.5, 32},    {99.5, 129.4, 58}, {129.4, 161, 60}};
+constexpr double seconds(int ms) { return ms / 1000.0; }
+
+const Section kSections[] = {{0, seconds(demo::kFirstSceneMs), 34},
+                             {seconds(demo::kFirstSceneMs), seconds(demo::kSecondSceneMs), 64},
+                             {seconds(demo::kSecondSceneMs), seconds(demo::kFirstSceneSecondMs), 32},
+                             {seconds(demo::kFirstSceneSecondMs), seconds(demo::kThirdSceneMs), 32},
+                             {seconds(demo::kThirdSceneMs), seconds(demo::kFirstSceneThirdMs), 32},
+                             {seconds(demo::kFirstSceneThirdMs), seconds(demo::kFirstSceneOffMs), 58},
+                             {seconds(demo::kFirstSceneOffMs), seconds(demo::kShowLengthMs), 60}};
 
 struct Chord {
     float root;

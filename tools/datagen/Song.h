@@ -1,8 +1,9 @@
 #pragma once
 // The soundtrack: a 161-second arrangement and a seamless ambient loop.
+#include "ShowTiming.h"
 #include "Synth.h"
 
-constexpr double kSongSeconds = 161.0;
+constexpr double kSongSeconds = demo::kShowLengthMs / 1000.0;
 
 Track renderSong();
 Track renderLoop();

@@ -1,0 +1,30 @@
+#ifndef KVX_CORE_VECTOROPS_H
+#define KVX_CORE_VECTOROPS_H
+
+// Value arithmetic on Vertex3D for the engine's geometry code.
+
+#include <cmath>
+
+#include "core/Types.h"
+
+namespace kvx_vector {
+
+inline Vertex3D add(const Vertex3D& a, const Vertex3D& b) { return Vertex3D{a.x + b.x, a.y + b.y, a.z + b.z}; }
+inline Vertex3D sub(const Vertex3D& a, const Vertex3D& b) { return Vertex3D{a.x - b.x, a.y - b.y, a.z - b.z}; }
+inline Vertex3D mul(const Vertex3D& a, float f) { return Vertex3D{a.x * f, a.y * f, a.z * f}; }
+inline float dot(const Vertex3D& a, const Vertex3D& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline float length(const Vertex3D& a) { return std::sqrt(dot(a, a)); }
+
+inline Vertex3D cross(const Vertex3D& a, const Vertex3D& b) {
+    return Vertex3D{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+// A vector of length exactly 0 stays (0, 0, 0).
+inline Vertex3D normalized(const Vertex3D& a) {
+    float l = length(a);
+    return l == 0.0f ? Vertex3D{0.0f, 0.0f, 0.0f} : mul(a, 1.0f / l);
+}
+
+}  // namespace kvx_vector
+
+#endif
