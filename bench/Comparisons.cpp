@@ -31,8 +31,9 @@ void largeFileRows(std::vector<Comparison>& rows) {
         rows.push_back({"octree", "tree and planes, " + what, "Octree/" + f.name, "OctreePlain/" + f.name,
                         "plain every-pair build"});
     }
-    rows.push_back({"octree", std::string("tree and planes, ") + kFarVertexFile, std::string("Octree/") + kFarVertexFile,
-                    std::string("Octree/") + kFarVertexOriginal, std::string("the same for ") + kFarVertexOriginal});
+    rows.push_back({"octree", std::string("tree and planes, ") + kFarVertexFile,
+                    std::string("Octree/") + kFarVertexFile, std::string("Octree/") + kFarVertexOriginal,
+                    std::string("the same for ") + kFarVertexOriginal});
 }
 
 void preparationRows(std::vector<Comparison>& rows) {
@@ -49,8 +50,8 @@ void preparationRows(std::vector<Comparison>& rows) {
 void renderRows(std::vector<Comparison>& rows) {
     rows.push_back({"rendering", "vertex arrays, 50k faces (frames/s)", "BM_RenderVertexArrays",
                     "BM_RenderImmediateMode", "immediate mode", 0, Shown::Rate});
-    rows.push_back({"rendering", "display list, 50k faces (frames/s)", "BM_RenderDisplayList",
-                    "BM_RenderImmediateMode", "immediate mode", 0, Shown::Rate});
+    rows.push_back({"rendering", "display list, 50k faces (frames/s)", "BM_RenderDisplayList", "BM_RenderImmediateMode",
+                    "immediate mode", 0, Shown::Rate});
 }
 
 void lightingRows(std::vector<Comparison>& rows) {
@@ -64,21 +65,22 @@ void queryRows(std::vector<Comparison>& rows) {
     const char* const kEveryFace = "every face tried";
     rows.push_back({"queries", "kvxCheckCollision (queries/s)", "BM_QueryCollision", "BM_QueryCollisionEveryFace",
                     "sphere vs every face", 0, Shown::Rate});
-    rows.push_back({"queries", "kvxRaySceneDistance (queries/s)", "BM_QueryRayDistance",
-                    "BM_QueryRayDistanceEveryFace", kEveryFace, 0, Shown::Rate});
-    rows.push_back({"queries", "kvxRayScene (queries/s)", "BM_QueryRayAnyHit", "BM_QueryRayAnyHitEveryFace",
+    rows.push_back({"queries", "kvxRaySceneDistance (queries/s)", "BM_QueryRayDistance", "BM_QueryRayDistanceEveryFace",
                     kEveryFace, 0, Shown::Rate});
+    rows.push_back({"queries", "kvxRayScene (queries/s)", "BM_QueryRayAnyHit", "BM_QueryRayAnyHitEveryFace", kEveryFace,
+                    0, Shown::Rate});
     rows.push_back({"queries", "kvxCheckHeight (queries/s)", "BM_QueryHeight", "BM_QueryHeightEveryFace",
                     "kvxCheckHeight2 (no tree)", 0, Shown::Rate});
-    rows.push_back({"queries", "kvxCheckCollision, shadow terrain (queries/s)", "BM_CheckCollision", "",
-                    "none", 0, Shown::Rate});
-    rows.push_back({"queries", "kvxRaySceneDistance, shadow terrain (queries/s)", "BM_RaySceneDistance", "",
-                    "none", 0, Shown::Rate});
+    rows.push_back(
+        {"queries", "kvxCheckCollision, shadow terrain (queries/s)", "BM_CheckCollision", "", "none", 0, Shown::Rate});
+    rows.push_back({"queries", "kvxRaySceneDistance, shadow terrain (queries/s)", "BM_RaySceneDistance", "", "none", 0,
+                    Shown::Rate});
 }
 
 void showRows(std::vector<Comparison>& rows) {
     const double length = showLengthMs() / 1000.0;
-    const std::string played = showLengthMs() < kShowLengthMs ? "first " + std::to_string(showLengthMs()) + " ms" : "whole show";
+    const std::string played =
+        showLengthMs() < kShowLengthMs ? "first " + std::to_string(showLengthMs()) + " ms" : "whole show";
     rows.push_back({"demo", "capture to video, " + played, "Show/capture", "", "real-time length", length});
     rows.push_back({"demo", "capture quality, PSNR of 20 s of video against its frames", "Show/capture quality", "",
                     "40 dB goal", kPsnrGoalDb, Shown::Decibels});

@@ -13,9 +13,9 @@
 #include <lib3ds/mesh.h>
 #endif
 #ifdef KVX_HAVE_ASSIMP
-#include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
+#include <assimp/Importer.hpp>
 #endif
 
 namespace kvxbench {

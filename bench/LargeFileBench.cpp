@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "LargeFiles.h"
 #include "ImportReaders.h"
+#include "LargeFiles.h"
 #include "import3ds/Import3DS.h"
 #include "scene/OGroup.h"
 #include "spatial/Octree.h"
@@ -42,25 +42,25 @@ void octreeOne(benchmark::State& state, const std::string& file, bool fast) {
 int registerAll() {
     for (const kvxbench::LargeFile& f : kvxbench::largeFiles()) {
         const std::string path = f.path;
-        benchmark::RegisterBenchmark(("Import/load3ds/" + f.name).c_str(),
-                                     [path](benchmark::State& s) { importOne(s, path, kvxbench::readWithEngine); })
-            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("Import/load3ds/" + f.name).c_str(), [path](benchmark::State& s) {
+            importOne(s, path, kvxbench::readWithEngine);
+        })->Unit(benchmark::kMillisecond);
 #ifdef KVX_HAVE_LIB3DS
-        benchmark::RegisterBenchmark(("Import/lib3ds/" + f.name).c_str(),
-                                     [path](benchmark::State& s) { importOne(s, path, kvxbench::readWithLib3ds); })
-            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("Import/lib3ds/" + f.name).c_str(), [path](benchmark::State& s) {
+            importOne(s, path, kvxbench::readWithLib3ds);
+        })->Unit(benchmark::kMillisecond);
 #endif
 #ifdef KVX_HAVE_ASSIMP
-        benchmark::RegisterBenchmark(("Import/assimp/" + f.name).c_str(),
-                                     [path](benchmark::State& s) { importOne(s, path, kvxbench::readWithAssimp); })
-            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("Import/assimp/" + f.name).c_str(), [path](benchmark::State& s) {
+            importOne(s, path, kvxbench::readWithAssimp);
+        })->Unit(benchmark::kMillisecond);
 #endif
-        benchmark::RegisterBenchmark(("Octree/" + f.name).c_str(),
-                                     [path](benchmark::State& s) { octreeOne(s, path, true); })
-            ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(("OctreePlain/" + f.name).c_str(),
-                                     [path](benchmark::State& s) { octreeOne(s, path, false); })
-            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("Octree/" + f.name).c_str(), [path](benchmark::State& s) {
+            octreeOne(s, path, true);
+        })->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("OctreePlain/" + f.name).c_str(), [path](benchmark::State& s) {
+            octreeOne(s, path, false);
+        })->Unit(benchmark::kMillisecond);
     }
     return 0;
 }

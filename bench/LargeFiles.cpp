@@ -52,7 +52,8 @@ void scan(const std::string& dir, std::vector<LargeFile>& out) {
         const std::string name = e->d_name;
         if (name == "." || name == "..") continue;
         const std::string path = dir + "/" + name;
-        if (e->d_type == DT_DIR) scan(path, out);
+        if (e->d_type == DT_DIR)
+            scan(path, out);
         else if (has3dsExtension(name)) {
             // The tree's copies of shared files come first and win.
             bool known = false;

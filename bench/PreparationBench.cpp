@@ -20,17 +20,14 @@ const int kIterations = 30;  // every iteration rebuilds the mesh untimed
 using Step = void (*)(Mesh&);
 
 const Step kChain[] = {
-    [](Mesh& m) { m.prepareSmoothing(); },
-    [](Mesh& m) { m.center(); },
-    [](Mesh& m) { m.calcNormals(); },
-    [](Mesh& m) { m.originalToCalculated(); },
-    [](Mesh& m) { m.calcRadius(); },
-    [](Mesh& m) { m.sortFacesByMaterial(); },
-    [](Mesh& m) { m.calcEdgeNormals(); },
-    [](Mesh& m) { m.createDisplayList(); },
+    [](Mesh& m) { m.prepareSmoothing(); }, [](Mesh& m) { m.center(); },
+    [](Mesh& m) { m.calcNormals(); },      [](Mesh& m) { m.originalToCalculated(); },
+    [](Mesh& m) { m.calcRadius(); },       [](Mesh& m) { m.sortFacesByMaterial(); },
+    [](Mesh& m) { m.calcEdgeNormals(); },  [](Mesh& m) { m.createDisplayList(); },
 };
-const char* const kStepNames[] = {"prepareSmoothing", "center",      "calcNormals",     "originalToCalculated",
-                                  "calcRadius",       "sortFacesByMaterial", "calcEdgeNormals", "createDisplayList"};
+const char* const kStepNames[] = {"prepareSmoothing",     "center",           "calcNormals",
+                                  "originalToCalculated", "calcRadius",       "sortFacesByMaterial",
+                                  "calcEdgeNormals",      "createDisplayList"};
 const int kSteps = int(sizeof kChain / sizeof kChain[0]);
 
 Mesh* freshMesh() {

@@ -48,7 +48,8 @@ struct Terrain {
             int f = 0;
             for (int j = 0; j < rows; ++j)
                 for (int i = 0; i < kSide; ++i) {
-                    uint16_t a = uint16_t(j * cols + i), b = uint16_t(a + 1), c = uint16_t(a + cols), d = uint16_t(c + 1);
+                    uint16_t a = uint16_t(j * cols + i), b = uint16_t(a + 1), c = uint16_t(a + cols),
+                             d = uint16_t(c + 1);
                     m->faces[f++] = Facelist{a, b, d};
                     m->faces[f++] = Facelist{a, d, c};
                 }

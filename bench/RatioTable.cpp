@@ -15,9 +15,12 @@ const int kColumns = 6;
 
 std::string significant(double value, const char* unit) {
     char text[64];
-    if (value >= 100) snprintf(text, sizeof text, "%.0f %s", value, unit);
-    else if (value >= 10) snprintf(text, sizeof text, "%.1f %s", value, unit);
-    else snprintf(text, sizeof text, "%.2f %s", value, unit);
+    if (value >= 100)
+        snprintf(text, sizeof text, "%.0f %s", value, unit);
+    else if (value >= 10)
+        snprintf(text, sizeof text, "%.1f %s", value, unit);
+    else
+        snprintf(text, sizeof text, "%.2f %s", value, unit);
     return text;
 }
 
@@ -105,8 +108,8 @@ void RatioTable::ReportRuns(const std::vector<Run>& runs) {
     if (runs.empty() || runs.front().run_type != Run::RT_Iteration) return;
     const std::string name = key(runs.front());
     const Figure& f = figures_[name];
-    std::cerr << "  " << name << ": "
-              << (f.seconds.empty() ? "skipped (" + f.error + ")" : formatSeconds(f.median())) << "\n";
+    std::cerr << "  " << name << ": " << (f.seconds.empty() ? "skipped (" + f.error + ")" : formatSeconds(f.median()))
+              << "\n";
 }
 
 const RatioTable::Figure* RatioTable::find(const std::string& name) const {
@@ -136,10 +139,14 @@ std::string RatioTable::ratio(const Comparison& row) const {
     if (row.shown == Shown::Decibels && ours->decibels.empty()) return "-";
     const double r = row.shown == Shown::Decibels ? base / medianOf(ours->decibels) : ours->median() / base;
     char text[32];
-    if (r >= 100) snprintf(text, sizeof text, "%.0f", r);
-    else if (r >= 10) snprintf(text, sizeof text, "%.1f", r);
-    else if (r >= 1) snprintf(text, sizeof text, "%.2f", r);
-    else snprintf(text, sizeof text, "%.3g", r);
+    if (r >= 100)
+        snprintf(text, sizeof text, "%.0f", r);
+    else if (r >= 10)
+        snprintf(text, sizeof text, "%.1f", r);
+    else if (r >= 1)
+        snprintf(text, sizeof text, "%.2f", r);
+    else
+        snprintf(text, sizeof text, "%.3g", r);
     return text;
 }
 
@@ -155,7 +162,8 @@ std::string RatioTable::table() const {
             shown.insert(row.baseline);
             baseFigure = cell(row.baseline, row.shown);
         } else if (row.fixedSeconds > 0) {
-            baseFigure = row.shown == Shown::Decibels ? formatDecibels(row.fixedSeconds) : formatSeconds(row.fixedSeconds);
+            baseFigure =
+                row.shown == Shown::Decibels ? formatDecibels(row.fixedSeconds) : formatSeconds(row.fixedSeconds);
         }
         cells.push_back({row.section, row.label, cell(row.ours, row.shown), row.baselineLabel, baseFigure, ratio(row)});
     }

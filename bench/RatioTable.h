@@ -48,7 +48,7 @@ public:
 
 private:
     struct Figure {
-        std::vector<double> seconds;  // per iteration, one value per repetition
+        std::vector<double> seconds;   // per iteration, one value per repetition
         std::vector<double> decibels;  // kDecibelCounter, one value per repetition
         std::string error;
         double median() const { return medianOf(seconds); }

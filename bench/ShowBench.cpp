@@ -113,7 +113,8 @@ const int kExcerptMs = 20000;
 
 std::string excerptMoments(int firstFrame, int frames) {
     std::string at;
-    for (int f = firstFrame; f < firstFrame + frames; ++f) at += (at.empty() ? "" : ",") + std::to_string(f * demo::kStepMs);
+    for (int f = firstFrame; f < firstFrame + frames; ++f)
+        at += (at.empty() ? "" : ",") + std::to_string(f * demo::kStepMs);
     return at;
 }
 
@@ -123,7 +124,8 @@ double psnrOf(const std::string& video, const std::string& frames, int skipFrame
                             std::to_string(demo::kStepMs) + " -pattern_type glob -i '" + frames +
                             "/*.png' -lavfi '[0:v]trim=start_frame=" + std::to_string(skipFrames) +
                             ",setpts=PTS-STARTPTS,format=yuv420p[a];[1:v]format=yuv420p[b];[a][b]psnr' -f null - 2>&1 "
-                            "| tee '" + log + "' | sed -n 's/.*PSNR.* average:\\([0-9.]*\\).*/\\1/p'";
+                            "| tee '" +
+                            log + "' | sed -n 's/.*PSNR.* average:\\([0-9.]*\\).*/\\1/p'";
     FILE* p = popen(cmd.c_str(), "r");
     if (!p) return -1;
     double db = -1;
@@ -138,8 +140,15 @@ void BM_ShowCaptureQuality(benchmark::State& state) {
     const int firstFrame = kExcerptStartMs / demo::kStepMs + 1, count = kExcerptMs / demo::kStepMs;
     const int untilMs = (firstFrame + count) * demo::kStepMs;
     for (auto _ : state) {
-        std::vector<std::string> args = {demoProgram(), "--capture", video, "--capture-frames", frames, "--at",
-                                         excerptMoments(firstFrame, count), "--until", std::to_string(untilMs)};
+        std::vector<std::string> args = {demoProgram(),
+                                         "--capture",
+                                         video,
+                                         "--capture-frames",
+                                         frames,
+                                         "--at",
+                                         excerptMoments(firstFrame, count),
+                                         "--until",
+                                         std::to_string(untilMs)};
         if (runProgram(args, dir + "/demo.log") != 0) {
             state.SkipWithError(("demo failed, see " + dir + "/demo.log").c_str());
             return;

@@ -76,9 +76,12 @@ struct Scratch {
 };
 
 bool ready(benchmark::State& state, const std::string& file) {
-    if (!fileExists(viewer())) state.SkipWithError("kvxview not built");
-    else if (file.empty() || !fileExists(file)) state.SkipWithError("scene file missing (make data)");
-    else return true;
+    if (!fileExists(viewer()))
+        state.SkipWithError("kvxview not built");
+    else if (file.empty() || !fileExists(file))
+        state.SkipWithError("scene file missing (make data)");
+    else
+        return true;
     return false;
 }
 
@@ -137,13 +140,19 @@ const int kRegistered = [] {
     for (const Case& c : cases)
         benchmark::RegisterBenchmark((std::string("Viewer/first frame: ") + c.name).c_str(), BM_ViewerFirstFrame,
                                      c.file)
-            ->Iterations(1)->Repetitions(kRepeats)->UseManualTime()->Unit(benchmark::kMillisecond);
+            ->Iterations(1)
+            ->Repetitions(kRepeats)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond);
     for (const Case& c : {cases[0], cases[2]})
         for (bool orbit : {true, false})
             benchmark::RegisterBenchmark(
                 (std::string("Viewer/") + (orbit ? "orbiting: " : "standing: ") + c.name).c_str(), BM_ViewerFrame,
                 c.file, orbit)
-                ->Iterations(1)->Repetitions(kRepeats)->UseManualTime()->Unit(benchmark::kMillisecond);
+                ->Iterations(1)
+                ->Repetitions(kRepeats)
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond);
     return 0;
 }();
 

@@ -87,7 +87,8 @@ OGroup* terrain(int faces) {
     slabs->calcEdgeNormals();
     g->addMesh(slabs);
     const float mid = side * kCell * 0.5f, reach = side * kCell;
-    const Vertex3D at[4] = {{mid, mid, 30}, {mid * 0.3f, mid * 0.4f, 18}, {mid * 1.6f, mid * 0.5f, 22}, {mid, mid * 1.7f, 12}};
+    const Vertex3D at[4] = {
+        {mid, mid, 30}, {mid * 0.3f, mid * 0.4f, 18}, {mid * 1.6f, mid * 0.5f, 22}, {mid, mid * 1.7f, 12}};
     for (const Vertex3D& p : at) {
         Light* l = new Light();
         l->location = p;

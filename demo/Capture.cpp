@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 
 #include "Audio.h"
 #include "DemoSettings.h"
@@ -38,8 +38,7 @@ void formatTime(char* out, size_t n, double seconds) {
 
 OfflineRun::OfflineRun(const Options& options, Show& show, Audio& audio, int& virtualMs)
     : options_(options), show_(show), audio_(audio), virtualMs_(virtualMs),
-      pixels_(size_t(kScreenWidth) * kScreenHeight * kRgb), flipped_(pixels_.size()),
-      pendingMoments_(options.moments) {
+      pixels_(size_t(kScreenWidth) * kScreenHeight * kRgb), flipped_(pixels_.size()), pendingMoments_(options.moments) {
     std::sort(pendingMoments_.begin(), pendingMoments_.end());
 }
 

@@ -31,8 +31,10 @@ bool parseMoments(const char* text, std::vector<int>& out) {
         if (end == p || v < 0 || errno || v > INT_MAX) return false;
         out.push_back(int(v));
         p = end;
-        if (*p == ',') p++;
-        else if (*p) return false;
+        if (*p == ',')
+            p++;
+        else if (*p)
+            return false;
     }
     return !out.empty();
 }
@@ -59,9 +61,7 @@ const char* usageText() {
            "2 for wrong options.\n";
 }
 
-const char* versionText() {
-    return "demo (Glasswing) " KVX_SHOW_VERSION " (Korvex3D " KVX_ENGINE_VERSION ")\n";
-}
+const char* versionText() { return "demo (Glasswing) " KVX_SHOW_VERSION " (Korvex3D " KVX_ENGINE_VERSION ")\n"; }
 
 Options parseOptions(int argc, char** argv) {
     Options o;
@@ -82,8 +82,10 @@ Options parseOptions(int argc, char** argv) {
             o.verbose = true;
         } else if (!strcmp(a, "--scale") && hasValue) {
             long v = parseCount(value());
-            if (v < 1 || v > kMaxScale) fail("--scale takes a whole number from 1 to 8");
-            else o.scale = int(v);
+            if (v < 1 || v > kMaxScale)
+                fail("--scale takes a whole number from 1 to 8");
+            else
+                o.scale = int(v);
         } else if (!strcmp(a, "--capture") && hasValue) {
             o.capturePath = value();
         } else if (!strcmp(a, "--capture-frames") && hasValue) {
@@ -92,8 +94,10 @@ Options parseOptions(int argc, char** argv) {
             if (!parseMoments(value(), o.moments)) fail("--at takes milliseconds separated by commas");
         } else if (!strcmp(a, "--until") && hasValue) {
             long v = parseCount(value());
-            if (v < 1) fail("--until takes a positive number of milliseconds");
-            else o.untilMs = int(v);
+            if (v < 1)
+                fail("--until takes a positive number of milliseconds");
+            else
+                o.untilMs = int(v);
         } else if (!strcmp(a, "--log") && hasValue) {
             o.logPath = value();
         } else if (a[0] == '-' && a[1] == '-' && !hasValue &&

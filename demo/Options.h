@@ -11,12 +11,12 @@ struct Options {
     bool version = false;
     bool window = false;
     int scale = 1;
-    std::string capturePath;     // --capture FILE: the whole show to a video
-    std::string framesDir;       // --capture-frames DIR: PNG frames of chosen moments
-    std::vector<int> moments;    // --at MS,MS,...
-    int untilMs = 0;             // --until MS: end the show early (0 = whole show)
-    std::string logPath;         // --log FILE: the engine's error log
-    bool verbose = false;        // --verbose: the engine's error log on stderr
+    std::string capturePath;   // --capture FILE: the whole show to a video
+    std::string framesDir;     // --capture-frames DIR: PNG frames of chosen moments
+    std::vector<int> moments;  // --at MS,MS,...
+    int untilMs = 0;           // --until MS: end the show early (0 = whole show)
+    std::string logPath;       // --log FILE: the engine's error log
+    bool verbose = false;      // --verbose: the engine's error log on stderr
     std::string error;
 
     bool offline() const { return !capturePath.empty() || !framesDir.empty(); }

@@ -35,13 +35,12 @@ struct FramebufferCalls {
         deleteRenderbuffers = PFNGLDELETERENDERBUFFERSPROC(SDL_GL_GetProcAddress("glDeleteRenderbuffers"));
         bindRenderbuffer = PFNGLBINDRENDERBUFFERPROC(SDL_GL_GetProcAddress("glBindRenderbuffer"));
         renderbufferStorage = PFNGLRENDERBUFFERSTORAGEPROC(SDL_GL_GetProcAddress("glRenderbufferStorage"));
-        framebufferRenderbuffer =
-            PFNGLFRAMEBUFFERRENDERBUFFERPROC(SDL_GL_GetProcAddress("glFramebufferRenderbuffer"));
+        framebufferRenderbuffer = PFNGLFRAMEBUFFERRENDERBUFFERPROC(SDL_GL_GetProcAddress("glFramebufferRenderbuffer"));
         checkFramebufferStatus = PFNGLCHECKFRAMEBUFFERSTATUSPROC(SDL_GL_GetProcAddress("glCheckFramebufferStatus"));
         blitFramebuffer = PFNGLBLITFRAMEBUFFERPROC(SDL_GL_GetProcAddress("glBlitFramebuffer"));
-        return genFramebuffers && deleteFramebuffers && bindFramebuffer && framebufferTexture2D &&
-               genRenderbuffers && deleteRenderbuffers && bindRenderbuffer && renderbufferStorage &&
-               framebufferRenderbuffer && checkFramebufferStatus && blitFramebuffer;
+        return genFramebuffers && deleteFramebuffers && bindFramebuffer && framebufferTexture2D && genRenderbuffers &&
+               deleteRenderbuffers && bindRenderbuffer && renderbufferStorage && framebufferRenderbuffer &&
+               checkFramebufferStatus && blitFramebuffer;
     }
 };
 
@@ -106,8 +105,10 @@ void Presenter::present() {
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(window_, &w, &h);
     if (w <= 0 || h <= 0) return;
-    if (framebuffer_) blitScaled(w, h);
-    else if (w != kScreenWidth || h != kScreenHeight) copyScaled(w, h);
+    if (framebuffer_)
+        blitScaled(w, h);
+    else if (w != kScreenWidth || h != kScreenHeight)
+        copyScaled(w, h);
 }
 
 void Presenter::blitScaled(int drawableW, int drawableH) {
@@ -166,10 +167,14 @@ void Presenter::copyScaled(int drawableW, int drawableH) {
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     const float u = float(kScreenWidth) / kCopyTextureWidth, v = float(kScreenHeight) / kCopyTextureHeight;
     glBegin(GL_QUADS);
-    glTexCoord2f(0, 0); glVertex2f(0, 0);
-    glTexCoord2f(u, 0); glVertex2f(1, 0);
-    glTexCoord2f(u, v); glVertex2f(1, 1);
-    glTexCoord2f(0, v); glVertex2f(0, 1);
+    glTexCoord2f(0, 0);
+    glVertex2f(0, 0);
+    glTexCoord2f(u, 0);
+    glVertex2f(1, 0);
+    glTexCoord2f(u, v);
+    glVertex2f(1, 1);
+    glTexCoord2f(0, v);
+    glVertex2f(0, 1);
     glEnd();
 
     glMatrixMode(GL_MODELVIEW);

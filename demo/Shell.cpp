@@ -58,8 +58,10 @@ bool Shell::openWindow() {
 // The engine's log goes into the console unless the user asked to see it.
 void Shell::routeEngineLog() {
     int fd = -1;
-    if (options_.verbose) fd = 2;
-    else if (!options_.logPath.empty()) fd = open(options_.logPath.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (options_.verbose)
+        fd = 2;
+    else if (!options_.logPath.empty())
+        fd = open(options_.logPath.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) return;
     char name[32];
     snprintf(name, sizeof(name), "/dev/fd/%d", fd);
@@ -101,8 +103,10 @@ void Shell::placeWindow() {
     int w = kScreenWidth * scale, h = kScreenHeight * scale;
     SDL_SetWindowResizable(window_, SDL_TRUE);
     SDL_SetWindowSize(window_, w, h);
-    if (usable.w > 0) SDL_SetWindowPosition(window_, usable.x + (usable.w - w) / 2, usable.y + (usable.h - h) / 2);
-    else SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    if (usable.w > 0)
+        SDL_SetWindowPosition(window_, usable.x + (usable.w - w) / 2, usable.y + (usable.h - h) / 2);
+    else
+        SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
 }
 
 // Switches to 640 x 480 x 32 when the display really offers that mode.
@@ -193,14 +197,10 @@ bool Shell::drainEvents() {
     return quit;
 }
 
-bool Shell::visible() const {
-    return !(SDL_GetWindowFlags(window_) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED));
-}
+bool Shell::visible() const { return !(SDL_GetWindowFlags(window_) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)); }
 
 // Sleeps until the next animation step begins or an event arrives.
-void Shell::waitForNextStep() {
-    SDL_WaitEventTimeout(nullptr, kStepMs - int(SDL_GetTicks() % kStepMs));
-}
+void Shell::waitForNextStep() { SDL_WaitEventTimeout(nullptr, kStepMs - int(SDL_GetTicks() % kStepMs)); }
 
 void Shell::liveLoop() {
     Presenter presenter(window_);

@@ -37,8 +37,8 @@ float jitter(float scale) { return float(rand() % 1000 - 500) * scale; }
 
 void startFirstSceneParticle(ParticleSource* s, Particle* p) {
     p->position = s->position;
-    p->velocity = Vertex3D{s->direction.x + jitter(0.0005f), s->direction.y + jitter(0.0005f),
-                           s->direction.z + jitter(0.0005f)};
+    p->velocity =
+        Vertex3D{s->direction.x + jitter(0.0005f), s->direction.y + jitter(0.0005f), s->direction.z + jitter(0.0005f)};
     p->acceleration = Vertex3D{0, 0, -0.005f};
     p->life = p->lifetime = rand() % kMaxParticleLife;
 }
@@ -75,8 +75,8 @@ const char* Show::loadContent() {
         int flags = k == kFirstScene ? kLoadFlagsFirst : kLoadFlagsOther;
         std::string file = dataFile(kSceneFiles[k]);
         kvxPutToErrorLog(("Loading the scene " + file).c_str(), 0);
-        groups[k] = scene->createOGroup(&file[0], flags, const_cast<char*>(dataDirectory()), kLightParameter,
-                                        nullptr, const_cast<char*>(""));
+        groups[k] = scene->createOGroup(&file[0], flags, const_cast<char*>(dataDirectory()), kLightParameter, nullptr,
+                                        const_cast<char*>(""));
         if (!groups[k]) return "Data file not found!";
         groupIds[k] = scene->getOGID(groups[k]);
         groups[k]->setCurrentFrame(0);
@@ -145,8 +145,8 @@ void Show::startParticles(SceneSlot slot) {
     if (slot == kFirstScene) {
         Color c{0.25f, 0.25f, 0.25f, 0.15f};
         ParticleSource* s = sources[0];
-        s->initSource(&emitter->position, &direction, particleMaterial, &c, nullptr, nullptr, 2.0f, 1.0f,
-                      KVX_SRC_ALPHA, KVX_ONE, startFirstSceneParticle, nullptr, true);
+        s->initSource(&emitter->position, &direction, particleMaterial, &c, nullptr, nullptr, 2.0f, 1.0f, KVX_SRC_ALPHA,
+                      KVX_ONE, startFirstSceneParticle, nullptr, true);
         s->initParticles(kParticlesPerSource);
         s->active = true;
         s->emitTime = kFirstEmitSteps;
@@ -173,9 +173,7 @@ void Show::updateParticles(SceneSlot slot) {
 
 void Show::fogOff() { kvxDisable(KVX_FOG); }
 
-void Show::linearFog(float r, float g, float b, float start, float end) {
-    kvxSetFog(Color{r, g, b, 1.0f}, start, end);
-}
+void Show::linearFog(float r, float g, float b, float start, float end) { kvxSetFog(Color{r, g, b, 1.0f}, start, end); }
 
 void Show::setClearColor(float r, float g, float b) {
     Color c{r, g, b, 1.0f};
@@ -274,9 +272,12 @@ void Show::drawFlashes() {
     const int fc = timeline.state.frameCounter;
     const float w = float(kScreenWidth), h = float(kScreenHeight);
     float alpha = -1.0f;
-    if (fc >= 870 && fc < 875) alpha = float(875 - fc) * 0.2f;
-    else if (fc > 610 && fc < 615) alpha = float(610 - fc) * 0.2f;
-    else if (fc > 180 && fc < 185) alpha = float(185 - fc) * 0.1f;
+    if (fc >= 870 && fc < 875)
+        alpha = float(875 - fc) * 0.2f;
+    else if (fc > 610 && fc < 615)
+        alpha = float(610 - fc) * 0.2f;
+    else if (fc > 180 && fc < 185)
+        alpha = float(185 - fc) * 0.1f;
     if (alpha > -1.0f) {
         kvxBlendFunc(KVX_ONE, KVX_ONE);
         Color c = white_;
@@ -320,8 +321,10 @@ void Show::drawOverlays() {
         kvxEnable(KVX_BLEND);
         kvxBlendFunc(KVX_SRC_ALPHA, KVX_ONE_MINUS_SRC_ALPHA);
         float alpha = 1.0f;
-        if (e < 121000) alpha = (e - 118000) * 0.00033333333f;
-        else if (e > 129400) alpha = (132400 - e) * 0.00033333333f;
+        if (e < 121000)
+            alpha = (e - 118000) * 0.00033333333f;
+        else if (e > 129400)
+            alpha = (132400 - e) * 0.00033333333f;
         drawImage(kPicture, 0, 0, w, h, alpha);
     }
     if (st.creditsActive) drawImage(kCredits, w / 2 - 256, float(st.creditsScroll), 512, 2048);

@@ -15,9 +15,12 @@ struct Voice {
 
 void apply(const Audio::Event& ev, Voice& v) {
     switch (ev.type) {
-    case Audio::kPlay: v.pos = 0; v.loop = ev.value != 0; break;
-    case Audio::kStop: v.pos = -1; break;
-    case Audio::kVolume: v.volume = ev.value; break;
+        case Audio::kPlay:
+            v.pos = 0;
+            v.loop = ev.value != 0;
+            break;
+        case Audio::kStop: v.pos = -1; break;
+        case Audio::kVolume: v.volume = ev.value; break;
     }
 }
 

@@ -11,8 +11,8 @@ constexpr int kFadeInSteps = 60;
 constexpr float kFadeInRate = 0.016666668f;
 constexpr float kFullAlpha = 0.5f;
 constexpr float kTexScale = 0.001953125f;  // 1 / 512
-constexpr int kRowStride = 960;             // every third row of the table
-constexpr int kColumnStride = 4;            // every fourth column
+constexpr int kRowStride = 960;            // every third row of the table
+constexpr int kColumnStride = 4;           // every fourth column
 
 // False when the file ends before the table does.
 bool readBlock(FILE* f, unsigned char* table) {

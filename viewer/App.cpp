@@ -40,9 +40,12 @@ std::string nextScreenshotName() {
 std::string jsonText(const std::string& s) {
     std::string o = "\"";
     for (unsigned char c : s) {
-        if (c == '"' || c == '\\') o += '\\', o += static_cast<char>(c);
-        else if (c == '\n') o += "\\n";
-        else if (c >= 0x20) o += static_cast<char>(c);
+        if (c == '"' || c == '\\')
+            o += '\\', o += static_cast<char>(c);
+        else if (c == '\n')
+            o += "\\n";
+        else if (c >= 0x20)
+            o += static_cast<char>(c);
     }
     return o + "\"";
 }
@@ -117,8 +120,8 @@ bool App::open(const std::string& spec, bool fatal) {
     consoleView_.pullText();
     if (result != 0) {
         std::vector<std::string> last = consoleView_.lastLines(1);
-        std::string message = spec + ": " + (last.empty() ? "cannot load" : last[0]) + " (code " +
-                              std::to_string(result) + ")";
+        std::string message =
+            spec + ": " + (last.empty() ? "cannot load" : last[0]) + " (code " + std::to_string(result) + ")";
         fprintf(stderr, "kvxview: %s\n", message.c_str());
         if (!fatal) notify(message + "; the previous scene stays", true);
         return false;
@@ -186,8 +189,10 @@ void App::handle(const SDL_Event& e) {
             break;
         case SDL_KEYDOWN:
             if (!e.key.repeat) held_.insert(e.key.keysym.sym);
-            if (consoleView_.isOpen()) consoleView_.handleKey(e.key.keysym);
-            else handleKey(e.key.keysym);
+            if (consoleView_.isOpen())
+                consoleView_.handleKey(e.key.keysym);
+            else
+                handleKey(e.key.keysym);
             break;
         case SDL_KEYUP: held_.erase(e.key.keysym.sym); break;
         case SDL_TEXTINPUT:
@@ -206,8 +211,10 @@ void App::handleKey(const SDL_Keysym& key) {
     bool orbiting = controller_.mode() == CameraMode::Orbit;
     switch (key.sym) {
         case SDLK_ESCAPE:
-            if (showHelp_) showHelp_ = false;
-            else running_ = false;
+            if (showHelp_)
+                showHelp_ = false;
+            else
+                running_ = false;
             break;
         case SDLK_BACKQUOTE: consoleView_.toggle(); break;
         case SDLK_SPACE: playing_ = !playing_; break;
@@ -227,8 +234,10 @@ void App::handleKey(const SDL_Keysym& key) {
             view_.selectCamera(ViewerScene::kFreeCamera);
             break;
         case SDLK_l:
-            if (!view_.hasLights()) notify("The file has no lights: it stays lit from the eye");
-            else view_.setFileLighting(!view_.fileLighting());
+            if (!view_.hasLights())
+                notify("The file has no lights: it stays lit from the eye");
+            else
+                view_.setFileLighting(!view_.fileLighting());
             break;
         case SDLK_w:
             if (orbiting) render_.wire = !render_.wire;
@@ -260,8 +269,10 @@ void App::handleMotion(const SDL_MouseMotionEvent& m) {
                         view_.freeCamera().fov);
     } else if (m.state & SDL_BUTTON_LMASK) {
         toFreeCamera();
-        if (orbiting) controller_.orbit(static_cast<float>(m.xrel), static_cast<float>(m.yrel));
-        else controller_.look(static_cast<float>(m.xrel), static_cast<float>(m.yrel));
+        if (orbiting)
+            controller_.orbit(static_cast<float>(m.xrel), static_cast<float>(m.yrel));
+        else
+            controller_.look(static_cast<float>(m.xrel), static_cast<float>(m.yrel));
     }
 }
 
@@ -367,10 +378,10 @@ std::string App::statusLeft() const {
 }
 
 std::string App::statusRight() const {
-    std::string camera = view_.cameraIndex() == ViewerScene::kFreeCamera
-                             ? std::string("free camera, ") + modeName(controller_.mode())
-                             : "camera " + std::to_string(view_.cameraIndex() + 1) + "/" +
-                                   std::to_string(view_.cameraCount());
+    std::string camera =
+        view_.cameraIndex() == ViewerScene::kFreeCamera
+            ? std::string("free camera, ") + modeName(controller_.mode())
+            : "camera " + std::to_string(view_.cameraIndex() + 1) + "/" + std::to_string(view_.cameraCount());
     std::string light = view_.fileLighting() && view_.hasLights() ? "file lights" : "eye light";
     return camera + "   " + light + "   H help";
 }

@@ -65,7 +65,7 @@ private:
     bool showHelp_ = false;
     bool screenshot_ = false;
     float speed_ = 1;
-    float frameClock_ = 0;     // fraction of an animation frame accumulated
+    float frameClock_ = 0;  // fraction of an animation frame accumulated
     float fps_ = 0;
     long framesDrawn_ = 0;
     std::string notice_;

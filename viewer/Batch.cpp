@@ -61,8 +61,10 @@ int runInfo(const Options& o) {
         record.errors = loggedErrors(takeLogText(console));
         OGroup* group = record.result == 0 ? view.group() : nullptr;
         if (record.result != 0) exitCode = kExitLoadFailed;
-        if (o.json) writeInfoJson(stdout, record, group);
-        else writeInfoText(stdout, record, group);
+        if (o.json)
+            writeInfoJson(stdout, record, group);
+        else
+            writeInfoText(stdout, record, group);
         if (many && i + 1 < o.files.size()) printf(",\n");
     }
     if (many) printf("]\n");
@@ -101,7 +103,8 @@ int runOutput(const Options& o) {
     view.adoptChanges();
     if (o.cameraGiven) view.selectCamera(o.camera);
     if (o.light) {
-        if (!view.hasLights()) fprintf(stderr, "%s: %s has no lights; lit from the eye\n", kProgram, o.files[0].c_str());
+        if (!view.hasLights())
+            fprintf(stderr, "%s: %s has no lights; lit from the eye\n", kProgram, o.files[0].c_str());
         view.setFileLighting(true);
     }
     RenderOptions ro;

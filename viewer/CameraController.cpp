@@ -16,7 +16,7 @@ const float kFastFactor = 4.0f;
 // Walking, in scene units taken as metres.
 const float kEyeHeight = 1.7f;
 const float kBodyRadius = 0.35f;
-const float kStepHeight = 0.35f;    // the body sphere floats this high: steps below are climbed
+const float kStepHeight = 0.35f;  // the body sphere floats this high: steps below are climbed
 const float kWalkSpeed = 3.0f;
 const float kGravity = 9.81f;
 const float kGroundProbe = 1000.0f;
@@ -108,7 +108,8 @@ void CameraController::walk(float seconds, const MoveInput& in, OGroup* group) {
     Vertex3D from = bodyCenter();
     Vertex3D to = add(from, step);
     Vertex3D normal{0, 0, 0};
-    if (length(step) > 0) kvxCheckCollision(&to, &from, kBodyRadius * walkScale_, group, true, &normal, kCollisionIterations);
+    if (length(step) > 0)
+        kvxCheckCollision(&to, &from, kBodyRadius * walkScale_, group, true, &normal, kCollisionIterations);
     eye_.x = to.x;
     eye_.y = to.y;
 

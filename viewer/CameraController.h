@@ -47,8 +47,8 @@ private:
 
     CameraMode mode_ = CameraMode::Orbit;
     Vertex3D eye_{0, -10, 0};
-    float yaw_ = 90;     // degrees about z from +x
-    float pitch_ = 0;    // degrees above the horizon
+    float yaw_ = 90;   // degrees about z from +x
+    float pitch_ = 0;  // degrees above the horizon
     float distance_ = 10;
     float sceneRadius_ = 10;
     float walkScale_ = 1;  // a person's size in scene units, 1 in scenes of metres

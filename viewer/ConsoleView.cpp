@@ -12,10 +12,10 @@ namespace {
 
 const size_t kMaxLines = 2000;
 const size_t kMaxInput = Console::lineSize - 1;
-const char* const kCommandNames[] = {
-    "ACTIVECAMERA", "ACTIVEPLIST", "ACTIVETLIST", "CLEAR3DS", "CLS",  "DIR",     "EFUNCLIST",
-    "EVAL",         "EVARLIST",    "EXECSCRIPT",  "EXIT",     "FOV",  "GAMMA",   "GET",
-    "HELP",         "INFO",        "LOAD3DS",     "MEM",      "RELOAD3DS", "SCENEINFO", "SET"};
+const char* const kCommandNames[] = {"ACTIVECAMERA", "ACTIVEPLIST", "ACTIVETLIST", "CLEAR3DS",   "CLS",     "DIR",
+                                     "EFUNCLIST",    "EVAL",        "EVARLIST",    "EXECSCRIPT", "EXIT",    "FOV",
+                                     "GAMMA",        "GET",         "HELP",        "INFO",       "LOAD3DS", "MEM",
+                                     "RELOAD3DS",    "SCENEINFO",   "SET"};
 const float kMargin = 8;
 const float kCharWidth = 8.5f;  // wide enough for upper-case text
 
@@ -28,8 +28,10 @@ std::string upper(std::string s) {
 
 void ConsoleView::toggle() {
     open_ = !open_;
-    if (open_) SDL_StartTextInput();
-    else SDL_StopTextInput();
+    if (open_)
+        SDL_StartTextInput();
+    else
+        SDL_StopTextInput();
 }
 
 void ConsoleView::close() {

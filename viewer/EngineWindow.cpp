@@ -16,8 +16,7 @@ EngineWindow::~EngineWindow() {
     if (sdlStarted_) SDL_Quit();
 }
 
-bool EngineWindow::open(const char* title, int width, int height, bool headless, Console* console,
-                        std::string* error) {
+bool EngineWindow::open(const char* title, int width, int height, bool headless, Console* console, std::string* error) {
     if (headless) SDL_setenv("SDL_VIDEODRIVER", "offscreen", 0);
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         *error = std::string("cannot start SDL: ") + SDL_GetError();

@@ -9,7 +9,7 @@
 
 namespace {
 
-const int kGridLines = 20;      // each side of the origin
+const int kGridLines = 20;       // each side of the origin
 const int kMaxNormals = 200000;  // lines drawn per frame at most
 
 void line(const Vertex3D& a, const Vertex3D& b) {

@@ -35,8 +35,10 @@ void Hud::drawStatus(const std::string& left, const std::string& right) {
 
 void Hud::drawNotice(const std::string& line, bool error) {
     panel(0, 0, static_cast<float>(width_), kLineHeight + 8, 0.6f);
-    if (error) text(kMargin, 4, line, 1.0f, 0.45f, 0.4f);
-    else text(kMargin, 4, line, 1.0f, 0.95f, 0.6f);
+    if (error)
+        text(kMargin, 4, line, 1.0f, 0.45f, 0.4f);
+    else
+        text(kMargin, 4, line, 1.0f, 0.95f, 0.6f);
 }
 
 void Hud::drawHelp() {

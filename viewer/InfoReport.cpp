@@ -70,12 +70,14 @@ std::string jsonString(const std::string& s) {
     std::ostringstream o;
     o << '"';
     for (unsigned char c : s) {
-        if (c == '"' || c == '\\') o << '\\' << c;
+        if (c == '"' || c == '\\')
+            o << '\\' << c;
         else if (c < 0x20) {
             char buf[8];
             snprintf(buf, sizeof buf, "\\u%04x", c);
             o << buf;
-        } else o << c;
+        } else
+            o << c;
     }
     o << '"';
     return o.str();
@@ -122,9 +124,11 @@ void writeJsonCamerasAndLights(FILE* out, OGroup* g) {
     fprintf(out, "\n  ],\n  \"lights\": [");
     for (int i = 0; g && i < g->lightCount; ++i) {
         Light* l = g->lights[i];
-        fprintf(out, "%s\n    {\"name\": %s, \"location\": %s, \"color\": [%g, %g, %g], \"innerRange\": %g, "
-                "\"outerRange\": %g}", i ? "," : "", jsonString(nameOf(l)).c_str(), jsonVec(l->location).c_str(),
-                l->color.r, l->color.g, l->color.b, l->innerRange, l->outerRange);
+        fprintf(out,
+                "%s\n    {\"name\": %s, \"location\": %s, \"color\": [%g, %g, %g], \"innerRange\": %g, "
+                "\"outerRange\": %g}",
+                i ? "," : "", jsonString(nameOf(l)).c_str(), jsonVec(l->location).c_str(), l->color.r, l->color.g,
+                l->color.b, l->innerRange, l->outerRange);
     }
     fprintf(out, "\n  ],\n");
 }

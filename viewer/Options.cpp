@@ -21,7 +21,8 @@ const OptionHelp kOptionHelp[] = {
     {"    --list-bindings", "list the keys and mouse actions of the window and exit"},
     {"-i, --info", "print what the file holds (meshes, materials and maps, cameras, lights, animation) and exit"},
     {"    --json", "with --info: print one JSON object per file"},
-    {"-o, --output=FILE.png", "render without a window into a PNG file and exit; {frame} in the name is the frame number"},
+    {"-o, --output=FILE.png",
+     "render without a window into a PNG file and exit; {frame} in the name is the frame number"},
     {"    --frame=N", "animation frame to show, paused in the window (default: the first of the segment)"},
     {"    --frames=A:B[:STEP]", "with --output: render frames A to B every STEP frames"},
     {"-c, --camera=K", "look through the file's camera K (0 is the first); -1 the free orbit camera"},
@@ -47,8 +48,8 @@ bool parseSize(const char* text, int* width, int* height) {
     const char* x = strpbrk(text, "xX");
     if (!x) return false;
     std::string w(text, x - text);
-    return parseInt(w.c_str(), width) && parseInt(x + 1, height) && *width > 0 && *height > 0 &&
-           *width <= kMaxSide && *height <= kMaxSide;
+    return parseInt(w.c_str(), width) && parseInt(x + 1, height) && *width > 0 && *height > 0 && *width <= kMaxSide &&
+           *height <= kMaxSide;
 }
 
 bool parseRange(const char* text, FrameRange* range) {
@@ -133,7 +134,8 @@ bool parseOptions(int argc, char** argv, Options* o, std::string* error) {
             o->hasFrames = true;
         } else if (is(a, "-c", "--camera")) {
             if (!r.value(a, "--camera", &v)) return false;
-            if (!parseInt(v, &o->camera) || o->camera < -1) return *error = std::string("bad camera '") + v + "'", false;
+            if (!parseInt(v, &o->camera) || o->camera < -1)
+                return *error = std::string("bad camera '") + v + "'", false;
             o->cameraGiven = true;
         } else if (is(a, "-s", "--size")) {
             if (!r.value(a, "--size", &v)) return false;

@@ -25,18 +25,18 @@ struct Options {
     bool listBindings = false;
     bool info = false;
     bool json = false;
-    std::string output;        // PNG file name; "{frame}" is replaced by the frame number
-    int frame = -1;            // -1: the segment's first frame
+    std::string output;  // PNG file name; "{frame}" is replaced by the frame number
+    int frame = -1;      // -1: the segment's first frame
     bool hasFrames = false;
     FrameRange frames;
-    int camera = 0;            // file camera index; -1 the free camera
+    int camera = 0;  // file camera index; -1 the free camera
     bool cameraGiven = false;
-    bool light = false;        // the file's lights with shadows from the start
+    bool light = false;  // the file's lights with shadows from the start
     bool wire = false;
     bool watch = false;
     std::vector<std::string> scripts;
     std::vector<std::string> commands;
-    std::string replay;        // test hook: a file of input events to play
+    std::string replay;  // test hook: a file of input events to play
 };
 
 // Parses argv into options; on a usage error writes the message to error and

@@ -82,7 +82,8 @@ ReplayRequest Replay::step() {
         --wait_;
         return request;
     }
-    while (!lines_.empty() && wait_ == 0 && orbitFrames_ == 0 && request.shotFile.empty() && request.stateFile.empty()) {
+    while (!lines_.empty() && wait_ == 0 && orbitFrames_ == 0 && request.shotFile.empty() &&
+           request.stateFile.empty()) {
         std::string line = lines_.front();
         lines_.pop_front();
         if (!runLine(line, &request)) fprintf(stderr, "kvxview: replay: cannot run '%s'\n", line.c_str());

@@ -13,9 +13,9 @@ namespace {
 // Everything a file holds, with 8 bits per texture channel.
 const int kLoadFlags =
     kvxLoadMeshes | kvxLoadLights | kvxLoadCameras | kvxLoadKeyframer | kvxLoadMaterials | kvxLoadTrueColor;
-const int kLightShadows = 2;       // calcDynamicLights: ray-cast shadows
-const int kLightReset = 1;         // calcDynamicLight: start from black
-const float kAmbient = 0.3f;       // the view light never leaves a face black
+const int kLightShadows = 2;           // calcDynamicLights: ray-cast shadows
+const int kLightReset = 1;             // calcDynamicLight: start from black
+const float kAmbient = 0.3f;           // the view light never leaves a face black
 const float kLightDistance = 1000.0f;  // scene radii behind the eye: near parallel rays
 const float kLightRaise = 0.5f;        // and a little above it
 const float kFreeFov = 45.0f;
@@ -312,8 +312,8 @@ void ViewerScene::renderWire() {
             m->faceFlags = wireEdges_[i].data();
     }
     kvxDepthFunc(KVX_LEQUAL);
-    scene_.render(0, kvxRenderCamera | kvxRenderOpaque | kvxRenderTransparent | kvxRenderWireframe |
-                         kvxRenderNoTextures);
+    scene_.render(0,
+                  kvxRenderCamera | kvxRenderOpaque | kvxRenderTransparent | kvxRenderWireframe | kvxRenderNoTextures);
     for (int i = 0; i < g->meshCount; ++i) {
         g->meshes[i]->colors = lit[i];
         g->meshes[i]->faceFlags = edges[i];

@@ -16,8 +16,8 @@ static void startDrop(ParticleSource* source, Particle* p) {
 
 int main() {
     SDL_Init(SDL_INIT_VIDEO);
-    SDL_Window* window = SDL_CreateWindow("Fountain", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
-                                          SDL_WINDOW_OPENGL);
+    SDL_Window* window =
+        SDL_CreateWindow("Fountain", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480, SDL_WINDOW_OPENGL);
     Console* console = new Console;
     if (initKorvex3D(kvxRasterizerOpenGL, window, console, 32, 0, 24, 30, false, 0, true) != 0) return 1;
     Color night = {0.02f, 0.02f, 0.08f, 1.0f}, water = {0.6f, 0.85f, 1.0f, 1.0f};
@@ -25,12 +25,12 @@ int main() {
 
     Camera camera;
     camera.moveTo(0, -16, 7, 0, 0, 7);  // eye, then target; z is up
-    camera.rotationFromTarget();         // the quads face the camera by its rotation
+    camera.rotationFromTarget();        // the quads face the camera by its rotation
     ParticleSource fountain;
     Vertex3D nozzle = {0, 0, 0}, up = {0, 0, 1};
     // No material: untextured quads, added to what is behind them.
-    fountain.initSource(&nozzle, &up, nullptr, &water, nullptr, nullptr, 0.15f, 1.0f, KVX_SRC_ALPHA, KVX_ONE,
-                        startDrop, nullptr, true);
+    fountain.initSource(&nozzle, &up, nullptr, &water, nullptr, nullptr, 0.15f, 1.0f, KVX_SRC_ALPHA, KVX_ONE, startDrop,
+                        nullptr, true);
     fountain.initParticles(1000);
 
     for (int frame = 0; frame < 90; frame++) {

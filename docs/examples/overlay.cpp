@@ -6,8 +6,8 @@
 
 int main() {
     SDL_Init(SDL_INIT_VIDEO);
-    SDL_Window* window = SDL_CreateWindow("Overlays", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
-                                          SDL_WINDOW_OPENGL);
+    SDL_Window* window =
+        SDL_CreateWindow("Overlays", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480, SDL_WINDOW_OPENGL);
     Console* console = new Console;
     if (initKorvex3D(kvxRasterizerOpenGL, window, console, 32, 0, 24, 30, false, 0, true) != 0) return 1;
     if (kvxInitFont() != 0) {  // bitmap glyphs of DejaVu Sans

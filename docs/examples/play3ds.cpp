@@ -10,8 +10,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     SDL_Init(SDL_INIT_VIDEO);
-    SDL_Window* window = SDL_CreateWindow("Play a .3DS file", SDL_WINDOWPOS_CENTERED,
-                                          SDL_WINDOWPOS_CENTERED, 640, 480, SDL_WINDOW_OPENGL);
+    SDL_Window* window = SDL_CreateWindow("Play a .3DS file", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
+                                          SDL_WINDOW_OPENGL);
     Console* console = new Console;
     if (initKorvex3D(kvxRasterizerOpenGL, window, console, 32, 0, 24, 30, false, 0, true) != 0) return 1;
 
@@ -36,8 +36,8 @@ int main(int argc, char** argv) {
         SDL_Delay(33);
     }
     kvxScreenShot();  // Shot0000.jpg in the working folder
-    printf("%s: %d meshes, %d lights, %d cameras, %d animation frames\n", argv[1], group->meshCount,
-           group->lightCount, group->cameraCount, group->frameCount);
+    printf("%s: %d meshes, %d lights, %d cameras, %d animation frames\n", argv[1], group->meshCount, group->lightCount,
+           group->cameraCount, group->frameCount);
     delete scene;
     return 0;
 }

@@ -18,8 +18,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     SDL_Init(SDL_INIT_VIDEO);
-    SDL_Window* window = SDL_CreateWindow("Walk", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
-                                          SDL_WINDOW_OPENGL);
+    SDL_Window* window =
+        SDL_CreateWindow("Walk", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480, SDL_WINDOW_OPENGL);
     Console* console = new Console;
     if (initKorvex3D(kvxRasterizerOpenGL, window, console, 32, 0, 24, 30, false, 0, true) != 0) return 1;
 
@@ -61,8 +61,8 @@ int main(int argc, char** argv) {
         SDL_Delay(33);
     }
     kvxScreenShot();
-    printf("walked 90 steps: ground under %d, a wall in the way %d times; now at %.1f %.1f %.1f\n", grounded,
-           blocked, at.x, at.y, at.z);
+    printf("walked 90 steps: ground under %d, a wall in the way %d times; now at %.1f %.1f %.1f\n", grounded, blocked,
+           at.x, at.y, at.z);
     delete scene;
     return 0;
 }

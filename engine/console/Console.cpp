@@ -13,8 +13,8 @@ int appendLogLine(Console* console, const char* line) { return console->addText(
 }  // namespace
 
 Console::Console()
-    : numVars(0), progressFunc(nullptr), text(new char[textSize]), textLength(0),
-      scene(nullptr), exitFlag(false), clearFlag(false), scriptDepth(0) {
+    : numVars(0), progressFunc(nullptr), text(new char[textSize]), textLength(0), scene(nullptr), exitFlag(false),
+      clearFlag(false), scriptDepth(0) {
     kvxSetConsoleLogSink(appendLogLine);
     for (int i = 0; i < maxVars; ++i) {
         varRef[i] = nullptr;

@@ -31,7 +31,7 @@ public:
     static constexpr int maxFuncs = 64;
     static constexpr int numFuncTables = 9;
     static constexpr int textSize = 512000;
-    static constexpr int lineSize = 256;     // command line incl. terminator
+    static constexpr int lineSize = 256;  // command line incl. terminator
     static constexpr int maxScriptDepth = 16;
 
     // One function table; pointers are kept type-erased and cast back to the

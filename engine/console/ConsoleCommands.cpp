@@ -31,9 +31,28 @@ const int kMaxScriptsPerRun = 1024;
 int scriptsRun = 0;
 
 enum Command {
-    kHelp, kInfo, kMem, kExit, kCls, kSceneInfo, kEVarList, kEFuncList, kSet, kEval, kDir,
-    kGet, kExecScript, kGamma, kFov, kActiveTList, kActivePList, kActiveCamera, kLoad3ds,
-    kReload3ds, kClear3ds, kCommandCount
+    kHelp,
+    kInfo,
+    kMem,
+    kExit,
+    kCls,
+    kSceneInfo,
+    kEVarList,
+    kEFuncList,
+    kSet,
+    kEval,
+    kDir,
+    kGet,
+    kExecScript,
+    kGamma,
+    kFov,
+    kActiveTList,
+    kActivePList,
+    kActiveCamera,
+    kLoad3ds,
+    kReload3ds,
+    kClear3ds,
+    kCommandCount
 };
 
 // Each command's name, the spaces its line must hold (1 for one parameter or
@@ -106,11 +125,18 @@ MemoryStatus memoryStatus() {
         unsigned long long kb;
         while (fscanf(f, "%63s %llu kB", key, &kb) == 2) {
             uint64_t bytes = static_cast<uint64_t>(kb) * 1024;
-            if (!strcmp(key, "MemTotal:")) { m.physTotal = bytes; haveTotal = true; }
-            else if (!strcmp(key, "MemAvailable:")) { m.physFree = bytes; haveAvailable = true; }
-            else if (!strcmp(key, "MemFree:")) memFree = bytes;
-            else if (!strcmp(key, "SwapTotal:")) m.swapTotal = bytes;
-            else if (!strcmp(key, "SwapFree:")) m.swapFree = bytes;
+            if (!strcmp(key, "MemTotal:")) {
+                m.physTotal = bytes;
+                haveTotal = true;
+            } else if (!strcmp(key, "MemAvailable:")) {
+                m.physFree = bytes;
+                haveAvailable = true;
+            } else if (!strcmp(key, "MemFree:"))
+                memFree = bytes;
+            else if (!strcmp(key, "SwapTotal:"))
+                m.swapTotal = bytes;
+            else if (!strcmp(key, "SwapFree:"))
+                m.swapFree = bytes;
         }
         fclose(f);
         if (!haveAvailable) m.physFree = memFree;
@@ -139,8 +165,7 @@ struct Console::CommandLine {
     explicit CommandLine(const char* line) : wordCount(0), spaces(0) {
         size_t n = strlen(line);
         if (n >= static_cast<size_t>(lineSize)) n = lineSize - 1;
-        for (size_t i = 0; i < n; ++i)
-            upper[i] = static_cast<char>(toupper(static_cast<unsigned char>(line[i])));
+        for (size_t i = 0; i < n; ++i) upper[i] = static_cast<char>(toupper(static_cast<unsigned char>(line[i])));
         upper[n] = '\0';
         memcpy(split, upper, n + 1);
         word[wordCount++] = split;
@@ -169,8 +194,7 @@ int Console::parse(const char* line) {
     CommandLine cl(line);
     for (int i = 0; i < kCommandCount; ++i) {
         if (strcmp(cl.w(0), kCommands[i].name) != 0) continue;
-        if (cl.spaces < kCommands[i].minSpaces)
-            return kvxPutToErrorLog(kMsgMissingParams, kCodeMissingParams);
+        if (cl.spaces < kCommands[i].minSpaces) return kvxPutToErrorLog(kMsgMissingParams, kCodeMissingParams);
         return runCommand(i, cl);
     }
     addText("Command not found!\n");
@@ -182,8 +206,14 @@ int Console::runCommand(int index, const CommandLine& cl) {
         case kHelp: help(cl.spaces > 0 ? cl.w(1) : nullptr); return 0;
         case kInfo: addText("Korvex3D Console v0.1\n"); return 0;
         case kMem: mem(); return 0;
-        case kExit: addText("Exit requested!\n"); exitFlag = true; return 0;
-        case kCls: addText("Clear requested!\n"); clearFlag = true; return 0;
+        case kExit:
+            addText("Exit requested!\n");
+            exitFlag = true;
+            return 0;
+        case kCls:
+            addText("Clear requested!\n");
+            clearFlag = true;
+            return 0;
         case kSceneInfo: SceneInfo(); return 0;
         case kEVarList: listEVars(); return 0;
         case kEFuncList: listEFuncs(); return 0;
@@ -203,8 +233,7 @@ int Console::runCommand(int index, const CommandLine& cl) {
             return 0;
         case kFov: {
             float fov = toFloat(cl.w(1));
-            if (!(fov >= kMinFov && fov <= kMaxFov))
-                return kvxPutToErrorLog(kMsgOutOfRange, kCodeOutOfRange);
+            if (!(fov >= kMinFov && fov <= kMaxFov)) return kvxPutToErrorLog(kMsgOutOfRange, kCodeOutOfRange);
             kvxSetFOV(fov);
             addText("Fov value changed.\n");
             return 0;
@@ -348,8 +377,7 @@ void Console::dir(const char* pattern) {
     while (struct dirent* e = readdir(d)) {
         if (fnmatch(namePattern, e->d_name, FNM_CASEFOLD | FNM_NOESCAPE) != 0) continue;
         char full[kvxMaxPathLength];
-        if (snprintf(full, sizeof full, "%s/%s", resolved, e->d_name) >= static_cast<int>(sizeof full))
-            continue;
+        if (snprintf(full, sizeof full, "%s/%s", resolved, e->d_name) >= static_cast<int>(sizeof full)) continue;
         struct stat st;
         uint64_t size = 0;
         if (stat(full, &st) == 0 && S_ISREG(st.st_mode)) size = static_cast<uint64_t>(st.st_size);

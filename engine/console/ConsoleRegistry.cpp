@@ -16,23 +16,27 @@ const float kVarNullRef = -2.0f;
 const float kFuncNullPtr = -2.0f;
 
 enum FuncTableIndex {
-    kVoidFloat, kVoidInt, kVoidVoid,
-    kIntFloat, kIntInt, kIntVoid,
-    kFloatFloat, kFloatInt, kFloatVoid
+    kVoidFloat,
+    kVoidInt,
+    kVoidVoid,
+    kIntFloat,
+    kIntInt,
+    kIntVoid,
+    kFloatFloat,
+    kFloatInt,
+    kFloatVoid
 };
 
 const char* const kFuncListing[Console::numFuncTables] = {
-    "    Void %s(Float)\n",  "    Void %s(Int)\n",  "    Void %s(Void)\n",
-    "    Int %s(Float)\n",   "    Int %s(Int)\n",   "    Int %s(Void)\n",
-    "    Float %s(Float)\n", "    Float %s(Int)\n", "    Float %s(Void)\n",
+    "    Void %s(Float)\n", "    Void %s(Int)\n",    "    Void %s(Void)\n", "    Int %s(Float)\n",  "    Int %s(Int)\n",
+    "    Int %s(Void)\n",   "    Float %s(Float)\n", "    Float %s(Int)\n", "    Float %s(Void)\n",
 };
 
 char* upperCopy(const char* s) {
     if (!s) s = "";
     size_t n = strlen(s);
     char* copy = new char[n + 1];
-    for (size_t i = 0; i < n; ++i)
-        copy[i] = static_cast<char>(toupper(static_cast<unsigned char>(s[i])));
+    for (size_t i = 0; i < n; ++i) copy[i] = static_cast<char>(toupper(static_cast<unsigned char>(s[i])));
     copy[n] = '\0';
     return copy;
 }
@@ -50,10 +54,7 @@ F restore(void (*f)()) {
 
 int Console::addFuncToTable(int table, void (*f)(), const char* name) {
     FuncTable& t = funcs[table];
-    if (t.count >= maxFuncs)
-        return kvxPutToErrorLog(
-            kMsgFuncListFull,
-            kCodeFuncListFull);
+    if (t.count >= maxFuncs) return kvxPutToErrorLog(kMsgFuncListFull, kCodeFuncListFull);
     t.func[t.count] = f;
     t.name[t.count] = upperCopy(name);
     ++t.count;
@@ -77,10 +78,7 @@ int Console::addVar(void* ref) {
 }
 
 int Console::addVar(void* ref, const char* name) {
-    if (numVars >= maxVars)
-        return kvxPutToErrorLog(
-            kMsgVarListFull,
-            kCodeVarListFull);
+    if (numVars >= maxVars) return kvxPutToErrorLog(kMsgVarListFull, kCodeVarListFull);
     varRef[numVars] = ref;
     varName[numVars] = upperCopy(name);
     ++numVars;
@@ -157,6 +155,5 @@ void Console::listEVars() {
 void Console::listEFuncs() {
     addText("External Function List:\n\n");
     for (int table = 0; table < numFuncTables; ++table)
-        for (int i = 0; i < funcs[table].count; ++i)
-            addTextf(kFuncListing[table], funcs[table].name[i]);
+        for (int i = 0; i < funcs[table].count; ++i) addTextf(kFuncListing[table], funcs[table].name[i]);
 }

@@ -21,7 +21,7 @@ namespace {
 
 const int kLightModeRaytraced = 2;
 const int kReloadFlags = kvxLoadClearFirst | kvxLoadMeshes | kvxLoadLights | kvxLoadCameras | kvxLoadKeyframer |
-                        kvxLoadMaterials | kvxLoadLighting;
+                         kvxLoadMaterials | kvxLoadLighting;
 const int kReloadFlagsSmooth = kReloadFlags | kvxLoadSmoothing;
 const int kLoadFlags = kReloadFlags | kvxLoadTrueColor;
 const int kLoadFlagsSmooth = kLoadFlags | kvxLoadSmoothing;
@@ -83,8 +83,7 @@ int Console::loadScene(const char* name, const char* matdir, const char* upperLi
     if (reload && !upperLine[0]) return 0;  // nothing loaded yet: keep the scene as it is
     const char* switches = switchWords(upperLine);
     bool smooth = hasSwitch(switches, "/S");
-    int flags = reload ? (smooth ? kReloadFlagsSmooth : kReloadFlags)
-                       : (smooth ? kLoadFlagsSmooth : kLoadFlags);
+    int flags = reload ? (smooth ? kReloadFlagsSmooth : kReloadFlags) : (smooth ? kLoadFlagsSmooth : kLoadFlags);
     if (hasSwitch(switches, "/X")) flags |= kvxLoadBrighten;
     if (hasSwitch(switches, "/C")) flags |= kvxLoadWeld;
     if (hasSwitch(switches, "/O")) flags |= kvxLoadOctree;
@@ -93,8 +92,7 @@ int Console::loadScene(const char* name, const char* matdir, const char* upperLi
     bool animationOnly = hasSwitch(switches, "/A");
     if (animationOnly || hasSwitch(switches, "/M")) {
         if (scene->groupCount > 0)
-            scene->insertMesh(0, name, animationOnly ? kFlagsAnimationOnly : kFlagsMaterialsOnly,
-                              matdir, nullptr);
+            scene->insertMesh(0, name, animationOnly ? kFlagsAnimationOnly : kFlagsMaterialsOnly, matdir, nullptr);
         return 0;
     }
     scene->createOGroup(name, flags, matdir, lightMode, progressFunc, nullptr);
@@ -144,8 +142,7 @@ void Console::SceneInfo() {
     addTextf("    Total number of Paths in PathLists: %d\n", paths);
     addTextf("  Total number of ParticleSource: %x\n", sources);
     if (Camera* c = scene->camera)
-        addTextf("  Active camera: %" PRIxPTR " (%s)\n", reinterpret_cast<uintptr_t>(c),
-                 c->name ? c->name : "");
+        addTextf("  Active camera: %" PRIxPTR " (%s)\n", reinterpret_cast<uintptr_t>(c), c->name ? c->name : "");
     else
         addText("  Active camera is NULL\n");
     addTextf("Total vertices: %d Total faces: %d", vertices, faces);

@@ -4,8 +4,8 @@
 // Every public header of the core subsystem. The pack reader (core/PackFile.h)
 // is internal to the engine and stays out of it.
 
-#include "core/Types.h"
-#include "core/String.h"
 #include "core/Math.h"
+#include "core/String.h"
+#include "core/Types.h"
 
 #endif

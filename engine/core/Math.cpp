@@ -18,8 +18,7 @@ double squared(double v) { return v * v; }
 
 // Cross product at double precision, stored once all three terms are known.
 Vertex3D cross(const Vertex3D& a, const Vertex3D& b) {
-    return Vertex3D{float(double(a.y) * b.z - double(a.z) * b.y),
-                    float(double(a.z) * b.x - double(a.x) * b.z),
+    return Vertex3D{float(double(a.y) * b.z - double(a.z) * b.y), float(double(a.z) * b.x - double(a.x) * b.z),
                     float(double(a.x) * b.y - double(a.y) * b.x)};
 }
 
@@ -33,8 +32,7 @@ void halfTurnAxis(const float m[][4], Vertex4D* q) {
         if (m[i][i] > m[k][k]) k = i;
     double ak = std::sqrt(std::fmax(0.0, (double(m[k][k]) + 1.0) * 0.5));
     double axis[3];
-    for (int j = 0; j < 3; ++j)
-        axis[j] = (j == k) ? ak : (double(m[k][j]) + m[j][k]) * 0.25 / ak;
+    for (int j = 0; j < 3; ++j) axis[j] = (j == k) ? ak : (double(m[k][j]) + m[j][k]) * 0.25 / ak;
     q->x = float(axis[0]);
     q->y = float(axis[1]);
     q->z = float(axis[2]);
@@ -98,13 +96,11 @@ float kvxDSin(float deg) { return float(std::sin(double(kvxRad(deg)))); }
 float kvxDCos(float deg) { return float(std::cos(double(kvxRad(deg)))); }
 
 float kvxFakeDistance(const Vertex3D* a, const Vertex3D* b) {
-    return float(squared(double(a->z) - b->z) + squared(double(a->y) - b->y) +
-                 squared(double(a->x) - b->x));
+    return float(squared(double(a->z) - b->z) + squared(double(a->y) - b->y) + squared(double(a->x) - b->x));
 }
 
 float kvxDistance(const Vertex3D* a, const Vertex3D* b) {
-    return float(std::sqrt(squared(double(a->z) - b->z) + squared(double(a->y) - b->y) +
-                           squared(double(a->x) - b->x)));
+    return float(std::sqrt(squared(double(a->z) - b->z) + squared(double(a->y) - b->y) + squared(double(a->x) - b->x)));
 }
 
 float kvxDistance(const Vertex2D* a, const Vertex2D* b) {
@@ -189,8 +185,7 @@ void Mat2Quaternion(const float m[][4], Vertex4D* q) {
     double t = std::sqrt(std::fmax(0.0, double(m[0][0]) + m[1][1] + m[2][2] + 1.0));
     double theta = 2.0 * std::acos(std::fmin(1.0, t * 0.5));
     double s = std::sin(theta / 2.0);
-    double anti[3] = {double(m[1][2]) - m[2][1], double(m[2][0]) - m[0][2],
-                      double(m[0][1]) - m[1][0]};
+    double anti[3] = {double(m[1][2]) - m[2][1], double(m[2][0]) - m[0][2], double(m[0][1]) - m[1][0]};
     q->w = kvxUnRad(float(theta));
     if (s == 0.0) {
         // No rotation: any axis serves, but it must be a usable one.
@@ -237,8 +232,7 @@ bool kvxInvertMatrix(float (&out)[4][4], const float (&in)[4][4]) {
         for (int j = 0; j < 3; ++j) out[i][j] = inv[i][j];
         out[i][3] = 0.0f;
     }
-    for (int j = 0; j < 3; ++j)
-        out[3][j] = float(-(t[0] * inv[0][j] + t[1] * inv[1][j] + t[2] * inv[2][j]));
+    for (int j = 0; j < 3; ++j) out[3][j] = float(-(t[0] * inv[0][j] + t[1] * inv[1][j] + t[2] * inv[2][j]));
     out[3][3] = 1.0f;
     return true;
 }

@@ -25,7 +25,7 @@ float kvxDotVectors(const Vertex3D* a, const Vertex3D* b);
 // Writes the cross product a x b into out.
 void crossProd(const Vertex3D* a, const Vertex3D* b, Vertex3D* out);  // out may alias a or b
 // Limits *v to the range between lo and hi.
-void clamp(float* v, float lo, float hi);                  // upper bound first
+void clamp(float* v, float lo, float hi);  // upper bound first
 // Scales v to unit length.
 void kvxNormalize(Vertex3D* v);
 

@@ -10,9 +10,9 @@
 #include <cstdio>
 
 // On-disk directory layout (little-endian).
-const int kvxPackEntrySize = 264;        // start, end, name
-const int kvxPackNameSize = 256;         // NUL-terminated name field
-const int kvxPackMaxEntries = 4096;      // terminator included
+const int kvxPackEntrySize = 264;    // start, end, name
+const int kvxPackNameSize = 256;     // NUL-terminated name field
+const int kvxPackMaxEntries = 4096;  // terminator included
 const uint32_t kvxPackTerminator = 0xFFFFFFFFu;
 
 // An open entry, owned by the caller between packOpenEntry and packCloseEntry.

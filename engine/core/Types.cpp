@@ -31,14 +31,11 @@ Vertex3D& Vertex3D::operator-=(Vertex3D& o) {
 }
 
 Vertex3D Vertex3D::operator^(Vertex3D& o) {
-    return Vertex3D{float(double(y) * o.z - double(o.y) * z),
-                    float(double(o.x) * z - double(x) * o.z),
+    return Vertex3D{float(double(y) * o.z - double(o.y) * z), float(double(o.x) * z - double(x) * o.z),
                     float(double(x) * o.y - double(y) * o.x)};
 }
 
-float Vertex3D::operator*(Vertex3D& o) {
-    return float(double(x) * o.x + double(y) * o.y + double(z) * o.z);
-}
+float Vertex3D::operator*(Vertex3D& o) { return float(double(x) * o.x + double(y) * o.y + double(z) * o.z); }
 
 void Vertex3D::operator*=(float f) {
     x = float(double(x) * f);
@@ -52,9 +49,7 @@ void Vertex3D::operator/=(float f) {
     z = float(double(z) / f);
 }
 
-Vertex3D::operator float() {
-    return float(std::sqrt(double(x) * x + double(y) * y + double(z) * z));
-}
+Vertex3D::operator float() { return float(std::sqrt(double(x) * x + double(y) * y + double(z) * z)); }
 
 void Vertex3D::normalize() {
     double len = std::sqrt(double(x) * x + double(y) * y + double(z) * z);

@@ -27,13 +27,13 @@ struct Vertex3D {
     Vertex3D& operator+=(Vertex3D& o);
     // Subtracts o; returns this vector.
     Vertex3D& operator-=(Vertex3D& o);
-    Vertex3D operator^(Vertex3D& o);   // cross product
-    float operator*(Vertex3D& o);      // dot product
+    Vertex3D operator^(Vertex3D& o);  // cross product
+    float operator*(Vertex3D& o);     // dot product
     // Scales by f.
     void operator*=(float f);
     // Divides by f.
     void operator/=(float f);
-    operator float();                  // length
+    operator float();  // length
     // Scales to unit length.
     void normalize();
     // Copies o; returns this vector.

@@ -93,8 +93,7 @@ void dropInvalidFaces(Mesh* m) {
 // A chunk that can only stand at the file's top level: a sub-chunk loop that
 // meets one has run past its chunk and leaves it to the top-level loop.
 bool isTopLevel(unsigned id) {
-    return id == kNamedObject || id == kMaterialEntry || id == kKeyframer || id == kEditor ||
-           id == Loader::mainChunkID;
+    return id == kNamedObject || id == kMaterialEntry || id == kKeyframer || id == kEditor || id == Loader::mainChunkID;
 }
 
 struct ObjectParse {
@@ -258,9 +257,7 @@ bool parseObject(unsigned length) {
                 readFaces(in, o.mesh);
                 consumed += 8ull + 8ull * static_cast<unsigned>(o.mesh->faceCount);
                 break;
-            case kLight:
-                consumed += 18ull + startLight(in, o);
-                break;
+            case kLight: consumed += 18ull + startLight(in, o); break;
             case kLightInnerRange:
             case kLightOuterRange:
                 if (o.light) (id == kLightInnerRange ? o.light->innerRange : o.light->outerRange) = in.getFloat();
@@ -301,22 +298,21 @@ void walkChunks(int fileSize, void (*progress)(float)) {
         unsigned length = in.chunkLength;
         switch (id) {
             case Loader::mainChunkID:
-            case kEditor:
-                break;
-            case kNamedObject:
-                pending = parseObject(length);
-                break;
+            case kEditor: break;
+            case kNamedObject: pending = parseObject(length); break;
             case kMaterialEntry:
-                if ((s.flags & kvxLoadMaterials) && s.materials) parseMaterial(length);
-                else in.skipChunk();
+                if ((s.flags & kvxLoadMaterials) && s.materials)
+                    parseMaterial(length);
+                else
+                    in.skipChunk();
                 break;
             case kKeyframer:
-                if ((s.flags & kvxLoadKeyframer) && s.paths) stop = parseKeyframer(length) != 0;
-                else in.skipChunk();
+                if ((s.flags & kvxLoadKeyframer) && s.paths)
+                    stop = parseKeyframer(length) != 0;
+                else
+                    in.skipChunk();
                 break;
-            default:
-                in.skipChunk();
-                break;
+            default: in.skipChunk(); break;
         }
         report(progress, 0.5f * static_cast<float>(in.offset()) / static_cast<float>(fileSize));
     }
@@ -369,14 +365,13 @@ void resolveHierarchy(OGroup* g) {
 
 using namespace kvx_import;
 
-int load3ds(const char* file, OGroup* group, const char* textureDir, int flags,
-            void (*progress)(float), const char* archive) {
+int load3ds(const char* file, OGroup* group, const char* textureDir, int flags, void (*progress)(float),
+            const char* archive) {
     ImportState& s = state();
     s.materials = nullptr;
     s.paths = nullptr;
     kvxPutToErrorLog(kMsgStartLoading, kCodeInfo);
-    if (!file || std::strlen(file) < 2 || !group)
-        return kvxPutToErrorLog(kMsgCannotOpen, kCodeCannotOpen);
+    if (!file || std::strlen(file) < 2 || !group) return kvxPutToErrorLog(kMsgCannotOpen, kCodeCannotOpen);
 
     int size = 0;
     char* buffer = (flags & kvxLoadFromArchive) ? readArchiveEntry(file, archive, size) : readDiskFile(file, size);
@@ -394,13 +389,17 @@ int load3ds(const char* file, OGroup* group, const char* textureDir, int flags,
     if (flags & kvxLoadMaterials) {
         TList* list = new TList();
         list->setBaseDirectory(textureDir ? textureDir : "");
-        if (group->addTList(list) == 0) s.materials = list;
-        else delete list;
+        if (group->addTList(list) == 0)
+            s.materials = list;
+        else
+            delete list;
     }
     if (flags & kvxLoadKeyframer) {
         PathList* list = new PathList();
-        if (group->addPathList(list) == 0) s.paths = list;
-        else delete list;
+        if (group->addPathList(list) == 0)
+            s.paths = list;
+        else
+            delete list;
     }
     kvxPutToErrorLog(kMsgStartProcessing, kCodeInfo);
     s.keyframesRead = false;

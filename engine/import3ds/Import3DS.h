@@ -9,7 +9,7 @@ class OGroup;
 // Bits of the load3ds flag word.
 enum {
     // Scene::createOGroup deletes every group first; OGroup::load clears its group first.
-    kvxLoadClearFirst = 0x0001,     // read by the callers, not by load3ds
+    kvxLoadClearFirst = 0x0001,  // read by the callers, not by load3ds
     // Adds the triangle meshes and prepares every mesh of the group.
     kvxLoadMeshes = 0x0004,
     // Adds the lights.
@@ -21,7 +21,7 @@ enum {
     // Adds the materials as a material list, loads and uploads their textures.
     kvxLoadMaterials = 0x0040,
     // Scene::createOGroup lights the group statically from its lights afterwards.
-    kvxLoadLighting = 0x0080,       // read by Scene::createOGroup
+    kvxLoadLighting = 0x0080,  // read by Scene::createOGroup
     // Shares vertex normals within smoothing groups before the normals are computed.
     kvxLoadSmoothing = 0x0100,
     // Brightens every texture image (Texture::multiply).
@@ -47,7 +47,7 @@ enum {
 };
 
 // 0 on success, 13 when the file cannot be read, 14 when it is not a .3DS file.
-int load3ds(const char* file, OGroup* group, const char* textureDir, int flags,
-            void (*progress)(float), const char* archive);
+int load3ds(const char* file, OGroup* group, const char* textureDir, int flags, void (*progress)(float),
+            const char* archive);
 
 #endif

@@ -14,15 +14,15 @@
 #include "scene/KVXPath.h"
 #include "scene/Light.h"
 #include "scene/Mesh.h"
-#include "scene/Object.h"
 #include "scene/OGroup.h"
+#include "scene/Object.h"
 
 namespace kvx_import {
 
 namespace {
 
-const int kTrackPadding = 4;          // 16-bit words between a track's flags and its key count
-const int kSplineBits = 5;           // tension, continuity, bias, ease to, ease from
+const int kTrackPadding = 4;  // 16-bit words between a track's flags and its key count
+const int kSplineBits = 5;    // tension, continuity, bias, ease to, ease from
 const int kPositionKeyBytes = 6 + 12;
 const int kRotationKeyBytes = 6 + 16;
 
@@ -30,16 +30,16 @@ struct NodeState {
     int nodeType = 0;
     Object* object = nullptr;
     int nodeNumber = 0;
-    int nodesSeen = 0;       // numbers nodes in file order where no node-id chunk does
-    bool named = false;      // the node's header was read
-    bool madeHere = false;   // the object is this node's dummy or instance copy
-    int fileMeshes = 0;      // meshes of the group before the keyframer added any
+    int nodesSeen = 0;      // numbers nodes in file order where no node-id chunk does
+    bool named = false;     // the node's header was read
+    bool madeHere = false;  // the object is this node's dummy or instance copy
+    int fileMeshes = 0;     // meshes of the group before the keyframer added any
 };
 
 // Key header: frame (low 16 bits kept, high half passed over), then the key's
 // flag word. Frames past 32,767 therefore differ from readers that keep all
-// 32 bits: position keys read them as negative, rotation keys up to 65,535. Each of its five low bits announces one spline float, which the
-// linear animation does not use: they are passed over so the values line up.
+// 32 bits: position keys read them as negative, rotation keys up to 65,535. Each of its five low bits announces one
+// spline float, which the linear animation does not use: they are passed over so the values line up.
 uint16_t readKeyHeader(Loader& in) {
     uint16_t frame = static_cast<uint16_t>(in.getShort());
     in.getShort();

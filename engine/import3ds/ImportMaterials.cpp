@@ -76,10 +76,22 @@ Texture* newMapTexture(Material* m, unsigned id) {
     if (state().flags & kvxLoadNoMipmaps) t->mipmap = false;
     // A repeated map replaces the earlier one, which nobody else holds.
     switch (id) {
-        case kTextureMap: delete m->firstTexture; m->addFirstTexture(t); break;
-        case kSecondTextureMap: delete m->secondTexture; m->addSecondTexture(t); break;
-        case kOpacityMap: delete m->opacityTexture; m->addOpacityTexture(t); break;
-        default: delete m->reflectionTexture; m->addReflectionTexture(t); break;
+        case kTextureMap:
+            delete m->firstTexture;
+            m->addFirstTexture(t);
+            break;
+        case kSecondTextureMap:
+            delete m->secondTexture;
+            m->addSecondTexture(t);
+            break;
+        case kOpacityMap:
+            delete m->opacityTexture;
+            m->addOpacityTexture(t);
+            break;
+        default:
+            delete m->reflectionTexture;
+            m->addReflectionTexture(t);
+            break;
     }
     return t;
 }
@@ -175,8 +187,10 @@ int loadFrame(Texture* t, int slot, float scale) {
 
 void extractFrames(Texture* t) {
     const char* archive = (state().flags & kvxLoadFromArchive) ? state().archive : nullptr;
-    if (archive) t->extractNames(archive);
-    else t->extractNames();
+    if (archive)
+        t->extractNames(archive);
+    else
+        t->extractNames();
 }
 
 // The image slot of frame f: image lists keep their images from slot 1 on.

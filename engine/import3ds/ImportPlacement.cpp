@@ -27,7 +27,9 @@ struct Vec {
 Vec operator-(const Vec& a, const Vec& b) { return Vec{a.x - b.x, a.y - b.y, a.z - b.z}; }
 Vec operator+(const Vec& a, const Vec& b) { return Vec{a.x + b.x, a.y + b.y, a.z + b.z}; }
 Vec operator*(const Vec& a, double k) { return Vec{a.x * k, a.y * k, a.z * k}; }
-Vec cross(const Vec& a, const Vec& b) { return Vec{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+Vec cross(const Vec& a, const Vec& b) {
+    return Vec{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
 double dot(const Vec& a, const Vec& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
 // The axes as columns X, Y, Z of the linear part and the origin O.
@@ -39,8 +41,7 @@ struct Axes {
 
     double determinant() const { return dot(x, cross(y, z)); }
     bool identityLinear() const {
-        return x.x == 1 && x.y == 0 && x.z == 0 && y.x == 0 && y.y == 1 && y.z == 0 && z.x == 0 && z.y == 0 &&
-               z.z == 1;
+        return x.x == 1 && x.y == 0 && x.z == 0 && y.x == 0 && y.y == 1 && y.z == 0 && z.x == 0 && z.y == 0 && z.z == 1;
     }
     Vec toWorld(const Vec& l) const { return x * l.x + y * l.y + z * l.z; }
     // The rows of the inverse of the linear part are the cross products of
@@ -147,7 +148,8 @@ void placeInOwnAxes(bool nodesDraw) {
         Mesh* m = record.mesh;
         Axes a(record.axes);
         if (!record.placedByNode || a.identityLinear() || !m->originalVertices) continue;
-        for (int i = 0; i < m->vertexCount; ++i) m->originalVertices[i] = store(a.toLocal(load(m->originalVertices[i])));
+        for (int i = 0; i < m->vertexCount; ++i)
+            m->originalVertices[i] = store(a.toLocal(load(m->originalVertices[i])));
     }
 }
 

@@ -46,13 +46,13 @@ struct NodeRecord {
 struct ImportState {
     Loader loader;
     OGroup* group = nullptr;
-    TList* materials = nullptr;   // current material list
-    PathList* paths = nullptr;    // current path list
+    TList* materials = nullptr;  // current material list
+    PathList* paths = nullptr;   // current path list
     bool keyframesRead = false;
     int flags = 0;
     const char* archive = nullptr;
-    std::vector<MeshAxes> meshes;  // every mesh this import made, in order
-    std::vector<NodeRecord> nodes; // every node that moves an object, in file order
+    std::vector<MeshAxes> meshes;   // every mesh this import made, in order
+    std::vector<NodeRecord> nodes;  // every node that moves an object, in file order
 };
 
 ImportState& state();

@@ -3,7 +3,7 @@
 
 // Every public header of the import3ds subsystem.
 
-#include "import3ds/Loader.h"
 #include "import3ds/Import3DS.h"
+#include "import3ds/Loader.h"
 
 #endif

@@ -3,13 +3,7 @@
 #include <cstring>
 
 Loader::Loader()
-    : current(nullptr),
-      start(nullptr),
-      chunkStart(nullptr),
-      size(0),
-      chunkID(0),
-      chunkLength(0),
-      end(true) {}
+    : current(nullptr), start(nullptr), chunkStart(nullptr), size(0), chunkID(0), chunkLength(0), end(true) {}
 
 void Loader::initData(char* buffer, int n) {
     start = current = reinterpret_cast<unsigned char*>(buffer);
@@ -139,6 +133,8 @@ void Loader::skipChunk() {
 void Loader::finishCurrentChunk() {
     if (current == start || !current) return;
     long long chunkEnd = static_cast<long long>(chunkStart - start) + chunkLength;
-    if (chunkEnd > current - start) moveTo(chunkEnd >= size ? limit() : start + chunkEnd);
-    else moveTo(current);
+    if (chunkEnd > current - start)
+        moveTo(chunkEnd >= size ? limit() : start + chunkEnd);
+    else
+        moveTo(current);
 }

@@ -27,34 +27,18 @@ void add(Vertex3D& to, const Vertex3D& v) {
 }  // namespace
 
 ParticleSource::ParticleSource()
-    : particles(nullptr),
-      particleCount(0),
-      material(nullptr),
-      mesh(nullptr),
-      tlist(nullptr),
-      color{1.0f, 1.0f, 1.0f, 1.0f},
-      position{0.0f, 0.0f, 0.0f},
-      direction{0.0f, 0.0f, 0.0f},
-      emitTime(0),
-      blendSource(KVX_ONE),
-      blendDestination(KVX_ONE),
-      alpha(1.0f),
-      size(1.0f),
-      fadeWithLife(false),
-      initFunction(nullptr),
-      updateFunction(nullptr),
-      active(false) {}
+    : particles(nullptr), particleCount(0), material(nullptr), mesh(nullptr),
+      tlist(nullptr), color{1.0f, 1.0f, 1.0f, 1.0f}, position{0.0f, 0.0f, 0.0f}, direction{0.0f, 0.0f, 0.0f},
+      emitTime(0), blendSource(KVX_ONE), blendDestination(KVX_ONE), alpha(1.0f), size(1.0f), fadeWithLife(false),
+      initFunction(nullptr), updateFunction(nullptr), active(false) {}
 
 ParticleSource::~ParticleSource() { freeParticles(); }
 
-int ParticleSource::initSource(Vertex3D* newPosition, Vertex3D* newDirection, Material* newMaterial,
-                               Color* newColor, Mesh* newMesh, TList* newTList, float newSize,
-                               float newAlpha, int newBlendSource, int newBlendDestination,
-                               ParticleInitFunction newInit, ParticleUpdateFunction newUpdate,
+int ParticleSource::initSource(Vertex3D* newPosition, Vertex3D* newDirection, Material* newMaterial, Color* newColor,
+                               Mesh* newMesh, TList* newTList, float newSize, float newAlpha, int newBlendSource,
+                               int newBlendDestination, ParticleInitFunction newInit, ParticleUpdateFunction newUpdate,
                                bool newFadeWithLife) {
-    if (newInit == nullptr)
-        return kvxPutToErrorLog(kMsgNoInitFunction,
-                                kCodeNoInitFunction);
+    if (newInit == nullptr) return kvxPutToErrorLog(kMsgNoInitFunction, kCodeNoInitFunction);
     initFunction = newInit;
     if (newUpdate != nullptr) updateFunction = newUpdate;
     if (newPosition != nullptr) position = *newPosition;

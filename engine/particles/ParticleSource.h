@@ -25,17 +25,17 @@ class ParticleSource {
 public:
     Particle* particles;  // owned
     int32_t particleCount;
-    Material* material;   // owned; its first texture textures the quads
-    Mesh* mesh;           // drawn per particle when set; not owned
-    TList* tlist;         // materials of the mesh
+    Material* material;  // owned; its first texture textures the quads
+    Mesh* mesh;          // drawn per particle when set; not owned
+    TList* tlist;        // materials of the mesh
     Color color;
     Vertex3D position;
     Vertex3D direction;
-    int32_t emitTime;     // countdown in updates
+    int32_t emitTime;  // countdown in updates
     int32_t blendSource;
     int32_t blendDestination;
-    float alpha;          // quad opacity unless fadeWithLife
-    float size;           // half the edge of a quad
+    float alpha;  // quad opacity unless fadeWithLife
+    float size;   // half the edge of a quad
     bool fadeWithLife;
     ParticleInitFunction initFunction;
     ParticleUpdateFunction updateFunction;
@@ -48,10 +48,9 @@ public:
 
     // Sets the source's place, look and callbacks (null arguments keep what is set); returns 0, or an error
     // code without an init function.
-    int initSource(Vertex3D* position, Vertex3D* direction, Material* material, Color* color, Mesh* mesh,
-                   TList* tlist, float size, float alpha, int blendSource, int blendDestination,
-                   ParticleInitFunction initFunction, ParticleUpdateFunction updateFunction,
-                   bool fadeWithLife);
+    int initSource(Vertex3D* position, Vertex3D* direction, Material* material, Color* color, Mesh* mesh, TList* tlist,
+                   float size, float alpha, int blendSource, int blendDestination, ParticleInitFunction initFunction,
+                   ParticleUpdateFunction updateFunction, bool fadeWithLife);
     // Allocates n dead particles, once; they start on the following updates.
     void initParticles(int n);
     // Frees the particles and the material.

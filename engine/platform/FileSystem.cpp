@@ -10,21 +10,18 @@ namespace {
 
 const int kMaxModeLength = 8;
 
-bool exists(const char* path)
-{
+bool exists(const char* path) {
     struct stat st;
     return stat(path, &st) == 0;
 }
 
-bool isDirectory(const char* path)
-{
+bool isDirectory(const char* path) {
     struct stat st;
     return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 // Copies name with '\' mapped to '/'; false when it does not fit.
-bool mapSeparators(const char* name, char* out, int outSize)
-{
+bool mapSeparators(const char* name, char* out, int outSize) {
     int n = 0;
     for (; name[n]; ++n) {
         if (n + 1 >= outSize) return false;
@@ -35,8 +32,7 @@ bool mapSeparators(const char* name, char* out, int outSize)
 }
 
 // Appends "/component" (or just component when path is empty) to path.
-bool appendComponent(char* path, int size, const char* component, int length)
-{
+bool appendComponent(char* path, int size, const char* component, int length) {
     int used = (int)strlen(path);
     bool needSlash = used > 0 && path[used - 1] != '/';
     int needed = used + (needSlash ? 1 : 0) + length;
@@ -50,8 +46,7 @@ bool appendComponent(char* path, int size, const char* component, int length)
 // Finds the entry of directory dir whose name equals component ignoring case.
 // Several candidates (names differing only in case) resolve to the smallest
 // one so that the choice does not depend on directory order.
-bool findCaseless(const char* dir, const char* component, int length, char* found, int foundSize)
-{
+bool findCaseless(const char* dir, const char* component, int length, char* found, int foundSize) {
     DIR* d = opendir(dir[0] ? dir : ".");
     if (!d) return false;
     bool any = false;
@@ -67,14 +62,10 @@ bool findCaseless(const char* dir, const char* component, int length, char* foun
     return any;
 }
 
-bool isWriteMode(const char* mode)
-{
-    return mode[0] == 'w' || mode[0] == 'a';
-}
+bool isWriteMode(const char* mode) { return mode[0] == 'w' || mode[0] == 'a'; }
 
 // Drops 't' (text mode), which means nothing here.
-void cleanMode(const char* mode, char* out)
-{
+void cleanMode(const char* mode, char* out) {
     int n = 0;
     for (int i = 0; mode[i] && n < kMaxModeLength - 1; ++i)
         if (mode[i] != 't') out[n++] = mode[i];
@@ -83,8 +74,7 @@ void cleanMode(const char* mode, char* out)
 
 }  // namespace
 
-bool kvxResolvePath(const char* name, char* out, int outSize, bool keepLastComponent)
-{
+bool kvxResolvePath(const char* name, char* out, int outSize, bool keepLastComponent) {
     char mapped[kvxMaxPathLength];
     if (!name || outSize <= 0 || !mapSeparators(name, mapped, sizeof mapped)) return false;
     out[0] = '\0';
@@ -99,8 +89,8 @@ bool kvxResolvePath(const char* name, char* out, int outSize, bool keepLastCompo
         const char* end = strchr(p, '/');
         int length = end ? (int)(end - p) : (int)strlen(p);
         bool last = !end || end[strspn(end, "/")] == '\0';
-        bool literal = (length == 1 && p[0] == '.') || (length == 2 && p[0] == '.' && p[1] == '.') ||
-                       (last && keepLastComponent);
+        bool literal =
+            (length == 1 && p[0] == '.') || (length == 2 && p[0] == '.' && p[1] == '.') || (last && keepLastComponent);
         if (!appendComponent(out, outSize, p, length)) return false;
         if (!literal && !exists(out)) {
             // Strip the component again and look it up in its directory.
@@ -119,8 +109,7 @@ bool kvxResolvePath(const char* name, char* out, int outSize, bool keepLastCompo
     return true;
 }
 
-FILE* kvxOpenFile(const char* name, const char* mode)
-{
+FILE* kvxOpenFile(const char* name, const char* mode) {
     if (!name || !mode || !name[0]) return nullptr;
     char path[kvxMaxPathLength];
     char openMode[kMaxModeLength];

@@ -3,8 +3,8 @@
 
 // Every public header of the platform subsystem.
 
-#include "platform/Platform.h"
 #include "platform/FileSystem.h"
+#include "platform/Platform.h"
 #include "platform/Window.h"
 
 #endif

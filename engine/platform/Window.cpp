@@ -10,8 +10,7 @@ namespace {
 const int kDepthFallbacks[] = {32, 24, 16, 0};
 const int kAlphaFallbacks[] = {8, 0};
 
-void channelSizes(int colorBits, int* red, int* green, int* blue)
-{
+void channelSizes(int colorBits, int* red, int* green, int* blue) {
     if (colorBits >= 24) {
         *red = *green = *blue = 8;
     } else if (colorBits >= 15) {
@@ -26,8 +25,7 @@ void channelSizes(int colorBits, int* red, int* green, int* blue)
 
 // The request, then the same with each smaller depth and alpha size.
 template <typename Attempt>
-auto withFallbacks(int colorBits, int alphaBits, int depthBits, Attempt attempt) -> decltype(attempt())
-{
+auto withFallbacks(int colorBits, int alphaBits, int depthBits, Attempt attempt) -> decltype(attempt()) {
     kvxRequestPixelFormat(colorBits, alphaBits, depthBits);
     if (auto result = attempt()) return result;
     for (int alpha : kAlphaFallbacks) {
@@ -41,8 +39,7 @@ auto withFallbacks(int colorBits, int alphaBits, int depthBits, Attempt attempt)
     return nullptr;
 }
 
-bool displayAvailable()
-{
+bool displayAvailable() {
     const char* driver = SDL_GetCurrentVideoDriver();
     if (!driver) driver = getenv("SDL_VIDEODRIVER");
     if (driver && (strcmp(driver, "offscreen") == 0 || strcmp(driver, "dummy") == 0)) return false;
@@ -51,8 +48,7 @@ bool displayAvailable()
 
 }  // namespace
 
-void kvxRequestPixelFormat(int colorBits, int alphaBits, int depthBits)
-{
+void kvxRequestPixelFormat(int colorBits, int alphaBits, int depthBits) {
     int red, green, blue;
     channelSizes(colorBits, &red, &green, &blue);
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, red);
@@ -63,17 +59,15 @@ void kvxRequestPixelFormat(int colorBits, int alphaBits, int depthBits)
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 }
 
-HWND kvxCreateGLWindow(const char* title, int width, int height, Uint32 flags,
-                       int colorBits, int alphaBits, int depthBits)
-{
+HWND kvxCreateGLWindow(const char* title, int width, int height, Uint32 flags, int colorBits, int alphaBits,
+                       int depthBits) {
     return withFallbacks(colorBits, alphaBits, depthBits, [&]() {
         return SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
                                 flags | SDL_WINDOW_OPENGL);
     });
 }
 
-HGLRC kvxCreateGLContext(HWND window, int colorBits, int alphaBits, int depthBits, KVXPixelFormat* granted)
-{
+HGLRC kvxCreateGLContext(HWND window, int colorBits, int alphaBits, int depthBits, KVXPixelFormat* granted) {
     if (!window || !(SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL)) return nullptr;
     HGLRC context = withFallbacks(colorBits, alphaBits, depthBits, [&]() { return SDL_GL_CreateContext(window); });
     if (!context) return nullptr;
@@ -85,13 +79,11 @@ HGLRC kvxCreateGLContext(HWND window, int colorBits, int alphaBits, int depthBit
     return context;
 }
 
-bool kvxMakeCurrent(HWND window, HGLRC context)
-{
+bool kvxMakeCurrent(HWND window, HGLRC context) {
     return window && context && SDL_GL_MakeCurrent(window, context) == 0;
 }
 
-void kvxDescribePixelFormat(KVXPixelFormat* format)
-{
+void kvxDescribePixelFormat(KVXPixelFormat* format) {
     GLint red = 0, green = 0, blue = 0, alpha = 0, depth = 0;
     GLboolean doubleBuffered = GL_FALSE;
     glGetIntegerv(GL_RED_BITS, &red);
@@ -106,24 +98,18 @@ void kvxDescribePixelFormat(KVXPixelFormat* format)
     format->doubleBuffered = doubleBuffered == GL_TRUE;
 }
 
-void kvxPresent(HDC dc)
-{
+void kvxPresent(HDC dc) {
     if (dc) SDL_GL_SwapWindow(dc);
 }
 
-void kvxGetClientSize(HWND window, int* width, int* height)
-{
+void kvxGetClientSize(HWND window, int* width, int* height) {
     *width = *height = 0;
     if (window) SDL_GL_GetDrawableSize(window, width, height);
 }
 
-unsigned int kvxGetTickCount()
-{
-    return (unsigned int)SDL_GetTicks64();
-}
+unsigned int kvxGetTickCount() { return (unsigned int)SDL_GetTicks64(); }
 
-bool kvxAskYesNo(const char* caption, const char* text)
-{
+bool kvxAskYesNo(const char* caption, const char* text) {
     enum { kNo = 0, kYes = 1 };
     if (displayAvailable()) {
         const SDL_MessageBoxButtonData buttons[] = {

@@ -21,14 +21,13 @@ void kvxRequestPixelFormat(int colorBits, int alphaBits, int depthBits);
 
 // Creates an OpenGL window with the requested format; when the system has no
 // such format, smaller depth and alpha sizes are tried before giving up.
-HWND kvxCreateGLWindow(const char* title, int width, int height, Uint32 flags,
-                       int colorBits, int alphaBits, int depthBits);
+HWND kvxCreateGLWindow(const char* title, int width, int height, Uint32 flags, int colorBits, int alphaBits,
+                       int depthBits);
 
 // Creates a context on window with the requested format, falling back to
 // what the window offers, makes it current and reports what was granted.
 // Returns null when no context can be created on the window.
-HGLRC kvxCreateGLContext(HWND window, int colorBits, int alphaBits, int depthBits,
-                         KVXPixelFormat* granted);
+HGLRC kvxCreateGLContext(HWND window, int colorBits, int alphaBits, int depthBits, KVXPixelFormat* granted);
 // Makes context current on window; true on success.
 bool kvxMakeCurrent(HWND window, HGLRC context);
 // Fills the sizes of the current context's default framebuffer.

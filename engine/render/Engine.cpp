@@ -40,11 +40,9 @@ const char* const kEngineDescription =
 
 // SDL fixes most of the format when the window is made; choosing and setting
 // it here amounts to creating the context that carries it.
-int setPixelFormat(HWND window, int colorBits, int alphaBits, int depthBits)
-{
+int setPixelFormat(HWND window, int colorBits, int alphaBits, int depthBits) {
     char line[kLineSize];
-    snprintf(line, sizeof line, "Requested Colorbits: %d Alphabits: %d Depthbits: %d", colorBits, alphaBits,
-             depthBits);
+    snprintf(line, sizeof line, "Requested Colorbits: %d Alphabits: %d Depthbits: %d", colorBits, alphaBits, depthBits);
     kvxPutToErrorLog(line, 0);
 
     if (!window || !(SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL))
@@ -60,16 +58,14 @@ int setPixelFormat(HWND window, int colorBits, int alphaBits, int depthBits)
 }
 
 // One context per engine: a second start-up replaces the first.
-void releaseContext()
-{
+void releaseContext() {
     if (!KVX_hGLRC) return;
     SDL_GL_MakeCurrent(nullptr, nullptr);
     SDL_GL_DeleteContext(KVX_hGLRC);
     KVX_hGLRC = nullptr;
 }
 
-void setDefaultViewport(HWND window)
-{
+void setDefaultViewport(HWND window) {
     int width, height;
     kvxGetClientSize(window, &width, &height);
     kvxViewport.width = float(width);
@@ -81,16 +77,14 @@ void setDefaultViewport(HWND window)
     kvxViewport.aspect = height > 0 ? kvxViewport.width / kvxViewport.height : 1.0f;
 }
 
-const char* glText(GLenum name)
-{
+const char* glText(GLenum name) {
     const GLubyte* text = glGetString(name);
     return text ? reinterpret_cast<const char*>(text) : "";
 }
 
 // Everything after routing the log.
 int startEngine(int rasterizer, HWND window, int colorBits, int alphaBits, int depthBits, int fps, bool dxFlagA,
-                int dxNumber, bool dxFlagB)
-{
+                int dxNumber, bool dxFlagB) {
     int result = kvxSelectRasterizer(rasterizer);
     if (result != 0) return result;
     result = kvxInitViewport(window, colorBits, alphaBits, depthBits, dxFlagA, dxNumber, dxFlagB);
@@ -101,9 +95,8 @@ int startEngine(int rasterizer, HWND window, int colorBits, int alphaBits, int d
 
 }  // namespace
 
-int initKorvex3D(int rasterizer, HWND window, Console* console, int colorBits, int alphaBits, int depthBits,
-                 int fps, bool dxFlagA, int dxNumber, bool dxFlagB)
-{
+int initKorvex3D(int rasterizer, HWND window, Console* console, int colorBits, int alphaBits, int depthBits, int fps,
+                 bool dxFlagA, int dxNumber, bool dxFlagB) {
     if (console)
         kvxInitErrorLog(console);
     else
@@ -111,15 +104,13 @@ int initKorvex3D(int rasterizer, HWND window, Console* console, int colorBits, i
     return startEngine(rasterizer, window, colorBits, alphaBits, depthBits, fps, dxFlagA, dxNumber, dxFlagB);
 }
 
-int initKorvex3D(int rasterizer, HWND window)
-{
+int initKorvex3D(int rasterizer, HWND window) {
     kvxInitErrorLog(kDefaultLogFile);
-    return startEngine(rasterizer, window, kDefaultColorBits, kDefaultAlphaBits, kDefaultDepthBits, kDefaultFPS,
-                       false, 0, true);
+    return startEngine(rasterizer, window, kDefaultColorBits, kDefaultAlphaBits, kDefaultDepthBits, kDefaultFPS, false,
+                       0, true);
 }
 
-int kvxSelectRasterizer(int rasterizer)
-{
+int kvxSelectRasterizer(int rasterizer) {
     kvxSelectedRasterizer = rasterizer;
     if (rasterizer == kvxRasterizerOpenGL) {
         kvxFillCapTableOGL();
@@ -130,14 +121,10 @@ int kvxSelectRasterizer(int rasterizer)
     return 0;
 }
 
-int kvxGetRasterizer()
-{
-    return kvxSelectedRasterizer;
-}
+int kvxGetRasterizer() { return kvxSelectedRasterizer; }
 
-int kvxInitViewport(HWND window, int colorBits, int alphaBits, int depthBits, bool /*dxFlagA*/,
-                    int /*dxNumber*/, bool /*dxFlagB*/)
-{
+int kvxInitViewport(HWND window, int colorBits, int alphaBits, int depthBits, bool /*dxFlagA*/, int /*dxNumber*/,
+                    bool /*dxFlagB*/) {
     if (kvxSelectedRasterizer == kvxRasterizerDirect3D) {
         // The viewport is known, but no Direct3D device can be created here.
         setDefaultViewport(window);
@@ -157,8 +144,7 @@ int kvxInitViewport(HWND window, int colorBits, int alphaBits, int depthBits, bo
     return 0;
 }
 
-void initOpenGL()
-{
+void initOpenGL() {
     if (!kvxOpenGLSelected()) return;
     glViewport(0, 0, GLsizei(kvxViewport.width), GLsizei(kvxViewport.height));
 
@@ -192,40 +178,28 @@ void initOpenGL()
     glHint(GL_FOG_HINT, GL_NICEST);
 
     char text[kLineSize];
-    snprintf(text, sizeof text, "OpenGL information:\n  Vendor: %s\n  Renderer: %s\n  Version: %s\n",
-             glText(GL_VENDOR), glText(GL_RENDERER), glText(GL_VERSION));
+    snprintf(text, sizeof text, "OpenGL information:\n  Vendor: %s\n  Renderer: %s\n  Version: %s\n", glText(GL_VENDOR),
+             glText(GL_RENDERER), glText(GL_VERSION));
     kvxPutToErrorLog(text, 0);
 }
 
-void kvxUnInit3D()
-{
+void kvxUnInit3D() {
     // Only a Direct3D rasterizer would have something to release.
 }
 
-void kvxInfo(KVXInfo* info)
-{
+void kvxInfo(KVXInfo* info) {
     if (!info) return;
     info->infoLow = 0;
     info->infoHigh = 1;
     snprintf(info->text, sizeof info->text, "%s", kEngineDescription);
 }
 
-void kvxSetFPS(int fps)
-{
-    kvxFPS = fps;
-}
+void kvxSetFPS(int fps) { kvxFPS = fps; }
 
-int kvxGetFPS()
-{
-    return kvxFPS;
-}
+int kvxGetFPS() { return kvxFPS; }
 
-void kvxSetGamma(float gamma)
-{
+void kvxSetGamma(float gamma) {
     if (gamma > 0.0f && gamma <= kMaxGamma) kvxGamma = gamma;
 }
 
-float kvxGetGamma()
-{
-    return kvxGamma;
-}
+float kvxGetGamma() { return kvxGamma; }

@@ -45,8 +45,8 @@ extern float kvxGamma;
 // Starts the engine on window: logs into console, selects the rasterizer, creates the context with these
 // colour, alpha and depth bits and sets the frame rate; returns 0, or the error code of the step that failed.
 // The dx arguments are ignored.
-int initKorvex3D(int rasterizer, HWND window, Console* console, int colorBits, int alphaBits, int depthBits,
-                 int fps, bool dxFlagA, int dxNumber, bool dxFlagB);
+int initKorvex3D(int rasterizer, HWND window, Console* console, int colorBits, int alphaBits, int depthBits, int fps,
+                 bool dxFlagA, int dxNumber, bool dxFlagB);
 // Log file "KVXERROR.LOG", 32 colour, 0 alpha and 32 depth bits, 100 frames a second.
 int initKorvex3D(int rasterizer, HWND window);
 
@@ -57,8 +57,7 @@ int kvxGetRasterizer();
 
 // Creates the rendering context on window (an SDL window created with
 // SDL_WINDOW_OPENGL), makes it current and sets the default state.
-int kvxInitViewport(HWND window, int colorBits, int alphaBits, int depthBits, bool dxFlagA, int dxNumber,
-                    bool dxFlagB);
+int kvxInitViewport(HWND window, int colorBits, int alphaBits, int depthBits, bool dxFlagA, int dxNumber, bool dxFlagB);
 // Sets the engine's default OpenGL state and projection on the current context.
 void initOpenGL();
 // Releases what the rasterizer holds (nothing, with OpenGL).

@@ -15,12 +15,12 @@ const int kvxLogToMessageBox = 1;
 const int kvxLogToConsole = 2;
 const int kvxLogToNowhere = 3;
 
-const int kvxErrorFileNameSize = 64;   // including the terminator
-const int kvxErrorTextSize = 1024;     // message plus what the log appends
+const int kvxErrorFileNameSize = 64;  // including the terminator
+const int kvxErrorTextSize = 1024;    // message plus what the log appends
 
 // Where the log goes: its mode, file name or console.
 struct KVXError {
-    FILE* file;        // stream of a file write in progress; null between messages
+    FILE* file;  // stream of a file write in progress; null between messages
     int mode;
     char fileName[kvxErrorFileNameSize];
     Console* console;  // not owned

@@ -13,8 +13,8 @@ bool drawable(const Vertex3D* vertices, const Facelist* faces, int first, int la
 }
 
 // Sends one corner; a missing array sends nothing for its attribute.
-void sendCorner(const Color* colors, const Vertex2D* textureCoords, const Vertex3D* vertices,
-                const Vertex3D* normals, int i, float alpha) {
+void sendCorner(const Color* colors, const Vertex2D* textureCoords, const Vertex3D* vertices, const Vertex3D* normals,
+                int i, float alpha) {
     if (colors != nullptr) glColor4f(colors[i].r, colors[i].g, colors[i].b, alpha);
     if (normals != nullptr) glNormal3f(normals[i].x, normals[i].y, normals[i].z);
     if (textureCoords != nullptr) glTexCoord2f(textureCoords[i].x, textureCoords[i].y);
@@ -45,8 +45,7 @@ private:
 };
 
 bool textureMatrixIsIdentity(const Texture* t) {
-    return t->angle == 0.0f && t->uScale == 1.0f && t->vScale == 1.0f && t->uOffset == 0.0f &&
-           t->vOffset == 0.0f;
+    return t->angle == 0.0f && t->uScale == 1.0f && t->vScale == 1.0f && t->uOffset == 0.0f && t->vOffset == 0.0f;
 }
 
 }  // namespace
@@ -67,8 +66,8 @@ void kvxSetTexture(Texture* texture) {
     kvxSetMatrixType(KVX_MODELVIEW);
 }
 
-void kvxRenderList(Color* colors, Vertex2D* textureCoords, Vertex3D* vertices, Vertex3D* normals,
-                   Facelist* faces, int first, int last) {
+void kvxRenderList(Color* colors, Vertex2D* textureCoords, Vertex3D* vertices, Vertex3D* normals, Facelist* faces,
+                   int first, int last) {
     if (!drawable(vertices, faces, first, last)) return;
     ClientArray colorArray(GL_COLOR_ARRAY, colors);
     ClientArray texArray(GL_TEXTURE_COORD_ARRAY, textureCoords);
@@ -82,8 +81,8 @@ void kvxRenderList(Color* colors, Vertex2D* textureCoords, Vertex3D* vertices, V
     glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_SHORT, faces + first);
 }
 
-void kvxRenderBasic(Color* colors, Vertex2D* textureCoords, Vertex3D* vertices, Vertex3D* normals,
-                    Facelist* faces, int first, int last) {
+void kvxRenderBasic(Color* colors, Vertex2D* textureCoords, Vertex3D* vertices, Vertex3D* normals, Facelist* faces,
+                    int first, int last) {
     if (!drawable(vertices, faces, first, last)) return;
     glBegin(GL_TRIANGLES);
     for (int f = first; f <= last; ++f) {
@@ -94,8 +93,8 @@ void kvxRenderBasic(Color* colors, Vertex2D* textureCoords, Vertex3D* vertices, 
     glEnd();
 }
 
-void kvxRenderWire(Color* colors, Vertex2D* textureCoords, Vertex3D* vertices, Vertex3D* normals,
-                   Facelist* faces, char* flags, int first, int last) {
+void kvxRenderWire(Color* colors, Vertex2D* textureCoords, Vertex3D* vertices, Vertex3D* normals, Facelist* faces,
+                   char* flags, int first, int last) {
     if (!drawable(vertices, faces, first, last) || flags == nullptr) return;
     const float alpha = colors != nullptr ? colors[0].a : 1.0f;
     auto edge = [&](int from, int to) {
@@ -113,8 +112,8 @@ void kvxRenderWire(Color* colors, Vertex2D* textureCoords, Vertex3D* vertices, V
     glEnd();
 }
 
-void kvxRenderReflection(Color* colors, Vertex3D* vertices, Vertex3D* normals, Facelist* faces,
-                         int first, int last, float alpha) {
+void kvxRenderReflection(Color* colors, Vertex3D* vertices, Vertex3D* normals, Facelist* faces, int first, int last,
+                         float alpha) {
     if (!drawable(vertices, faces, first, last) || normals == nullptr) return;
     auto corner = [&](int i) {
         const Vertex3D& n = normals[i];

@@ -1,11 +1,11 @@
 #include "render/Font.h"
 
 #include <GL/gl.h>
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <fontconfig/fontconfig.h>
-#include <ft2build.h>
 #include FT_FREETYPE_H
 #include "platform/FileSystem.h"
 #include "render/Engine.h"

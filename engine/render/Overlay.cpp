@@ -24,8 +24,10 @@ public:
     ~SavedCaps() {
         while (count_ > 0) {
             --count_;
-            if (was_[count_]) glEnable(caps_[count_]);
-            else glDisable(caps_[count_]);
+            if (was_[count_])
+                glEnable(caps_[count_]);
+            else
+                glDisable(caps_[count_]);
         }
     }
     void set(GLenum cap, bool on) {
@@ -33,8 +35,10 @@ public:
         caps_[count_] = cap;
         was_[count_] = glIsEnabled(cap) == GL_TRUE;
         ++count_;
-        if (on) glEnable(cap);
-        else glDisable(cap);
+        if (on)
+            glEnable(cap);
+        else
+            glDisable(cap);
     }
 
 private:
@@ -88,17 +92,11 @@ void setImageCaps(SavedCaps* caps, bool alphaTestOff) {
     caps->set(GL_TEXTURE_2D, true);
 }
 
-void color(const Color* c) {
-    glColor4f(c->r, c->g, c->b, c->a);
-}
+void color(const Color* c) { glColor4f(c->r, c->g, c->b, c->a); }
 
-float flipY(float y) {
-    return kvxViewport.height - y;
-}
+float flipY(float y) { return kvxViewport.height - y; }
 
-Texture* imageTexture(Material* material) {
-    return material != nullptr ? material->firstTexture : nullptr;
-}
+Texture* imageTexture(Material* material) { return material != nullptr ? material->firstTexture : nullptr; }
 
 void bindCurrentFrame(const Texture* t) {
     int frame = t->currentFrame >= 0 && t->currentFrame < Texture::kMaxFrames ? t->currentFrame : 0;
@@ -222,9 +220,7 @@ void kvxDrawBox(Vertex2D* a, Vertex2D* b, Color* c) {
     drawFlatLines(ends, 8, c);
 }
 
-void kvxDrawFilledBox(Vertex2D* a, Vertex2D* b, Color* c) {
-    kvxDrawFilledBox(a, b, c, c, c, c);
-}
+void kvxDrawFilledBox(Vertex2D* a, Vertex2D* b, Color* c) { kvxDrawFilledBox(a, b, c, c, c, c); }
 
 void kvxDrawFilledBox(Vertex2D* a, Vertex2D* b, Color* c1, Color* c2, Color* c3, Color* c4) {
     if (!kvxOpenGLSelected() || a == nullptr || b == nullptr) return;
@@ -248,8 +244,7 @@ void kvxDrawImage(Vertex3D* pos, Material* material, Color* tint, float width, f
     endImageMatrices();
 }
 
-void kvxDrawImageWithoutYConversion(Vertex3D* pos, Material* material, Color* tint, float width, float height,
-                                    bool) {
+void kvxDrawImageWithoutYConversion(Vertex3D* pos, Material* material, Color* tint, float width, float height, bool) {
     Texture* t = imageTexture(material);
     if (!kvxOpenGLSelected() || t == nullptr || pos == nullptr) return;
     SavedCaps caps;

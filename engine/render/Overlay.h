@@ -27,8 +27,7 @@ void kvxDrawFilledBox(Vertex2D* a, Vertex2D* b, Color* color);
 void kvxDrawFilledBox(Vertex2D* a, Vertex2D* b, Color* c1, Color* c2, Color* c3, Color* c4);
 
 // Top-left corner at pos (y from the top), turned by angle degrees about its centre.
-void kvxDrawImage(Vertex3D* pos, Material* material, Color* color, float width, float height, bool flag,
-                  float angle);
+void kvxDrawImage(Vertex3D* pos, Material* material, Color* color, float width, float height, bool flag, float angle);
 // Centred on pos in bottom-up window coordinates.
 void kvxDrawImageWithoutYConversion(Vertex3D* pos, Material* material, Color* color, float width, float height,
                                     bool flag);

@@ -154,8 +154,8 @@ void kvxGetProjectionMatrix(double* m);
 // Copies the viewport (x, y, width, height) into v.
 void kvxGetViewportMatrix(int* v);
 // Multiplies the current matrix by a view from the eye towards the target with the given up vector.
-void kvxLookAt(float eyeX, float eyeY, float eyeZ, float targetX, float targetY, float targetZ, float upX,
-               float upY, float upZ);
+void kvxLookAt(float eyeX, float eyeY, float eyeZ, float targetX, float targetY, float targetZ, float upX, float upY,
+               float upZ);
 // Multiplies the current matrix by the view through camera (eye, target, roll); returns 0, or an error code
 // when camera is null.
 int kvxLookWithCamera(Camera* camera);

@@ -44,13 +44,9 @@ int kvxDeleteTexture(unsigned int name) {
     return 0;
 }
 
-void kvxSetMipMapType(int type) {
-    kvxCurrentMipMapType = type;
-}
+void kvxSetMipMapType(int type) { kvxCurrentMipMapType = type; }
 
-int kvxGetMipMapType() {
-    return kvxCurrentMipMapType;
-}
+int kvxGetMipMapType() { return kvxCurrentMipMapType; }
 
 int kvxUploadTexture(Texture* t, int frame) {
     if (!kvxOpenGLSelected() || t == nullptr || frame < 0 || frame >= Texture::kMaxFrames) return 0;

@@ -25,8 +25,7 @@ Vertex3D referencePoint(const TransparentPlane& p) {
     const Vertex3D& b = p.vertices[p.face->b];
     const Vertex3D& c = p.vertices[p.face->c];
     Vertex3D at = p.position != nullptr ? *p.position : Vertex3D{0.0f, 0.0f, 0.0f};
-    return Vertex3D{((a.x + b.x + c.x) + 3.0f * at.x) * kThird,
-                    ((a.y + b.y + c.y) + 3.0f * at.y) * kThird,
+    return Vertex3D{((a.x + b.x + c.x) + 3.0f * at.x) * kThird, ((a.y + b.y + c.y) + 3.0f * at.y) * kThird,
                     ((a.z + b.z + c.z) + 3.0f * at.z) * kThird};
 }
 
@@ -70,9 +69,8 @@ void kvxUnInitTransparentPlaneStack() {
     stackCapacity = 0;
 }
 
-void kvxAddTransparentFace(Color* colors, Vertex2D* textureCoords, Vertex3D* vertices,
-                           Vertex3D* normals, Facelist* faces, int first, int last,
-                           Material* material, Vertex3D* position) {
+void kvxAddTransparentFace(Color* colors, Vertex2D* textureCoords, Vertex3D* vertices, Vertex3D* normals,
+                           Facelist* faces, int first, int last, Material* material, Vertex3D* position) {
     if (kvxTransparentPlaneStack == nullptr || vertices == nullptr || faces == nullptr) return;
     float matrix[16];
     kvxGetModelViewMatrix(matrix);
@@ -105,9 +103,8 @@ void kvxDrawTransparentPlanes(Camera* camera) {
     kvxDisable(KVX_CULL_FACE);
     kvxEnable(KVX_BLEND);
     kvxBlendFunc(KVX_SRC_ALPHA, KVX_ONE_MINUS_SRC_ALPHA);
-    std::stable_sort(begin, end, [](const TransparentPlane& x, const TransparentPlane& y) {
-        return x.distance > y.distance;
-    });
+    std::stable_sort(begin, end,
+                     [](const TransparentPlane& x, const TransparentPlane& y) { return x.distance > y.distance; });
 
     if (kvxOpenGLSelected()) {
         kvxSetMatrixType(KVX_MODELVIEW);

@@ -33,9 +33,8 @@ void kvxInitTransparentPlaneStack(int capacity);
 // Frees the stack.
 void kvxUnInitTransparentPlaneStack();
 // Queues faces first..last; faces beyond the capacity are dropped for this frame.
-void kvxAddTransparentFace(Color* colors, Vertex2D* textureCoords, Vertex3D* vertices,
-                           Vertex3D* normals, Facelist* faces, int first, int last,
-                           Material* material, Vertex3D* position);
+void kvxAddTransparentFace(Color* colors, Vertex2D* textureCoords, Vertex3D* vertices, Vertex3D* normals,
+                           Facelist* faces, int first, int last, Material* material, Vertex3D* position);
 // Draws the queued faces back to front as seen from camera, then empties the stack.
 void kvxDrawTransparentPlanes(Camera* camera);
 

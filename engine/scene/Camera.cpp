@@ -9,11 +9,9 @@ namespace {
 const double kFovA = 0.046432316;
 const double kFovB = -4.9570117;
 const double kFovC = 178.1292;
-}
+}  // namespace
 
-Camera::Camera() : eye{0, 0, 0}, target{0, 0, 0}, roll(0.0f), lens(0.0f), fov(90.0f) {
-    visible = true;
-}
+Camera::Camera() : eye{0, 0, 0}, target{0, 0, 0}, roll(0.0f), lens(0.0f), fov(90.0f) { visible = true; }
 
 void Camera::calcFOV() {
     double l = lens;
@@ -46,8 +44,7 @@ void Camera::moveBy(float ex, float ey, float ez, float tx, float ty, float tz) 
 Vertex3D Camera::direction() const {
     double h = kvxRad(rotation.x);
     double p = kvxRad(rotation.y);
-    return {static_cast<float>(-sin(h) * sin(p)), static_cast<float>(cos(h) * sin(p)),
-            static_cast<float>(-cos(p))};
+    return {static_cast<float>(-sin(h) * sin(p)), static_cast<float>(cos(h) * sin(p)), static_cast<float>(-cos(p))};
 }
 
 void Camera::forward(float d) {

@@ -27,8 +27,8 @@ TcbWeights weightsOf(const Key& k) {
     double t = 1.0 - k.tension;
     double c = k.continuity;
     double bias = k.bias;
-    return {0.5 * t * (1.0 - c) * (1.0 + bias), t * (1.0 + c) * (1.0 - bias),
-            0.5 * t * (1.0 + c) * (1.0 + bias), t * (1.0 - c) * (1.0 - bias)};
+    return {0.5 * t * (1.0 - c) * (1.0 + bias), t * (1.0 + c) * (1.0 - bias), 0.5 * t * (1.0 + c) * (1.0 + bias),
+            t * (1.0 - c) * (1.0 - bias)};
 }
 
 // Corrects the tangents of a key for uneven spacing of its neighbours; keys
@@ -46,8 +46,7 @@ void scaleForSpacing(Key& k, int prevFrame, int nextFrame) {
     }
 }
 
-void tangentsFor(Key& k, const float* prev, const float* cur, const float* next,
-                 const TcbWeights& w) {
+void tangentsFor(Key& k, const float* prev, const float* cur, const float* next, const TcbWeights& w) {
     for (int c = 0; c < 3; ++c) {
         double back = static_cast<double>(cur[c]) - prev[c];
         double ahead = static_cast<double>(next[c]) - cur[c];
@@ -170,14 +169,13 @@ Key KVXPath::interpolateKey(float t) {
         po[c] = static_cast<float>(h1 * p0[c] + h2 * p1[c] + tan);
         ao[c] = static_cast<float>(h1 * a0[c] + h2 * a1[c] + tan);
     }
-    out.angle = static_cast<float>(h1 * k0.angle + h2 * k1.angle + h3 * k0.outTangent[3] +
-                                   h4 * k1.inTangent[3]);
+    out.angle = static_cast<float>(h1 * k0.angle + h2 * k1.angle + h3 * k0.outTangent[3] + h4 * k1.inTangent[3]);
     return out;
 }
 
 PathList::PathList()
-    : pivots(nullptr), pathCount(0), pivotCount(0), startFrame(0), endFrame(0),
-      frameCount(0), clampFrames(false), pivotCapacity(0) {
+    : pivots(nullptr), pathCount(0), pivotCount(0), startFrame(0), endFrame(0), frameCount(0), clampFrames(false),
+      pivotCapacity(0) {
     for (KVXPath*& p : paths) p = nullptr;
 }
 
@@ -191,17 +189,13 @@ PathList::~PathList() {
 }
 
 int PathList::addPath(KVXPath* p) {
-    if (pathCount >= maxPaths)
-        return kvxPutToErrorLog(
-            kMsgPathListFull,
-            kCodePathListFull);
+    if (pathCount >= maxPaths) return kvxPutToErrorLog(kMsgPathListFull, kCodePathListFull);
     paths[pathCount++] = p;
     return 0;
 }
 
 int PathList::delPath(int i) {
-    if (i < 0 || i >= pathCount || !paths[i])
-        return kvxPutToErrorLog(kMsgPathNull, kCodePathNull);
+    if (i < 0 || i >= pathCount || !paths[i]) return kvxPutToErrorLog(kMsgPathNull, kCodePathNull);
     delete paths[i];
     for (int k = i; k + 1 < pathCount; ++k) paths[k] = paths[k + 1];
     paths[--pathCount] = nullptr;

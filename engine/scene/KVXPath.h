@@ -20,7 +20,7 @@ struct Key {
     float tension;
     float continuity;
     float bias;
-    float inTangent[4];   // x, y, z, angle
+    float inTangent[4];  // x, y, z, angle
     float outTangent[4];
 };
 
@@ -37,11 +37,11 @@ public:
     static constexpr int32_t nodeCamera = 7;
     static constexpr int32_t nodeTarget = 8;
 
-    Key* keys;        // owned, keyCount entries
-    int32_t keyCount; // real keys plus one closing key
-    int32_t nodeType; // 5 object, 6 light, 7 camera, 8 camera target
-    int32_t track;    // 0 position, 1 rotation, 2 scalar, 3 scale (x, y, z in position)
-    Object* object;   // not owned
+    Key* keys;         // owned, keyCount entries
+    int32_t keyCount;  // real keys plus one closing key
+    int32_t nodeType;  // 5 object, 6 light, 7 camera, 8 camera target
+    int32_t track;     // 0 position, 1 rotation, 2 scalar, 3 scale (x, y, z in position)
+    Object* object;    // not owned
 
     // A track of object with room for n keys.
     KVXPath(int n, int nodeType, int track, Object* object);

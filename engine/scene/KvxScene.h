@@ -3,15 +3,15 @@
 
 // Every public header of the scene subsystem.
 
-#include "scene/Object.h"
 #include "scene/Camera.h"
-#include "scene/Light.h"
-#include "scene/KVXPath.h"
-#include "scene/MeshFaceRanges.h"
-#include "scene/RenderFlags.h"
-#include "scene/Mesh.h"
-#include "scene/OGroup.h"
-#include "scene/Scene.h"
 #include "scene/Frustrum.h"
+#include "scene/KVXPath.h"
+#include "scene/Light.h"
+#include "scene/Mesh.h"
+#include "scene/MeshFaceRanges.h"
+#include "scene/OGroup.h"
+#include "scene/Object.h"
+#include "scene/RenderFlags.h"
+#include "scene/Scene.h"
 
 #endif

@@ -14,9 +14,7 @@ using namespace kvx_mesh;
 
 // --- FaceRangeList -----------------------------------------------------------
 
-FaceRangeList::FaceRangeList(int n) : count(n > 0 ? n : 0), ranges(nullptr) {
-    ranges = allocZeroed<FaceRange>(count);
-}
+FaceRangeList::FaceRangeList(int n) : count(n > 0 ? n : 0), ranges(nullptr) { ranges = allocZeroed<FaceRange>(count); }
 
 FaceRangeList::~FaceRangeList() { release(ranges); }
 
@@ -29,31 +27,11 @@ FaceRangeList* FaceRangeList::copy() const {
 // --- construction ------------------------------------------------------------
 
 Mesh::Mesh()
-    : Object(),
-      deviceBuffer(nullptr),
-      originalVertices(nullptr),
-      vertices(nullptr),
-      worldVertices(nullptr),
-      textureCoords(nullptr),
-      originalNormals(nullptr),
-      normals(nullptr),
-      edgeNormals(nullptr),
-      faces(nullptr),
-      faceMaterials(nullptr),
-      smoothingGroups(nullptr),
-      originalColors(nullptr),
-      colors(nullptr),
-      materialGroups(nullptr),
-      faceFlags(nullptr),
-      displayList(0),
-      transparentDisplayList(0),
-      attached(true),
-      facesCamera(false),
-      vertexCount(0),
-      faceCount(0),
-      vertexCapacity(0),
-      faceCapacity(0),
-      radius(0.0f) {
+    : Object(), deviceBuffer(nullptr), originalVertices(nullptr), vertices(nullptr), worldVertices(nullptr),
+      textureCoords(nullptr), originalNormals(nullptr), normals(nullptr), edgeNormals(nullptr), faces(nullptr),
+      faceMaterials(nullptr), smoothingGroups(nullptr), originalColors(nullptr), colors(nullptr),
+      materialGroups(nullptr), faceFlags(nullptr), displayList(0), transparentDisplayList(0), attached(true),
+      facesCamera(false), vertexCount(0), faceCount(0), vertexCapacity(0), faceCapacity(0), radius(0.0f) {
     location = Vertex3D{0.0f, 0.0f, 0.0f};
     rotation = Vertex3D{0.0f, 0.0f, 0.0f};
     position = Vertex3D{0.0f, 0.0f, 0.0f};
@@ -283,8 +261,7 @@ void Mesh::calculatedVertex(int i, Vertex3D* v, Vertex3D* n) {
     double m[16];
     staticTransform(m);
     if (v != nullptr) *v = transformPoint(m, vertices[i], 1.0);
-    if (n != nullptr)
-        *n = normals != nullptr ? transformPoint(m, normals[i], 0.0) : Vertex3D{0.0f, 0.0f, 0.0f};
+    if (n != nullptr) *n = normals != nullptr ? transformPoint(m, normals[i], 0.0) : Vertex3D{0.0f, 0.0f, 0.0f};
 }
 
 void Mesh::calcWindowCoords() {

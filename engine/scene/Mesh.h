@@ -7,8 +7,8 @@
 
 #include <cstdint>
 #include "core/Types.h"
-#include "scene/Object.h"
 #include "scene/MeshFaceRanges.h"
+#include "scene/Object.h"
 
 class TList;
 class Material;
@@ -16,7 +16,7 @@ class Material;
 class Mesh : public Object {
 public:
     static constexpr int kMaxFacesPerVertex = 512;  // smoothing gives up beyond this
-    static constexpr int kMaxVertices = 65536;     // what 16-bit face indices address
+    static constexpr int kMaxVertices = 65536;      // what 16-bit face indices address
 
     void* deviceBuffer;
     Vertex3D* originalVertices;

@@ -34,8 +34,7 @@ void resize(T*& p, int kept, int n) {
 template <class T>
 T* duplicate(const T* src, int n) {
     T* q = allocZeroed<T>(n);
-    if (src != nullptr && q != nullptr && n > 0)
-        std::memcpy(static_cast<void*>(q), src, size_t(n) * sizeof(T));
+    if (src != nullptr && q != nullptr && n > 0) std::memcpy(static_cast<void*>(q), src, size_t(n) * sizeof(T));
     return q;
 }
 

@@ -18,9 +18,7 @@ namespace {
 const float kSmallestNormal = 1.1754944e-38f;
 const float kBoxStart = 9999999.0f;
 
-Vertex3D subtract(const Vertex3D& a, const Vertex3D& b) {
-    return Vertex3D{a.x - b.x, a.y - b.y, a.z - b.z};
-}
+Vertex3D subtract(const Vertex3D& a, const Vertex3D& b) { return Vertex3D{a.x - b.x, a.y - b.y, a.z - b.z}; }
 
 Vertex3D crossOf(const Vertex3D& a, const Vertex3D& b) {
     return Vertex3D{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
@@ -39,13 +37,10 @@ Vertex3D unitOrZero(Vertex3D v) {
     return v;
 }
 
-Vertex3D sum(const Vertex3D& a, const Vertex3D& b) {
-    return Vertex3D{a.x + b.x, a.y + b.y, a.z + b.z};
-}
+Vertex3D sum(const Vertex3D& a, const Vertex3D& b) { return Vertex3D{a.x + b.x, a.y + b.y, a.z + b.z}; }
 
 // Distinct smoothing values of the faces listed, in order of first appearance.
-void distinctGroups(const int* first, const int* last, const int32_t* groups,
-                    std::vector<int32_t>& out) {
+void distinctGroups(const int* first, const int* last, const int32_t* groups, std::vector<int32_t>& out) {
     out.clear();
     for (const int* f = first; f != last; ++f) {
         int32_t g = groups[*f];
@@ -135,8 +130,7 @@ void Mesh::calcNormals() {
         int n = users.count(v);
         if (n == 0) continue;
         Vertex3D total{0.0f, 0.0f, 0.0f};
-        for (const int* f = users.begin(v); f != users.end(v); ++f)
-            total = sum(total, faceNormals[size_t(*f)]);
+        for (const int* f = users.begin(v); f != users.end(v); ++f) total = sum(total, faceNormals[size_t(*f)]);
         float count = float(n);
         originalNormals[v] = divideByLength(Vertex3D{total.x / count, total.y / count, total.z / count});
     }

@@ -299,8 +299,7 @@ int Mesh::renderSpecial(int /*flags*/, TList* materials) {
 
     kvxBlendFunc(KVX_SRC_ALPHA, KVX_ONE);
     Material* m = nullptr;
-    if (materials != nullptr && faceMaterials != nullptr && faceCount > 0)
-        m = materials->getMaterial(faceMaterials[0]);
+    if (materials != nullptr && faceMaterials != nullptr && faceCount > 0) m = materials->getMaterial(faceMaterials[0]);
     if (m == nullptr || m->firstTexture == nullptr) return 0;  // the sprite needs a texture
     Vertex3D pos = at;
     Color color{1.0f, 1.0f, 1.0f, specialFade};

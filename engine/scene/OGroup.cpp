@@ -49,9 +49,7 @@ int appendTo(T* (&list)[N], int32_t& count, T* item, const char* fullMessage, in
     return 0;
 }
 
-bool sameName(const Object* o, const char* name) {
-    return o && o->name && name && std::strcmp(o->name, name) == 0;
-}
+bool sameName(const Object* o, const char* name) { return o && o->name && name && std::strcmp(o->name, name) == 0; }
 
 template <class T>
 Object* findByName(T* const* list, int count, const char* name) {
@@ -70,22 +68,9 @@ Object* findById(T* const* list, int count, int id) {
 }  // namespace
 
 OGroup::OGroup()
-    : meshCount(0),
-      cameraCount(0),
-      lightCount(0),
-      tlistCount(0),
-      pathListCount(0),
-      particleSourceCount(0),
-      activeTList(nullptr),
-      activePathList(nullptr),
-      activeCamera(nullptr),
-      octree(nullptr),
-      animated(false),
-      clampFrames(false),
-      currentFrame(0),
-      startFrame(0),
-      endFrame(0),
-      frameCount(0) {
+    : meshCount(0), cameraCount(0), lightCount(0), tlistCount(0), pathListCount(0), particleSourceCount(0),
+      activeTList(nullptr), activePathList(nullptr), activeCamera(nullptr), octree(nullptr), animated(false),
+      clampFrames(false), currentFrame(0), startFrame(0), endFrame(0), frameCount(0) {
     std::memset(meshes, 0, sizeof meshes);
     std::memset(cameras, 0, sizeof cameras);
     std::memset(lights, 0, sizeof lights);
@@ -149,65 +134,49 @@ int OGroup::load(const char* fileName, int flags, const char* textureDirectory) 
 
 // --- containers --------------------------------------------------------------
 
-int OGroup::addMesh(Mesh* mesh) {
-    return appendTo(meshes, meshCount, mesh,
-                    kMsgMeshListFull,
-                    kCodeMeshListFull);
-}
+int OGroup::addMesh(Mesh* mesh) { return appendTo(meshes, meshCount, mesh, kMsgMeshListFull, kCodeMeshListFull); }
 
 int OGroup::addLight(Light* light) {
-    return appendTo(lights, lightCount, light,
-                    kMsgLightListFull,
-                    kCodeLightListFull);
+    return appendTo(lights, lightCount, light, kMsgLightListFull, kCodeLightListFull);
 }
 
 int OGroup::addCamera(Camera* camera) {
-    int r = appendTo(cameras, cameraCount, camera,
-                     kMsgCameraListFull,
-                     kCodeCameraListFull);
+    int r = appendTo(cameras, cameraCount, camera, kMsgCameraListFull, kCodeCameraListFull);
     if (r == 0 && !activeCamera) activeCamera = camera;
     return r;
 }
 
 int OGroup::addTList(TList* list) {
-    int r = appendTo(tlists, tlistCount, list, kMsgTListListFull,
-                     kCodeTListListFull);
+    int r = appendTo(tlists, tlistCount, list, kMsgTListListFull, kCodeTListListFull);
     if (r == 0 && !activeTList) activeTList = list;
     return r;
 }
 
 int OGroup::addPathList(PathList* list) {
-    int r = appendTo(pathLists, pathListCount, list,
-                     kMsgPathListFull,
-                     kCodePathListFull);
+    int r = appendTo(pathLists, pathListCount, list, kMsgPathListFull, kCodePathListFull);
     if (r == 0 && !activePathList) activePathList = list;
     return r;
 }
 
 int OGroup::addParticleSource(ParticleSource* source) {
-    return appendTo(particleSources, particleSourceCount, source,
-                    kMsgParticleListFull,
-                    kCodeParticleListFull);
+    return appendTo(particleSources, particleSourceCount, source, kMsgParticleListFull, kCodeParticleListFull);
 }
 
 // Indices outside a list's capacity find no entry, like an empty slot.
 int OGroup::setActiveCamera(int i) {
-    if (i < 0 || i >= maxCameras || !cameras[i])
-        return kvxPutToErrorLog(kMsgCamListNull, kCodeCamListNull);
+    if (i < 0 || i >= maxCameras || !cameras[i]) return kvxPutToErrorLog(kMsgCamListNull, kCodeCamListNull);
     activeCamera = cameras[i];
     return 0;
 }
 
 int OGroup::setActiveTList(int i) {
-    if (i < 0 || i >= maxTLists || !tlists[i])
-        return kvxPutToErrorLog(kMsgTListNull, kCodeTListNull);
+    if (i < 0 || i >= maxTLists || !tlists[i]) return kvxPutToErrorLog(kMsgTListNull, kCodeTListNull);
     activeTList = tlists[i];
     return 0;
 }
 
 int OGroup::setActivePathList(int i) {
-    if (i < 0 || i >= maxPathLists || !pathLists[i])
-        return kvxPutToErrorLog(kMsgPathListNull, kCodePathListNull);
+    if (i < 0 || i >= maxPathLists || !pathLists[i]) return kvxPutToErrorLog(kMsgPathListNull, kCodePathListNull);
     PathList* list = pathLists[i];
     activePathList = list;
     startFrame = list->startFrame;
@@ -522,9 +491,7 @@ void OGroup::closeCombine(float percent) {
 }
 
 int OGroup::constructOctree() {
-    if (meshCount == 0)
-        return kvxPutToErrorLog(kMsgOctreeFailed,
-                                kCodeOctreeFailed);
+    if (meshCount == 0) return kvxPutToErrorLog(kMsgOctreeFailed, kCodeOctreeFailed);
     destroyOctree();
     octree = new octreeNode();
     for (int i = 0; i < meshCount; ++i) {

@@ -128,8 +128,7 @@ public:
     // Returns in matrix (16 floats) object's placement at the current frame.
     void getObjectAnimatedMatrix(Object* object, float* matrix);
     // Returns object's model-view matrix through the active camera, the projection and the viewport.
-    void getObjectAnimatedMatrixWithCamera(Object* object, float* modelview, float* projection,
-                                           int* viewport);
+    void getObjectAnimatedMatrixWithCamera(Object* object, float* modelview, float* projection, int* viewport);
     // Replaces the tracks of the named object by a fixed position and rotation.
     void overrideObjectPosition(const char* name, Vertex3D* position, Vertex4D* rotation);
     // Advances every animated texture of the active material list by one frame; returns 0.

@@ -127,8 +127,10 @@ void OGroup::setCurrentFrame(int frame) {
         currentFrame = 0;
         return;
     }
-    if (!clampFrames) currentFrame = frame % frameCount;
-    else if (frame >= frameCount) currentFrame = frameCount - 1;
+    if (!clampFrames)
+        currentFrame = frame % frameCount;
+    else if (frame >= frameCount)
+        currentFrame = frameCount - 1;
 }
 
 void OGroup::staticTransform(Object* o) {
@@ -141,15 +143,16 @@ void OGroup::staticTransform(Object* o) {
 }
 
 void OGroup::placeObject(Object* o, bool animate) {
-    if (animate) doAnimation(o, o);
-    else staticTransform(o);
+    if (animate)
+        doAnimation(o, o);
+    else
+        staticTransform(o);
 }
 
 bool OGroup::doObjectAnim(Object* object, Object* self) {
     if (!object) return false;
     if (KVXPath* position = findTrack(object, kTrackPosition, 0)) {
-        Vertex3D p = position->keyCount < 3 ? position->keys[0].position
-                                            : interpolatePosition(position, currentFrame);
+        Vertex3D p = position->keyCount < 3 ? position->keys[0].position : interpolatePosition(position, currentFrame);
         kvxTranslate(p.x, p.y, p.z);
     }
     KVXPath* rotation = findTrack(object, kTrackRotation, 0);
@@ -259,8 +262,7 @@ void OGroup::getObjectAnimatedMatrix(Object* object, float* matrix) {
     copyMatrix(m, matrix);
 }
 
-void OGroup::getObjectAnimatedMatrixWithCamera(Object* object, float* modelview, float* projection,
-                                               int* viewport) {
+void OGroup::getObjectAnimatedMatrixWithCamera(Object* object, float* modelview, float* projection, int* viewport) {
     if (!object) return;
     kvxPushMatrix();
     placeObject(object, animated);

@@ -11,9 +11,8 @@ char* kvxCopyName(const char* n) {
 }
 
 Object::Object()
-    : location{0, 0, 0}, rotation{0, 0, 0}, position{0, 0, 0}, pivot{0, 0, 0},
-      name(nullptr), parent(nullptr), id(0), parentId(0), visible(true), special(false),
-      specialType(0), specialFade(0.0f) {}
+    : location{0, 0, 0}, rotation{0, 0, 0}, position{0, 0, 0}, pivot{0, 0, 0}, name(nullptr), parent(nullptr), id(0),
+      parentId(0), visible(true), special(false), specialType(0), specialFade(0.0f) {}
 
 // Copies own their name text so that each object frees only its own.
 Object::Object(const Object& o) : name(nullptr) { *this = o; }

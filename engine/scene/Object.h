@@ -12,10 +12,10 @@
 class Object {
 public:
     Vertex3D location;
-    Vertex3D rotation;   // Euler degrees about x, y, z (heading/tilt for cameras)
+    Vertex3D rotation;  // Euler degrees about x, y, z (heading/tilt for cameras)
     Vertex3D position;
     Vertex3D pivot;
-    char* name;          // owned
+    char* name;  // owned
     Object* parent;
     int32_t id;
     int32_t parentId;

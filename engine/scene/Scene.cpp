@@ -52,8 +52,7 @@ int Scene::getOGID(OGroup* group) {
     return -1;
 }
 
-int Scene::insertMesh(int index, const char* fileName, int flags, const char* textureDirectory,
-                      const char* archive) {
+int Scene::insertMesh(int index, const char* fileName, int flags, const char* textureDirectory, const char* archive) {
     if (index < 0 || index >= groupCount) return kvxPutToErrorLog(kMsgGroupNotFound, kCodeGroupNotFound);
     return load3ds(fileName, groups[index], textureDirectory, flags, nullptr, archive);
 }

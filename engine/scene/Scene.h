@@ -33,11 +33,9 @@ public:
     // Returns the index of group, or -1.
     int getOGID(OGroup* group);
     // Loads a further .3DS file into group index; returns 0, or an error code.
-    int insertMesh(int index, const char* fileName, int flags, const char* textureDirectory,
-                   const char* archive);
+    int insertMesh(int index, const char* fileName, int flags, const char* textureDirectory, const char* archive);
     // Loads a further .3DS file into group; returns 0, or an error code.
-    int insertMesh(OGroup* group, const char* fileName, int flags, const char* textureDirectory,
-                   const char* archive);
+    int insertMesh(OGroup* group, const char* fileName, int flags, const char* textureDirectory, const char* archive);
     // Deletes group; returns 0, or an error code when it is not in the scene.
     int deleteOGroup(OGroup* group);
     // Renders every group through the scene's camera with a render flag word (kvxRender...); returns 0.

@@ -36,8 +36,7 @@ const char* const kMsgObjectNotFound = "Object not found from OGroup given!";
 const int kCodeObjectNotFound = 39;
 const char* const kMsgParticleListFull = "ParticleSourceList is full (OGroup), increase maxParticleSources!";
 const int kCodeParticleListFull = 40;
-const char* const kMsgNoDisplayLists =
-    "Cannot create displaylists, displaylists are all used (possible OpenGL error)!";
+const char* const kMsgNoDisplayLists = "Cannot create displaylists, displaylists are all used (possible OpenGL error)!";
 const int kCodeNoDisplayLists = 43;
 const char* const kMsgOctreeFailed = "Cannot create octree for OGroup! Possible memory leak or OGroup is NULL!";
 const int kCodeOctreeFailed = 44;

@@ -64,8 +64,7 @@ void forEachLeafPolygon(octreeNode** leaves, int count, Visit visit) {
         OTPolyList& polys = leaves[l]->polygons;
         for (int p = 0; p < polys.size(); ++p) {
             Vertex3D c[3];
-            if (calculatedCorners(polys[p].mesh, polys[p].face, c) && !visit(polys[p].mesh, polys[p].face, c))
-                return;
+            if (calculatedCorners(polys[p].mesh, polys[p].face, c) && !visit(polys[p].mesh, polys[p].face, c)) return;
         }
     }
 }
@@ -108,22 +107,20 @@ bool sphereTouchesPolygon(const Vertex3D& position, float radius, Mesh* m, int f
     if (m->edgeNormals == nullptr || !calculatedCorners(m, face, c)) return false;
     const Vertex3D* e = m->edgeNormals[face].n;
     const Vertex3D a = sub(position, c[0]), b = sub(position, c[1]), cc = sub(position, c[2]);
-    return dot(a, e[0]) < radius && dot(b, e[1]) < radius && dot(cc, e[2]) < radius &&
-           dot(b, e[3]) < radius && dot(cc, e[4]) < radius && dot(a, e[5]) < radius;
+    return dot(a, e[0]) < radius && dot(b, e[1]) < radius && dot(cc, e[2]) < radius && dot(b, e[3]) < radius &&
+           dot(cc, e[4]) < radius && dot(a, e[5]) < radius;
 }
 
 // One pass: deflects the move by the first polygon hit. False when none was.
 bool collisionPass(OGroup* group, int leafCount, Vertex3D* position, const Vertex3D& oldPosition, float radius,
                    bool slide, Vertex3D* normal, int& marked) {
     int count = gatherCandidates(group, leafCount, *position, oldPosition, radius);
-    std::stable_sort(candidates, candidates + count,
-                     [](const Candidate& a, const Candidate& b) { return a.t < b.t; });
+    std::stable_sort(candidates, candidates + count, [](const Candidate& a, const Candidate& b) { return a.t < b.t; });
     for (int i = 0; i < count; ++i) {
         Plane* plane = candidates[i].plane;
         for (int k = 0; k < plane->count; ++k) {
             Vertex3D c[3];
-            if (!sphereTouchesPolygon(*position, radius, plane->points[k].mesh, plane->points[k].face, c))
-                continue;
+            if (!sphereTouchesPolygon(*position, radius, plane->points[k].mesh, plane->points[k].face, c)) continue;
             const Vertex3D n = calcNormal(&c[0], &c[1], &c[2]);
             const Vertex3D move = sub(*position, oldPosition);
             Vertex3D next = oldPosition;
@@ -147,8 +144,7 @@ bool collisionPass(OGroup* group, int leafCount, Vertex3D* position, const Verte
 bool kvxCheckCollision(Vertex3D* position, Vertex3D* oldPosition, float radius, OGroup* group, bool slide,
                        Vertex3D* normal, int iterations) {
     if (!hasTree(group) || position == nullptr || oldPosition == nullptr) return false;
-    const int leafCount =
-        group->octree->traverseNearest(position, radius, collisionLeaves, kvxCollisionLeafCapacity);
+    const int leafCount = group->octree->traverseNearest(position, radius, collisionLeaves, kvxCollisionLeafCapacity);
     // Each pass marks at most one plane, so the mark list bounds the passes.
     const int passes = std::min(iterations, kvxCollisionMarkCapacity);
     const Vertex3D start = *oldPosition;

@@ -20,8 +20,8 @@ const int kvxRayLeafCapacity = 1024;
 
 // No-hit values.
 const float kvxNoRayDistance = 3.4028235e38f;
-const float kvxNoHeight = -999999.0f;          // z of kvxCheckHeight's answer
-const float kvxNoNegativeHeight = 999999.0f;   // z of kvxCheckNegativeHeight's answer
+const float kvxNoHeight = -999999.0f;         // z of kvxCheckHeight's answer
+const float kvxNoNegativeHeight = 999999.0f;  // z of kvxCheckNegativeHeight's answer
 
 // Moves a sphere from oldPosition towards position, stopped or deflected by
 // the group's collision planes; position receives the allowed position and

@@ -148,8 +148,7 @@ public:
         if (!indexed_ || flat || !isFinite(n) || !(reach_ < HUGE_VAL)) return false;
         found_.clear();
         index_.near(c.material, c.corner[0], n, reach_, kRoundingSlack, kFacingReach, found_);
-        found_.erase(std::remove_if(found_.begin(), found_.end(), [first](int j) { return j <= first; }),
-                     found_.end());
+        found_.erase(std::remove_if(found_.begin(), found_.end(), [first](int j) { return j <= first; }), found_.end());
         std::sort(found_.begin(), found_.end());
         return true;
     }
@@ -243,8 +242,7 @@ void octreeNode::subCombinePlanes(octreeNode* target, float tolerance) {
     for (Plane* p = planes; p != nullptr; p = p->next) {
         for (Plane* q = target->planes; q != nullptr; q = q->next) {
             Vertex3D qn = q->normal, pn = p->normal;
-            if (dotProd(&qn, &pn) < kCombineNormalLimit &&
-                planeDistance(p->origin, q->origin, q->normal) < tolerance)
+            if (dotProd(&qn, &pn) < kCombineNormalLimit && planeDistance(p->origin, q->origin, q->normal) < tolerance)
                 q->planeId = p->planeId;
         }
     }

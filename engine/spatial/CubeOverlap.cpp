@@ -8,9 +8,7 @@ namespace {
 
 const float kHalf = 0.5f;
 
-float component(const Vertex3D& v, int axis) {
-    return axis == 0 ? v.x : (axis == 1 ? v.y : v.z);
-}
+float component(const Vertex3D& v, int axis) { return axis == 0 ? v.x : (axis == 1 ? v.y : v.z); }
 
 float signOf(float x) { return x >= 0.0f ? 1.0f : -1.0f; }
 
@@ -57,8 +55,7 @@ bool UnitCubeMap::set(const float boxMin[3], const float boxMax[3]) {
     float extent = boxMax[0] - boxMin[0];
     if (extent == 0.0f) return false;
     scale = 1.0f / (extent * kCubeMargin);
-    centre = Vertex3D{(boxMin[0] + boxMax[0]) * 0.5f, (boxMin[1] + boxMax[1]) * 0.5f,
-                      (boxMin[2] + boxMax[2]) * 0.5f};
+    centre = Vertex3D{(boxMin[0] + boxMax[0]) * 0.5f, (boxMin[1] + boxMax[1]) * 0.5f, (boxMin[2] + boxMax[2]) * 0.5f};
     return true;
 }
 

@@ -3,9 +3,9 @@
 
 // Every public header of the spatial subsystem.
 
+#include "spatial/Collision.h"
 #include "spatial/OTPolyData.h"
 #include "spatial/Octree.h"
 #include "spatial/RayTriangle.h"
-#include "spatial/Collision.h"
 
 #endif

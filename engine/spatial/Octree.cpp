@@ -32,8 +32,7 @@ float maximum(float a, float b, float c) {
     return std::fabs(best) >= std::fabs(c) ? best : c;
 }
 
-octreeNode::octreeNode()
-    : radiusSquared(0.0f), isSplit(false), depth(0), planes(nullptr), maxDepth(0) {
+octreeNode::octreeNode() : radiusSquared(0.0f), isSplit(false), depth(0), planes(nullptr), maxDepth(0) {
     for (int i = 0; i < 3; ++i) {
         boxMin[i] = kLargestFloat;
         boxMax[i] = kSmallestNormalFloat;
@@ -59,8 +58,8 @@ void octreeNode::deleteChildren() {
 
 void octreeNode::cornersOf(const OTPolyData& poly, Vertex3D corners[3]) const {
     const Mesh* m = poly.mesh;
-    bool valid = m != nullptr && m->faces != nullptr && m->vertices != nullptr && poly.face >= 0 &&
-                 poly.face < m->faceCount;
+    bool valid =
+        m != nullptr && m->faces != nullptr && m->vertices != nullptr && poly.face >= 0 && poly.face < m->faceCount;
     const Facelist* f = valid ? &m->faces[poly.face] : nullptr;
     const int index[3] = {f ? f->a : 0, f ? f->b : 0, f ? f->c : 0};
     for (int k = 0; k < 3; ++k) {

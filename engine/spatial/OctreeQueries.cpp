@@ -14,9 +14,7 @@ int rayLeafCount = 0;
 const int kMaxSampleExponent = 24;
 const int kOldRaySubdivision = 3;  // samples per smallest leaf: 2^3
 
-bool sameLeafAsLast(octreeNode** out, int count, octreeNode* leaf) {
-    return count > 0 && out[count - 1] == leaf;
-}
+bool sameLeafAsLast(octreeNode** out, int count, octreeNode* leaf) { return count > 0 && out[count - 1] == leaf; }
 
 }  // namespace
 

@@ -24,8 +24,7 @@ const double kRayMarginScale = 1e-4;
 float coordinate(const Vertex3D& v, int axis) { return axis == 0 ? v.x : (axis == 1 ? v.y : v.z); }
 
 void centroidOf(const Vertex3D c[3], float out[3]) {
-    for (int i = 0; i < 3; ++i)
-        out[i] = (coordinate(c[0], i) + coordinate(c[1], i) + coordinate(c[2], i)) * kThird;
+    for (int i = 0; i < 3; ++i) out[i] = (coordinate(c[0], i) + coordinate(c[1], i) + coordinate(c[2], i)) * kThird;
 }
 
 }  // namespace

@@ -69,11 +69,15 @@ void SlabIndex::buildNode(int node, int begin, int end) {
     for (int i = begin; i < end; ++i) {
         const int t = order_[size_t(i)];
         for (int k = 0; k < kCorners; ++k) {
-            if (i == begin) box.corner[k].set(corners_[kCorners * t + k]);
-            else box.corner[k].grow(corners_[kCorners * t + k]);
+            if (i == begin)
+                box.corner[k].set(corners_[kCorners * t + k]);
+            else
+                box.corner[k].grow(corners_[kCorners * t + k]);
         }
-        if (i == begin) box.direction.set(directions_[t]);
-        else box.direction.grow(directions_[t]);
+        if (i == begin)
+            box.direction.set(directions_[t]);
+        else
+            box.direction.grow(directions_[t]);
         box.groupLo = i == begin ? groups_[t] : std::min(box.groupLo, groups_[t]);
         box.groupHi = i == begin ? groups_[t] : std::max(box.groupHi, groups_[t]);
     }

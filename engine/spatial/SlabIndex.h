@@ -26,8 +26,8 @@ public:
     // whose corners p may all lie within distance + relative * sum_a
     // |normal_a (p_a - origin_a)| of the plane through origin with the given
     // normal and whose directions may have a dot product with it below limit.
-    void near(int group, const Vertex3D& origin, const Vertex3D& normal, double distance, double relative,
-              double limit, std::vector<int>& out) const;
+    void near(int group, const Vertex3D& origin, const Vertex3D& normal, double distance, double relative, double limit,
+              std::vector<int>& out) const;
 
 private:
     struct Bounds {

@@ -46,8 +46,7 @@ bool isEndMarker(const Line& line) {
 
 }  // namespace
 
-int kvxParseFrameList(const unsigned char* text, size_t size, char (*names)[kFrameNameSize], int maxNames,
-                      int* count) {
+int kvxParseFrameList(const unsigned char* text, size_t size, char (*names)[kFrameNameSize], int maxNames, int* count) {
     *count = 0;
     size_t pos = 0;
     while (pos < size) {
@@ -71,8 +70,7 @@ int kvxParseFrameList(const unsigned char* text, size_t size, char (*names)[kFra
     return 0;
 }
 
-int kvxReadFrameList(const char* path, const char* archive, char (*names)[kFrameNameSize], int maxNames,
-                     int* count) {
+int kvxReadFrameList(const char* path, const char* archive, char (*names)[kFrameNameSize], int maxNames, int* count) {
     *count = 0;
     ImageFile file;
     if (file.load(path, archive) != ImageFile::kRead) return 0;

@@ -6,16 +6,14 @@
 
 #include <cstddef>
 
-const int kFrameNameSize = 64;   // one name slot, NUL included
-const int kFrameLineMax = 255;   // longest line a list may hold
+const int kFrameNameSize = 64;  // one name slot, NUL included
+const int kFrameLineMax = 255;  // longest line a list may hold
 
 // Parses list text into at most maxNames names; *count receives how many.
 // Returns 0, or the logged code of a line or name that is too long.
-int kvxParseFrameList(const unsigned char* text, size_t size, char (*names)[kFrameNameSize], int maxNames,
-                      int* count);
+int kvxParseFrameList(const unsigned char* text, size_t size, char (*names)[kFrameNameSize], int maxNames, int* count);
 
 // Reads the list file (or pack entry); a missing list gives *count 0 and 0.
-int kvxReadFrameList(const char* path, const char* archive, char (*names)[kFrameNameSize], int maxNames,
-                     int* count);
+int kvxReadFrameList(const char* path, const char* archive, char (*names)[kFrameNameSize], int maxNames, int* count);
 
 #endif

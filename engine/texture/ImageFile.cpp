@@ -6,9 +6,7 @@
 
 ImageFile::ImageFile() : bytes(nullptr), size(0) {}
 
-ImageFile::~ImageFile() {
-    free(bytes);
-}
+ImageFile::~ImageFile() { free(bytes); }
 
 bool ImageFile::allocate(size_t n) {
     free(bytes);

@@ -2,8 +2,10 @@
 
 #include <csetjmp>
 #include <cstdio>
-#include <jpeglib.h>
+
+// libjpeg needs FILE declared first.
 #include <jerror.h>
+#include <jpeglib.h>
 #include "render/ErrorLog.h"
 #include "texture/TextureMessages.h"
 
@@ -15,9 +17,7 @@ struct JpegErrors {
     bool truncated;
 };
 
-void onFatalError(j_common_ptr cinfo) {
-    longjmp(reinterpret_cast<JpegErrors*>(cinfo->err)->jump, 1);
-}
+void onFatalError(j_common_ptr cinfo) { longjmp(reinterpret_cast<JpegErrors*>(cinfo->err)->jump, 1); }
 
 // Warnings are silent; running out of data is remembered, since the library
 // would otherwise hand back a grey-padded picture as a success.
@@ -52,8 +52,7 @@ DecodeResult decode(jpeg_decompress_struct* cinfo, const unsigned char* file, si
     cinfo->out_color_space = JCS_RGB;
     jpeg_start_decompress(cinfo);
     unsigned width = cinfo->output_width;
-    JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
-                                                 width * 3, 1);
+    JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE, width * 3, 1);
     size_t stride = static_cast<size_t>(width) * 4;
     while (cinfo->output_scanline < cinfo->output_height) {
         size_t bufferRow = cinfo->output_height - 1 - cinfo->output_scanline;

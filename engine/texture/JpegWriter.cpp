@@ -3,6 +3,8 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+
+// libjpeg needs FILE declared first.
 #include <jpeglib.h>
 #include "platform/FileSystem.h"
 
@@ -13,9 +15,7 @@ struct JpegWriteErrors {
     jmp_buf jump;
 };
 
-void onFatalError(j_common_ptr cinfo) {
-    longjmp(reinterpret_cast<JpegWriteErrors*>(cinfo->err)->jump, 1);
-}
+void onFatalError(j_common_ptr cinfo) { longjmp(reinterpret_cast<JpegWriteErrors*>(cinfo->err)->jump, 1); }
 
 void onMessage(j_common_ptr, int) {}
 
@@ -36,8 +36,7 @@ void compress(jpeg_compress_struct* cinfo, const unsigned char* rgba, int width,
 }
 
 // Encodes into memory so that a failing encoder never touches the file.
-bool encode(const unsigned char* rgba, int width, int height, int quality, unsigned char** out,
-            unsigned long* size) {
+bool encode(const unsigned char* rgba, int width, int height, int quality, unsigned char** out, unsigned long* size) {
     jpeg_compress_struct cinfo;
     JpegWriteErrors errors;
     cinfo.err = jpeg_std_error(&errors.manager);

@@ -3,8 +3,8 @@
 
 // Every public header of the texture subsystem.
 
-#include "texture/Texture.h"
 #include "texture/Material.h"
 #include "texture/TList.h"
+#include "texture/Texture.h"
 
 #endif

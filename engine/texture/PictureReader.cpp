@@ -1,7 +1,7 @@
 #include "texture/PictureReader.h"
 
-#include <png.h>
 #include <SDL.h>
+#include <png.h>
 
 #include <cstdint>
 #include <cstring>
@@ -90,7 +90,8 @@ bool kvxDecodeBmp(const unsigned char* file, size_t size, ImageTarget* out) {
         size_t row = static_cast<size_t>(rgba->w) * kRgba;
         const unsigned char* src = static_cast<const unsigned char*>(rgba->pixels);
         for (int y = 0; y < rgba->h; ++y)
-            std::memcpy(out->pixels + row * static_cast<size_t>(rgba->h - 1 - y), src + static_cast<size_t>(y) * rgba->pitch, row);
+            std::memcpy(out->pixels + row * static_cast<size_t>(rgba->h - 1 - y),
+                        src + static_cast<size_t>(y) * rgba->pitch, row);
         SDL_UnlockSurface(rgba);
         takeSize(out, rgba->w, rgba->h, components);
     }

@@ -108,9 +108,7 @@ void TList::setBaseDirectory(const char* dir) {
     baseDirectory[n] = '\0';
 }
 
-int TList::getMaterialID(const char* name) {
-    return getMaterialID(seekMaterial(name));
-}
+int TList::getMaterialID(const char* name) { return getMaterialID(seekMaterial(name)); }
 
 int TList::getMaterialID(Material* m) {
     if (m == nullptr) return kvxPutToErrorLog(kMsgNotFound, kCodeNotFound);

@@ -44,15 +44,13 @@ inline void storePixel(const unsigned char* src, size_t bytesPerPixel, unsigned 
     dst[3] = bytesPerPixel == 4 ? src[3] : 255;
 }
 
-int decodeRaw(const unsigned char* src, size_t available, size_t pixelCount, size_t bpp,
-              unsigned char* dst) {
+int decodeRaw(const unsigned char* src, size_t available, size_t pixelCount, size_t bpp, unsigned char* dst) {
     if (available / bpp < pixelCount) return kvxPutToErrorLog(kMsgTgaTruncated, kCodeTgaTruncated);
     for (size_t i = 0; i < pixelCount; ++i) storePixel(src + i * bpp, bpp, dst + i * 4);
     return 0;
 }
 
-int decodeRle(const unsigned char* src, size_t available, size_t pixelCount, size_t bpp,
-              unsigned char* dst) {
+int decodeRle(const unsigned char* src, size_t available, size_t pixelCount, size_t bpp, unsigned char* dst) {
     size_t at = 0;
     size_t stored = 0;
     while (stored < pixelCount) {

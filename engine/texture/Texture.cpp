@@ -7,8 +7,8 @@
 #include "render/TextureUpload.h"
 #include "texture/FrameList.h"
 #include "texture/ImageFile.h"
-#include "texture/PictureReader.h"
 #include "texture/JpegReader.h"
+#include "texture/PictureReader.h"
 #include "texture/TargaReader.h"
 #include "texture/TextureMessages.h"
 
@@ -33,9 +33,7 @@ int largestPowerOfTwoAtMost(float v) {
     return p;
 }
 
-inline unsigned char clampByte(long long v) {
-    return static_cast<unsigned char>(v < 0 ? 0 : (v > 255 ? 255 : v));
-}
+inline unsigned char clampByte(long long v) { return static_cast<unsigned char>(v < 0 ? 0 : (v > 255 ? 255 : v)); }
 
 void replaceExtension(char* path, const char* three) {
     size_t n = strlen(path);
@@ -50,9 +48,9 @@ void copyName(char* slot, const char* name) {
 }  // namespace
 
 Texture::Texture()
-    : width(0), height(0), components(kTrueColorComponents), data(nullptr), angle(0.0f), uOffset(0.0f),
-      vOffset(0.0f), uScale(1.0f), vScale(1.0f), frames(1), currentFrame(0), priority(1.0f), mipmap(true),
-      alphaType(kAlphaPlain), percentage(0), wrap(true), bits(16) {
+    : width(0), height(0), components(kTrueColorComponents), data(nullptr), angle(0.0f), uOffset(0.0f), vOffset(0.0f),
+      uScale(1.0f), vScale(1.0f), frames(1), currentFrame(0), priority(1.0f), mipmap(true), alphaType(kAlphaPlain),
+      percentage(0), wrap(true), bits(16) {
     memset(filename, 0, sizeof(filename));
     memset(textureIDs, 0, sizeof(textureIDs));
     memset(baseDir, 0, sizeof(baseDir));
@@ -104,9 +102,7 @@ bool Texture::checkExtension(char* name, const char* ext) {
     return strncmp(name + n - kExtensionLength, ext, kExtensionLength) == 0;
 }
 
-int Texture::seekFreeTextureID() {
-    return static_cast<int>(kvxCreateTextureName());
-}
+int Texture::seekFreeTextureID() { return static_cast<int>(kvxCreateTextureName()); }
 
 int Texture::joinPath(const char* name, char* path) {
     size_t dirLength = strnlen(baseDir, kPathSize);
@@ -120,13 +116,9 @@ int Texture::joinPath(const char* name, char* path) {
     return 0;
 }
 
-int Texture::extractNames() {
-    return extractNamesFrom(nullptr);
-}
+int Texture::extractNames() { return extractNamesFrom(nullptr); }
 
-int Texture::extractNames(const char* archive) {
-    return extractNamesFrom(archive);
-}
+int Texture::extractNames(const char* archive) { return extractNamesFrom(archive); }
 
 int Texture::extractNamesFrom(const char* archive) {
     char path[kPathSize];
@@ -147,13 +139,9 @@ int Texture::extractNamesFrom(const char* archive) {
     return 0;
 }
 
-int Texture::loadTexture(int index, float scale) {
-    return loadFrom(index, nullptr, scale);
-}
+int Texture::loadTexture(int index, float scale) { return loadFrom(index, nullptr, scale); }
 
-int Texture::loadTexture(int index, const char* archive, float scale) {
-    return loadFrom(index, archive, scale);
-}
+int Texture::loadTexture(int index, const char* archive, float scale) { return loadFrom(index, archive, scale); }
 
 int Texture::loadFrom(int index, const char* archive, float scale) {
     if (index < 0 || index >= kMaxFrames) return kvxPutToErrorLog(kMsgFrameRange, kCodeFrameRange);
@@ -286,7 +274,8 @@ void Texture::filter(int* kernel) {
                 long long v = 0;
                 for (int j = 0; j < 3; ++j) {
                     const unsigned char* row = data + static_cast<size_t>(y - 1 + j) * stride;
-                    for (int i = 0; i < 3; ++i) v += static_cast<long long>(kernel[3 * j + i]) * row[(x - 1 + i) * 4 + c];
+                    for (int i = 0; i < 3; ++i)
+                        v += static_cast<long long>(kernel[3 * j + i]) * row[(x - 1 + i) * 4 + c];
                 }
                 out[static_cast<size_t>(y) * stride + static_cast<size_t>(x) * 4 + c] = clampByte(v / sum);
             }

@@ -11,14 +11,14 @@ struct ImageTarget;
 
 class Texture {
 public:
-    static const int kMaxFrames = 64;          // texture names and file-name slots
-    static const int kNameSize = 64;           // one file-name slot, NUL included
-    static const int kPathSize = 256;          // base directory plus name, NUL included
-    static const int kBufferBytes = 4194304;   // the pixel buffer a load allocates
+    static const int kMaxFrames = 64;         // texture names and file-name slots
+    static const int kNameSize = 64;          // one file-name slot, NUL included
+    static const int kPathSize = 256;         // base directory plus name, NUL included
+    static const int kBufferBytes = 4194304;  // the pixel buffer a load allocates
     static const int kMaxPixels = kBufferBytes / 4;
-    static const int kMaxSide = 2048;          // largest side the size rule admits
-    static const int kAlphaPlain = 12;         // alpha channel carries no meaning
-    static const int kAlphaComputed = 13;      // alpha filled from an opacity map
+    static const int kMaxSide = 2048;      // largest side the size rule admits
+    static const int kAlphaPlain = 12;     // alpha channel carries no meaning
+    static const int kAlphaComputed = 13;  // alpha filled from an opacity map
 
     int32_t width;
     int32_t height;

@@ -79,13 +79,12 @@ TEST_F(Transcript, ParserFailures) {
     EXPECT_EQ(run("HELP\tFOV", 18), std::string(">HELP\tFOV\nCommand not found!\n") + kParseFailed);
 
     std::string longLine = "HELP " + std::string(251, 'x');  // 256 characters
-    EXPECT_EQ(run(longLine, 18),
-              ">" + longLine + "\nCommand line too long!\n" + kParseFailed);
+    EXPECT_EQ(run(longLine, 18), ">" + longLine + "\nCommand line too long!\n" + kParseFailed);
     std::string fits = "HELP " + std::string(250, 'x');  // 255 characters
     EXPECT_EQ(run(fits), ">" + fits + "\nCommand does not exist!\n\n");
 
-    for (const char* cmd : {"SET", "EVAL", "DIR", "GET", "EXECSCRIPT", "GAMMA", "FOV",
-                            "ACTIVETLIST", "ACTIVEPLIST", "ACTIVECAMERA", "LOAD3DS"}) {
+    for (const char* cmd : {"SET", "EVAL", "DIR", "GET", "EXECSCRIPT", "GAMMA", "FOV", "ACTIVETLIST", "ACTIVEPLIST",
+                            "ACTIVECAMERA", "LOAD3DS"}) {
         EXPECT_EQ(run(cmd, 21), std::string(">") + cmd + "\nMissing parameters! Parse failed!\n");
     }
 }
@@ -127,8 +126,7 @@ TEST_F(Transcript, Functions) {
     EXPECT_EQ(run("EVAL TWICE 21"), ">EVAL TWICE 21\nFunction (TWICE) returned a value (42.000000)\n");
     EXPECT_EQ(run("eval half 3.5"), ">eval half 3.5\nFunction (HALF) returned a value (1.750000)\n");
     EXPECT_EQ(run("EVAL NONE 1"), ">EVAL NONE 1\nFunction (NONE) returned a value (0.000000)\n");
-    EXPECT_EQ(run("EFUNCLIST"),
-              ">EFUNCLIST\nExternal Function List:\n\n    Int TWICE(Int)\n    Float HALF(Float)\n");
+    EXPECT_EQ(run("EFUNCLIST"), ">EFUNCLIST\nExternal Function List:\n\n    Int TWICE(Int)\n    Float HALF(Float)\n");
 }
 
 TEST_F(Transcript, RequestsAndSceneCommandsWithoutScene) {
@@ -194,8 +192,8 @@ TEST_F(Transcript, Scripts) {
     // Overlong script lines are cut to what a command line may hold.
     std::string huge = writeFile("huge.txt", "#HELP " + std::string(3000, 'Q') + "\n#INFO\n");
     EXPECT_EQ(c.readScript(huge.c_str()), 0);
-    EXPECT_EQ(take(), ">HELP " + std::string(249, 'Q') + "\nCommand does not exist!\n\n" +
-                          ">INFO\nKorvex3D Console v0.1\n");
+    EXPECT_EQ(take(),
+              ">HELP " + std::string(249, 'Q') + "\nCommand does not exist!\n\n" + ">INFO\nKorvex3D Console v0.1\n");
 }
 
 TEST_F(Transcript, ScriptsRunningThemselvesStopAtDepthSixteen) {

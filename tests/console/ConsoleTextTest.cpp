@@ -33,7 +33,7 @@ TEST(ConsoleText, AppendsThatWouldFillTheBufferAreDroppedWhole) {
     EXPECT_EQ(c.addText(big.c_str()), 0);
     EXPECT_EQ(c.addText("ab"), 0);  // would reach 512,000: dropped
     EXPECT_EQ(c.addTextf("%s", "ab"), 0);
-    EXPECT_EQ(c.addText("a"), 0);   // 511,999 still fits
+    EXPECT_EQ(c.addText("a"), 0);  // 511,999 still fits
     EXPECT_EQ(c.addTextf("%d", 7), 0);
     std::string t = takeText(c);
     EXPECT_EQ(t.size(), static_cast<size_t>(Console::textSize - 1));

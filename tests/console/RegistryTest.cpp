@@ -26,7 +26,10 @@ struct RegistryTest : ::testing::Test {
 
 int gVoidFloatCalls = 0;
 float gLastFloat = 0.0f;
-void voidFloat(float f) { ++gVoidFloatCalls; gLastFloat = f; }
+void voidFloat(float f) {
+    ++gVoidFloatCalls;
+    gLastFloat = f;
+}
 float floatFloat(float f) { return f * 3.0f; }
 int intInt(int i) { return i * 2; }
 int intVoid() { return 7; }
@@ -116,7 +119,8 @@ TEST_F(RegistryTest, Listings) {
     c.listEVars();
     char expected[256];
     snprintf(expected, sizeof expected,
-             "External Variable List:\n\n0x%" PRIxPTR " - VAR0 - 1.500000\n0x0 - NONE - NULL\n"
+             "External Variable List:\n\n0x%" PRIxPTR
+             " - VAR0 - 1.500000\n0x0 - NONE - NULL\n"
              "\n2 variables\n\n",
              reinterpret_cast<uintptr_t>(&v));
     EXPECT_EQ(takeText(c), expected);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cinttypes>
 #include <algorithm>
+#include <cinttypes>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -29,13 +29,19 @@ const std::string kDir = ".";
 // Minimal .3DS writer: chunks are id, length including the 6-byte header.
 struct Chunk {
     std::string bytes;
-    void u16(unsigned v) { bytes += char(v & 0xFF); bytes += char((v >> 8) & 0xFF); }
+    void u16(unsigned v) {
+        bytes += char(v & 0xFF);
+        bytes += char((v >> 8) & 0xFF);
+    }
     void f32(float f) {
         unsigned char b[4];
         memcpy(b, &f, 4);
         bytes.append(reinterpret_cast<char*>(b), 4);
     }
-    void str(const std::string& t) { bytes += t; bytes += '\0'; }
+    void str(const std::string& t) {
+        bytes += t;
+        bytes += '\0';
+    }
     std::string wrap(unsigned id) const {
         Chunk c;
         c.u16(id);
@@ -231,7 +237,10 @@ TEST_F(SceneTranscript, GammaAndFieldOfView) {
 TEST_F(SceneTranscript, FailedLoadAndProgress) {
     static int calls = 0;
     static float lastFraction = -1.0f;
-    c.addProgressFunc([](float f) { ++calls; lastFraction = f; });
+    c.addProgressFunc([](float f) {
+        ++calls;
+        lastFraction = f;
+    });
     run("LOAD3DS TargetCameraAnim.3ds " + kDir);
     ASSERT_EQ(scene->groupCount, 1);
     EXPECT_GT(calls, 0);

@@ -241,7 +241,9 @@ TEST(Math, QuaternionToMatrix) {
 }
 
 TEST(Math, QuaternionMatrixRoundTrip) {
-    struct Case { float deg, x, y, z; };
+    struct Case {
+        float deg, x, y, z;
+    };
     const Case cases[] = {{90, 0, 0, 1}, {30, 1, 0, 0}, {120, 1, 1, 1}, {45, 0, -1, 0}, {170, 2, -1, 3}};
     for (const Case& c : cases) {
         Vertex4D q = axisAngleQuaternion(c.deg, c.x, c.y, c.z);

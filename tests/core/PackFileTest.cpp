@@ -266,7 +266,10 @@ TEST_F(PackFile, EntrySizesNeverExceedTheData) {
     pack.insert(pack.end(), data.begin(), data.end());
     ASSERT_EQ(open(pack), 0);
 
-    struct Expect { const char* name; unsigned size; };
+    struct Expect {
+        const char* name;
+        unsigned size;
+    };
     for (Expect x : {Expect{"whole", 10}, Expect{"claims.too.much", 15}, Expect{"beyond.end", 0},
                      Expect{"backwards", 0}, Expect{"empty", 0}}) {
         PackEntry* e = packOpenEntry(x.name, "rb");

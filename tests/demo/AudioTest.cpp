@@ -66,8 +66,8 @@ TEST(Audio, OfflineMixFollowsTheRecordedEvents) {
     ASSERT_EQ(mix.size(), size_t(4410 * 2));
     EXPECT_EQ(mix[0], 1000);
     EXPECT_EQ(mix[2 * 2204], 1000 + 2204);
-    EXPECT_EQ(mix[2 * 2205], 10 / 2);              // loop at half volume, music stopped
-    EXPECT_EQ(mix[2 * (2205 + 441)], 10 / 2);      // the loop wrapped around
+    EXPECT_EQ(mix[2 * 2205], 10 / 2);          // loop at half volume, music stopped
+    EXPECT_EQ(mix[2 * (2205 + 441)], 10 / 2);  // the loop wrapped around
     EXPECT_EQ(mix[2 * (2205 + 40) + 1], 50 / 2);
     audio.free();
 }

@@ -55,9 +55,7 @@ int run(const std::string& cmd, std::string* output) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string scratchDir(const std::string& name) {
-    return testing::TempDir() + name + "_" + std::to_string(getpid());
-}
+std::string scratchDir(const std::string& name) { return testing::TempDir() + name + "_" + std::to_string(getpid()); }
 
 bool haveData() {
     struct stat st;

@@ -97,9 +97,10 @@ TEST_F(ShowCapture, EverySectionShowsWhatItMust) {
     // 55 s: the pink fog colour (0.5, 0.15, 0.35) in the far background.
     Frame fog = frame(55000);
     ASSERT_TRUE(fog.ok());
-    EXPECT_GT(share(fog, [](const unsigned char* p) {
-                  return std::abs(p[0] - 128) < 14 && std::abs(p[1] - 38) < 14 && std::abs(p[2] - 89) < 14;
-              }),
+    EXPECT_GT(share(fog,
+                    [](const unsigned char* p) {
+                        return std::abs(p[0] - 128) < 14 && std::abs(p[1] - 38) < 14 && std::abs(p[2] - 89) < 14;
+                    }),
               0.05);
 
     // 90 s: magenta background and additive sprites.
@@ -145,8 +146,8 @@ namespace {
 std::string stageWithout(const char* missing) {
     std::string dir = scratchDir(std::string("kvx_stage_") + missing);
     std::string out;
-    run("rm -rf " + dir + " && mkdir -p " + dir + "/data && cp " + kBuild + "/demo " + dir + "/ && for f in " +
-            kBuild + "/data/*; do ln -s \"$f\" " + dir + "/data/; done && rm " + dir + "/data/" + missing,
+    run("rm -rf " + dir + " && mkdir -p " + dir + "/data && cp " + kBuild + "/demo " + dir + "/ && for f in " + kBuild +
+            "/data/*; do ln -s \"$f\" " + dir + "/data/; done && rm " + dir + "/data/" + missing,
         &out);
     return dir;
 }

@@ -19,14 +19,14 @@ TEST(Tunnel, TablesAreRecentredAndGridFollowsThePhase) {
     Tunnel t;
     t.loadBlocks(f);
     fclose(f);
-    EXPECT_EQ(t.tableA[0], 128);                         // 0 - 128 mod 256
+    EXPECT_EQ(t.tableA[0], 128);  // 0 - 128 mod 256
     EXPECT_EQ(t.tableA[1], (unsigned char)(7 - 128));
-    EXPECT_EQ(t.tableB[0], 127);                         // 255 - 128
-    EXPECT_EQ(t.tableA[64000], 0);                       // beyond the used bytes: cleared
+    EXPECT_EQ(t.tableB[0], 127);    // 255 - 128
+    EXPECT_EQ(t.tableA[64000], 0);  // beyond the used bytes: cleared
 
     t.phase = 15;
     t.computeGrid();
-    EXPECT_FLOAT_EQ(t.colors[0].a, 0.25f);               // 15 / 60
+    EXPECT_FLOAT_EQ(t.colors[0].a, 0.25f);  // 15 / 60
     EXPECT_FLOAT_EQ(t.texCoords[0].x, (15 + t.tableB[0]) / 512.0f);
     EXPECT_FLOAT_EQ(t.texCoords[0].y, (15 + t.tableA[0]) / 512.0f);
     int q = (960 * 2 + 4 * 3) % 64000;

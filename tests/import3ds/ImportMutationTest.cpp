@@ -10,12 +10,15 @@
 
 namespace {
 
-const char* const kSeeds[] = {"CameraRollAnim.3ds",           "RotatingCube.3DS",
-                              "TargetCameraAnim.3ds",         "cube_with_diffuse_texture.3DS",
-                              "cube_with_specular_texture.3DS", "cubes_with_alpha.3DS",
+const char* const kSeeds[] = {"CameraRollAnim.3ds",
+                              "RotatingCube.3DS",
+                              "TargetCameraAnim.3ds",
+                              "cube_with_diffuse_texture.3DS",
+                              "cube_with_specular_texture.3DS",
+                              "cubes_with_alpha.3DS",
                               "fels.3ds"};
 const int kFlagSets[] = {kvxLoadScene, kvxLoadScene | kvxLoadWeld | kvxLoadOctree, kvxLoadMeshes,
-                          kvxLoadKeyframer | kvxLoadMaterials, 0xFFFF & ~kvxLoadFromArchive};
+                         kvxLoadKeyframer | kvxLoadMaterials, 0xFFFF & ~kvxLoadFromArchive};
 const int kMutationsPerFile = 120;
 
 std::vector<uint8_t> readAll(const std::string& path) {
@@ -60,8 +63,8 @@ TEST(ImportMutation, DamagedFilesImportCleanly) {
         for (int i = 0; i < kMutationsPerFile; ++i) {
             std::vector<uint8_t> b = original;
             for (int n = 1 + rng() % 3; n > 0; --n) mutate(b, rng);
-            std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()),
-                                                         static_cast<std::streamsize>(b.size()));
+            std::ofstream(path, std::ios::binary)
+                .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
             OGroup g;
             int flags = kFlagSets[rng() % 5];
             int r = load3ds(path.c_str(), &g, "", flags, nullptr, nullptr);

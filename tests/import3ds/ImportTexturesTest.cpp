@@ -24,8 +24,8 @@ void writeTarga(const std::string& path, int size, uint8_t r, uint8_t g, uint8_t
         t.push_back(g);
         t.push_back(r);
     }
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(t.data()),
-                                                 static_cast<std::streamsize>(t.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(t.data()), static_cast<std::streamsize>(t.size()));
 }
 
 std::string textureDir() {

@@ -118,8 +118,10 @@ void checkMaterials(OGroup& g, const Json& ref, bool sameDefaults) {
         // A map name means a first texture that carries it; without one the
         // first texture is made from the diffuse colour.
         ASSERT_NE(m->firstTexture, nullptr);
-        if (!r["map"].text.empty()) EXPECT_STREQ(m->firstTexture->filename[0], r["map"].text.c_str());
-        else EXPECT_STREQ(m->firstTexture->filename[0], "KVXCreated.KVX");
+        if (!r["map"].text.empty())
+            EXPECT_STREQ(m->firstTexture->filename[0], r["map"].text.c_str());
+        else
+            EXPECT_STREQ(m->firstTexture->filename[0], "KVXCreated.KVX");
         EXPECT_EQ(m->opacityTexture != nullptr, !r["opacityMap"].text.empty());
     }
 }

@@ -11,9 +11,9 @@ namespace {
 
 // Face 0 on the left, face 1 on the right, both red and front-facing.
 std::unique_ptr<Mesh> twoFaces() {
-    std::unique_ptr<Mesh> m(makeMesh({{10, 100, 0}, {110, 100, 0}, {60, 200, 0},
-                                      {200, 100, 0}, {300, 100, 0}, {250, 200, 0}},
-                                     {{0, 1, 2}, {3, 4, 5}}));
+    std::unique_ptr<Mesh> m(
+        makeMesh({{10, 100, 0}, {110, 100, 0}, {60, 200, 0}, {200, 100, 0}, {300, 100, 0}, {250, 200, 0}},
+                 {{0, 1, 2}, {3, 4, 5}}));
     for (int i = 0; i < m->vertexCount; ++i) m->colors[i] = Color{1, 0, 0, 1};
     return m;
 }
@@ -73,8 +73,8 @@ TEST_F(FaceRenderers, VertexArraysKeepAlphaAndImmediateModeForcesOne) {
 }
 
 TEST_F(FaceRenderers, WireFlagsChooseEdgesAndFirstColourGivesAlpha) {
-    std::unique_ptr<Mesh> m(makeMesh({{0, 0, 0}, {100.5f, 100.5f, 0}, {300.5f, 100.5f, 0}, {100.5f, 300.5f, 0}},
-                                     {{1, 2, 3}}));
+    std::unique_ptr<Mesh> m(
+        makeMesh({{0, 0, 0}, {100.5f, 100.5f, 0}, {300.5f, 100.5f, 0}, {100.5f, 300.5f, 0}}, {{1, 2, 3}}));
     m->colors[0].a = 0.5f;  // not a corner of the face, yet its alpha is used
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);

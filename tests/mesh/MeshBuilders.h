@@ -60,8 +60,7 @@ inline Mesh* makeGridMesh(int n, unsigned seed, int groups) {
     int f = 0;
     for (int y = 0; y + 1 < n; ++y)
         for (int x = 0; x + 1 < n; ++x) {
-            uint16_t v0 = uint16_t(y * n + x), v1 = uint16_t(v0 + 1), v2 = uint16_t(v0 + n),
-                     v3 = uint16_t(v0 + n + 1);
+            uint16_t v0 = uint16_t(y * n + x), v1 = uint16_t(v0 + 1), v2 = uint16_t(v0 + n), v3 = uint16_t(v0 + n + 1);
             m->faces[f] = Facelist{v0, v1, v3};
             m->smoothingGroups[f] = int(rng() % unsigned(groups));
             m->faceMaterials[f] = int(rng() % 3u);

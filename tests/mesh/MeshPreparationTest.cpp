@@ -23,8 +23,7 @@ bool sameBits(const Vertex3D& a, const Vertex3D& b) { return std::memcmp(&a, &b,
 
 // Two triangles sharing the edge 1-2 of a unit square.
 std::unique_ptr<Mesh> twoTriangles(int groupA, int groupB) {
-    std::unique_ptr<Mesh> m(makeMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}, {5, 5, 5}},
-                                     {{0, 1, 2}, {1, 3, 2}}));
+    std::unique_ptr<Mesh> m(makeMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}, {5, 5, 5}}, {{0, 1, 2}, {1, 3, 2}}));
     m->smoothingGroups[0] = groupA;
     m->smoothingGroups[1] = groupB;
     m->textureCoords[1] = Vertex2D{0.25f, 0.75f};
@@ -105,8 +104,7 @@ TEST(MeshPreparation, SmoothingSplitsAlongGroupBorders) {
 }
 
 TEST(MeshPreparation, SmoothingWithoutFileDataSeparatesEveryTriangle) {
-    std::unique_ptr<Mesh> m(makeMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}},
-                                     {{0, 1, 2}, {1, 3, 2}, {0, 3, 1}}));
+    std::unique_ptr<Mesh> m(makeMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}}, {{0, 1, 2}, {1, 3, 2}, {0, 3, 1}}));
     m->prepareSmoothing();  // groups 0, 1, 2 as createFaces set them
     ASSERT_EQ(m->vertexCount, 9);
     bool seen[9] = {};
@@ -151,8 +149,7 @@ TEST(MeshPreparation, SmoothingNeverAddressesPastSixteenBitIndices) {
     big.createVertices(faceCount + 2);
     big.createFaces(faceCount);
     for (int v = 0; v < faceCount + 2; ++v) big.originalVertices[v] = Vertex3D{float(v), 0, 0};
-    for (int f = 0; f < faceCount; ++f)
-        big.faces[f] = Facelist{uint16_t(f), uint16_t(f + 1), uint16_t(f + 2)};
+    for (int f = 0; f < faceCount; ++f) big.faces[f] = Facelist{uint16_t(f), uint16_t(f + 1), uint16_t(f + 2)};
     big.prepareSmoothing();
     EXPECT_EQ(big.vertexCount, Mesh::kMaxVertices);
     for (int f = 0; f < faceCount; ++f) {
@@ -181,14 +178,13 @@ TEST(MeshPreparation, CentreAndRestore) {
 }
 
 TEST(MeshPreparation, NormalsAndRadius) {
-    std::unique_ptr<Mesh> m(makeMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {9, 9, 9}},
-                                     {{0, 1, 2}, {0, 3, 1}}));
+    std::unique_ptr<Mesh> m(makeMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {9, 9, 9}}, {{0, 1, 2}, {0, 3, 1}}));
     m->originalNormals[4] = Vertex3D{0.5f, 0.25f, 0.125f};
     m->calcNormals();
     expectNear(m->originalNormals[2], 0, 0, 1);
     expectNear(m->originalNormals[3], 0, 1, 0);
     const float h = 0.70710678f;
-    expectNear(m->originalNormals[0], 0, h, h);  // mean of both faces, renormalized
+    expectNear(m->originalNormals[0], 0, h, h);              // mean of both faces, renormalized
     expectNear(m->originalNormals[4], 0.5f, 0.25f, 0.125f);  // unused: kept
 
     m->originalToCalculated();
@@ -267,7 +263,7 @@ TEST(MeshPreparation, EdgeNormalsOfPlacedFaces) {
     expectNear(e.n[2], -1, 0, 0);
     expectNear(e.n[3], 0.92387953f, -0.38268343f, 0);  // corner at B
     expectNear(e.n[4], -0.38268343f, 0.92387953f, 0);  // corner at C
-    expectNear(e.n[5], -h, -h, 0);                      // corner at A
+    expectNear(e.n[5], -h, -h, 0);                     // corner at A
 
     // A quarter turn about z turns the in-plane normals with the face.
     m->rotation = Vertex3D{0, 0, 90};
@@ -294,7 +290,7 @@ TEST(MeshPreparation, StaticTransformPlacesVerticesAndNormals) {
     Vertex3D placed{}, normal{};
     m->calculatedVertex(0, &placed, &normal);
     expectNear(placed, -1, 2, 5);
-    expectNear(normal, 0, 1, 0);  // turned, not moved
+    expectNear(normal, 0, 1, 0);                  // turned, not moved
     expectNear(m->calculatedVertex(7), 0, 0, 0);  // outside the array
 }
 

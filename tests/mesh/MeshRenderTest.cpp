@@ -12,9 +12,8 @@ using meshtest::makeSolidTexture;
 
 namespace {
 
-const int kWire = 0x1, kFlat = 0x2, kNoCull = 0x4, kNoTexture = 0x8, kQueue = 0x10, kOpaque = 0x20,
-          kSpecial = 0x100, kEffect = 0x200, kRecord = 0x400, kReplay = 0x1000, kImmediate = 0x2000,
-          kTransparentNow = 0x10000;
+const int kWire = 0x1, kFlat = 0x2, kNoCull = 0x4, kNoTexture = 0x8, kQueue = 0x10, kOpaque = 0x20, kSpecial = 0x100,
+          kEffect = 0x200, kRecord = 0x400, kReplay = 0x1000, kImmediate = 0x2000, kTransparentNow = 0x10000;
 
 struct Quad {
     float x0, y0, x1, y1;
@@ -85,7 +84,7 @@ TEST_F(MeshRender, FilledWireAndWireframeMaterials) {
     m->render(kOpaque | kWire, &materials);
     EXPECT_TRUE(colorNear(px(150, 100), 255, 255, 255));  // bottom edge
     EXPECT_TRUE(colorNear(px(100, 150), 255, 255, 255));  // left edge
-    EXPECT_TRUE(black(150, 150));                          // hollow; no diagonal
+    EXPECT_TRUE(black(150, 150));                         // hollow; no diagonal
 
     glClear(GL_COLOR_BUFFER_BIT);
     opaque->wireframe = true;
@@ -100,7 +99,7 @@ TEST_F(MeshRender, CullingIsOffForTwoSidedRunsOnlyOrForEveryRunWithNoCull) {
     auto m = quads({{50, 50, 150, 150, 2, true}, {250, 50, 350, 150, 1, true}, {450, 50, 550, 150, 1, false}});
     m->render(kOpaque, &materials);
     EXPECT_TRUE(colorNear(px(100, 100), 255, 255, 255));  // back faces, two-sided
-    EXPECT_TRUE(black(300, 100));                          // back faces, culled
+    EXPECT_TRUE(black(300, 100));                         // back faces, culled
     EXPECT_TRUE(colorNear(px(500, 100), 255, 255, 255));
     EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
 
@@ -309,8 +308,8 @@ TEST_F(MeshRender, GlowSpriteFadesWithVisibility) {
 
 TEST_F(MeshRender, FacesPastTheVertexArrayAreNeverDrawn) {
     auto m = quads({{100, 100, 200, 200, 1, false}, {300, 100, 400, 200, 1, false}});
-    m->faces[1].c = 60000;  // second triangle of the left quad
-    m->faces[2].b = 8;      // first of the right quad: one past the last vertex
+    m->faces[1].c = 60000;                     // second triangle of the left quad
+    m->faces[2].b = 8;                         // first of the right quad: one past the last vertex
     m->materialGroups->ranges[0].last = 5000;  // a run past the face array
     kvxInitTransparentPlaneStack(8);
     for (int flags : {kOpaque, kOpaque | kImmediate, kOpaque | kWire, kTransparentNow, kEffect, kQueue}) {
@@ -326,8 +325,8 @@ TEST_F(MeshRender, FacesPastTheVertexArrayAreNeverDrawn) {
     glClear(GL_COLOR_BUFFER_BIT);
     m->render(kOpaque, &materials);
     EXPECT_TRUE(colorNear(px(190, 110), 255, 255, 255));  // face 0
-    EXPECT_TRUE(black(110, 190));                          // face 1 skipped
-    EXPECT_TRUE(black(390, 110));                          // face 2 skipped
+    EXPECT_TRUE(black(110, 190));                         // face 1 skipped
+    EXPECT_TRUE(black(390, 110));                         // face 2 skipped
     EXPECT_TRUE(colorNear(px(310, 190), 255, 255, 255));  // face 3
 }
 
@@ -342,6 +341,6 @@ TEST_F(MeshRender, EffectPassDrawsOnlyOverItself) {
     m->render(kEffect, &materials);
     moved->render(kEffect, &materials);
     EXPECT_TRUE(colorNear(px(175, 150), 191, 191, 191, 3));  // twice over itself, once by the overlap
-    EXPECT_TRUE(black(225, 150));                             // nothing where nothing was drawn
+    EXPECT_TRUE(black(225, 150));                            // nothing where nothing was drawn
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
 }

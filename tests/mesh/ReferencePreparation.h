@@ -30,8 +30,8 @@ inline void calcNormals(Mesh& m) {
         for (int f = 0; f < m.faceCount; ++f) {
             const Facelist& face = m.faces[f];
             if (!uses(face, i)) continue;
-            Vertex3D n = unitFaceNormal(m.originalVertices[face.a], m.originalVertices[face.b],
-                                        m.originalVertices[face.c]);
+            Vertex3D n =
+                unitFaceNormal(m.originalVertices[face.a], m.originalVertices[face.b], m.originalVertices[face.c]);
             sum = Vertex3D{sum.x + n.x, sum.y + n.y, sum.z + n.z};
             ++count;
         }

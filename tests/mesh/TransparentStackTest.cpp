@@ -13,9 +13,15 @@ namespace {
 // Three large overlapping triangles, 20 pixels apart along x, coloured red,
 // green and blue; pixel (330, 200) lies inside all of them.
 std::unique_ptr<Mesh> overlapping() {
-    std::unique_ptr<Mesh> m(makeMesh({{200, 100, 0}, {440, 100, 0}, {320, 400, 0},
-                                      {220, 100, 0}, {460, 100, 0}, {340, 400, 0},
-                                      {240, 100, 0}, {480, 100, 0}, {360, 400, 0}},
+    std::unique_ptr<Mesh> m(makeMesh({{200, 100, 0},
+                                      {440, 100, 0},
+                                      {320, 400, 0},
+                                      {220, 100, 0},
+                                      {460, 100, 0},
+                                      {340, 400, 0},
+                                      {240, 100, 0},
+                                      {480, 100, 0},
+                                      {360, 400, 0}},
                                      {{0, 1, 2}, {3, 4, 5}, {6, 7, 8}}));
     const Color rgb[3] = {{1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}};
     for (int i = 0; i < 9; ++i) m->colors[i] = rgb[i / 3];
@@ -62,10 +68,9 @@ TEST_F(TransparentStack, DrawsFarthestFirstSoTheNearestIsOnTop) {
 TEST_F(TransparentStack, SortsBySquaredDistanceOfTheMovedCentroid) {
     // Centroids at x = 0, 1, 2 (corners around each), the mesh moved by 1 on x:
     // squared distances from the origin are 1, 4 and 9.
-    std::unique_ptr<Mesh> m(makeMesh({{-1, 0, 0}, {1, 0, 0}, {0, 0, 0},
-                                      {0, 0, 0}, {2, 0, 0}, {1, 0, 0},
-                                      {1, 0, 0}, {3, 0, 0}, {2, 0, 0}},
-                                     {{3, 4, 5}, {6, 7, 8}, {0, 1, 2}}));
+    std::unique_ptr<Mesh> m(
+        makeMesh({{-1, 0, 0}, {1, 0, 0}, {0, 0, 0}, {0, 0, 0}, {2, 0, 0}, {1, 0, 0}, {1, 0, 0}, {3, 0, 0}, {2, 0, 0}},
+                 {{3, 4, 5}, {6, 7, 8}, {0, 1, 2}}));
     m->position = Vertex3D{1, 0, 0};
     camera.eye = Vertex3D{0, 0, 0};
     queue(*m, 0, 2, &plain);  // distances 4, 9, 1
@@ -87,7 +92,7 @@ TEST_F(TransparentStack, NeverWritesPastItsCapacity) {
     camera.eye = Vertex3D{-5000, 250, 0};
     kvxDrawTransparentPlanes(&camera);
     EXPECT_TRUE(colorNear(px(330, 200), 255, 0, 0));  // red and green drawn, blue dropped
-    EXPECT_TRUE(black(470, 110));                      // only blue would reach here
+    EXPECT_TRUE(black(470, 110));                     // only blue would reach here
 
     // Re-initialising drops whatever was queued.
     queue(*m, 0, 1, &plain);

@@ -179,8 +179,7 @@ TEST(Camera, AimingRoundTrip) {
             EXPECT_NEAR(kvxDistance(&c.eye, &c.target), 50.0f, 1e-3f);
             c.rotationFromTarget();
             EXPECT_NEAR(c.rotation.y, p, 1e-2f) << "h=" << h << " p=" << p;
-            EXPECT_NEAR(std::fabs(headingDelta(c.rotation.x, h)), 180.0f, 1e-2f)
-                << "h=" << h << " p=" << p;
+            EXPECT_NEAR(std::fabs(headingDelta(c.rotation.x, h)), 180.0f, 1e-2f) << "h=" << h << " p=" << p;
         }
     }
 }

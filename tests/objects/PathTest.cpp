@@ -213,8 +213,7 @@ TEST(PathList, AddDeleteFind) {
     EXPECT_EQ(list->delPath(2), kCodePathNull);
     EXPECT_EQ(list->delPath(-1), kCodePathNull);
     EXPECT_EQ(list->pathCount, 2);
-    EXPECT_EQ(log.text(),
-              "Path used in functioncall is NULL!\nPath used in functioncall is NULL!\n");
+    EXPECT_EQ(log.text(), "Path used in functioncall is NULL!\nPath used in functioncall is NULL!\n");
 
     list->initPivots(2);
     Vertex3D v = {1, 2, 3};
@@ -233,8 +232,7 @@ TEST(PathList, AddDeleteFind) {
 TEST(PathList, CapacityIsFourThousandNinetySix) {
     LogCapture log;
     PathList* list = new PathList;
-    for (int i = 0; i < PathList::maxPaths; ++i)
-        ASSERT_EQ(list->addPath(new KVXPath(0, 5, 0, nullptr)), 0);
+    for (int i = 0; i < PathList::maxPaths; ++i) ASSERT_EQ(list->addPath(new KVXPath(0, 5, 0, nullptr)), 0);
     EXPECT_EQ(log.text(), "");
     KVXPath* extra = new KVXPath(0, 5, 0, nullptr);
     EXPECT_EQ(list->addPath(extra), kCodePathListFull);

@@ -39,7 +39,9 @@ struct Vec {
     double x, y, z;
 };
 
-double distance(const Vec& a, const Vec& b) { return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z)); }
+double distance(const Vec& a, const Vec& b) {
+    return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z));
+}
 
 // One drawn copy of a mesh, or a dummy node (then the points are probes
 // placed by the node's matrix).
@@ -48,7 +50,7 @@ struct Placement {
     Lib3dsNode* node = nullptr;  // null: a mesh drawn where it is stored
     Lib3dsMesh* mesh = nullptr;  // null: a dummy
     std::vector<Vec> points;
-    std::set<int> keyFrames;     // exact keys of the node and its ancestors
+    std::set<int> keyFrames;  // exact keys of the node and its ancestors
 };
 
 Vec apply(Lib3dsMatrix m, const Vec& v) {
@@ -57,9 +59,7 @@ Vec apply(Lib3dsMatrix m, const Vec& v) {
                m[0][2] * v.x + m[1][2] * v.y + m[2][2] * v.z + m[3][2]};
 }
 
-std::vector<Vec> probes(double size) {
-    return {{0, 0, 0}, {size, 0, 0}, {0, size, 0}, {0, 0, size}};
-}
+std::vector<Vec> probes(double size) { return {{0, 0, 0}, {size, 0, 0}, {0, size, 0}, {0, 0, size}}; }
 
 // Frames of a track's keys; empty when the track holds fewer than two
 // (a constant track agrees at every frame).
@@ -76,8 +76,8 @@ std::set<int> nodeKeyFrames(Lib3dsNode* node) {
     for (Lib3dsNode* n = node; n; n = n->parent) {
         if (n->type != LIB3DS_OBJECT_NODE) continue;
         Lib3dsObjectData& d = n->data.object;
-        for (const std::set<int>& s : {trackFrames(d.pos_track.keyL), trackFrames(d.rot_track.keyL),
-                                       trackFrames(d.scl_track.keyL)})
+        for (const std::set<int>& s :
+             {trackFrames(d.pos_track.keyL), trackFrames(d.rot_track.keyL), trackFrames(d.scl_track.keyL)})
             if (!s.empty()) tracks.push_back(s);
     }
     std::set<int> frames;
@@ -194,10 +194,10 @@ double largestGap(const std::vector<Vec>& engine, const std::vector<Vec>& oracle
 }
 
 struct FileResult {
-    double frame0 = 0;       // largest gap at frame 0, as a share of the diagonal
-    double keys = 0;         // the same over the key frames
+    double frame0 = 0;  // largest gap at frame 0, as a share of the diagonal
+    double keys = 0;    // the same over the key frames
     int keyFramesChecked = 0;
-    int unmatched = 0;       // placements without an engine object, and the reverse
+    int unmatched = 0;  // placements without an engine object, and the reverse
     std::string worst;
 };
 
@@ -268,7 +268,9 @@ FileResult compareWithLib3ds(const std::string& path, OGroup& g) {
 struct Grid {
     double cell;
     std::unordered_map<long long, std::vector<Vec>> cells;
-    static long long key(long long x, long long y, long long z) { return (x * 73856093LL) ^ (y * 19349663LL) ^ (z * 83492791LL); }
+    static long long key(long long x, long long y, long long z) {
+        return (x * 73856093LL) ^ (y * 19349663LL) ^ (z * 83492791LL);
+    }
     long long index(double v) const { return static_cast<long long>(std::floor(v / cell)); }
     void add(const Vec& v) { cells[key(index(v.x), index(v.y), index(v.z))].push_back(v); }
     bool near(const Vec& v) const {
@@ -380,8 +382,8 @@ TEST(PlacementOracle, EveryFileStandsWhereLib3dsAndAssimpPutIt) {
         double diag = 1;
         int assimpMisses = compareWithAssimp(path, g, diag);
         std::string shortName = path.substr(path.find_last_of('/') + 1);
-        std::printf("%-60s %10.2e %10.2e %5d %5d %6d %s\n", shortName.c_str(), r.frame0, r.keys,
-                    r.keyFramesChecked, r.unmatched, assimpMisses, r.worst.c_str());
+        std::printf("%-60s %10.2e %10.2e %5d %5d %6d %s\n", shortName.c_str(), r.frame0, r.keys, r.keyFramesChecked,
+                    r.unmatched, assimpMisses, r.worst.c_str());
         EXPECT_EQ(r.unmatched, 0) << r.worst;
         EXPECT_LE(r.frame0, kTolerance) << r.worst;
         EXPECT_LE(r.keys, kTolerance) << r.worst;
@@ -439,8 +441,8 @@ k3ds::Scene scene(std::vector<k3ds::Mesh> meshes, std::vector<k3ds::Node> nodes)
     return s;
 }
 
-const float kTurned[12] = {0.8f, 0.6f, 0, -0.6f, 0.8f, 0, 0, 0, 1, 5, 1, 2};      // 36.87 degrees about z
-const float kMirrored[12] = {-1, 0, 0, 0, 1, 0, 0, 0, 1, 2.5f, 0.5f, 0.5f};         // x flipped
+const float kTurned[12] = {0.8f, 0.6f, 0, -0.6f, 0.8f, 0, 0, 0, 1, 5, 1, 2};  // 36.87 degrees about z
+const float kMirrored[12] = {-1, 0, 0, 0, 1, 0, 0, 0, 1, 2.5f, 0.5f, 0.5f};   // x flipped
 
 Mesh* meshNamed(OGroup& g, const char* name) {
     Object* o = g.findObject(name);
@@ -472,23 +474,28 @@ struct Fixture {
 
 std::vector<Fixture> fixtures() {
     std::vector<Fixture> out;
-    out.push_back({"mesh matrix", scene({box("Turned", v3(0, 0, 0), v3(2, 1, 1), kTurned)},
-                                        {movingNode("Turned", 0, -1, v3(3, 4, 5), v3(6, 4, 5))}),
+    out.push_back({"mesh matrix",
+                   scene({box("Turned", v3(0, 0, 0), v3(2, 1, 1), kTurned)},
+                         {movingNode("Turned", 0, -1, v3(3, 4, 5), v3(6, 4, 5))}),
                    [](OGroup&) {}});
-    out.push_back({"mirrored matrix", scene({box("Mirror", v3(2, 0, 0), v3(1, 1, 1), kMirrored)},
-                                            {movingNode("Mirror", 0, -1, v3(1, 1, 1), v3(1, 2, 1))}),
+    out.push_back({"mirrored matrix",
+                   scene({box("Mirror", v3(2, 0, 0), v3(1, 1, 1), kMirrored)},
+                         {movingNode("Mirror", 0, -1, v3(1, 1, 1), v3(1, 2, 1))}),
                    [](OGroup& g) { expectFacingOut(g, meshNamed(g, "Mirror")); }});
-    out.push_back({"scale keys", scene({box("Scaled", v3(1, 1, 1), v3(1, 2, 3))},
-                                       {movingNode("Scaled", 0, -1, v3(0, 0, 0), v3(1, 0, 0), true)}),
+    out.push_back({"scale keys",
+                   scene({box("Scaled", v3(1, 1, 1), v3(1, 2, 3))},
+                         {movingNode("Scaled", 0, -1, v3(0, 0, 0), v3(1, 0, 0), true)}),
                    [](OGroup& g) { EXPECT_NE(g.activePathList->paths[2]->track, 0); }});
-    out.push_back({"mesh without node", scene({box("Moved", v3(0, 0, 0), v3(1, 1, 1)), box("Still", v3(4, 4, 4), v3(1, 1, 1))},
-                                              {movingNode("Moved", 0, -1, v3(0, 0, 0), v3(0, 0, 2))}),
+    out.push_back({"mesh without node",
+                   scene({box("Moved", v3(0, 0, 0), v3(1, 1, 1)), box("Still", v3(4, 4, 4), v3(1, 1, 1))},
+                         {movingNode("Moved", 0, -1, v3(0, 0, 0), v3(0, 0, 2))}),
                    [](OGroup& g) { EXPECT_TRUE(g.animated); }});
     {
         k3ds::Node dummy = movingNode("$$$DUMMY", 0, -1, v3(1, 0, 0), v3(1, 3, 0), true);
         dummy.instance = "Group";
-        out.push_back({"dummy node", scene({box("Child", v3(0, 0, 0), v3(1, 1, 1))},
-                                           {dummy, movingNode("Child", 1, 0, v3(0, 1, 0), v3(0, 1, 1))}),
+        out.push_back({"dummy node",
+                       scene({box("Child", v3(0, 0, 0), v3(1, 1, 1))},
+                             {dummy, movingNode("Child", 1, 0, v3(0, 1, 0), v3(0, 1, 1))}),
                        [](OGroup& g) {
                            Mesh* dummy = meshNamed(g, "Group");
                            ASSERT_NE(dummy, nullptr);
@@ -514,9 +521,9 @@ std::vector<Fixture> fixtures() {
     {
         // No node-id chunks: nodes are numbered in file order, the camera's
         // two nodes first, so the child's parent is node 3.
-        k3ds::Scene s = scene({box("Parent", v3(0, 0, 0), v3(1, 1, 1)), box("Kid", v3(2, 0, 0), v3(1, 1, 1))},
-                              {movingNode("Parent", 2, -1, v3(0, 0, 0), v3(0, 0, 3)),
-                               movingNode("Kid", 3, 2, v3(2, 0, 0), v3(2, 1, 0))});
+        k3ds::Scene s = scene(
+            {box("Parent", v3(0, 0, 0), v3(1, 1, 1)), box("Kid", v3(2, 0, 0), v3(1, 1, 1))},
+            {movingNode("Parent", 2, -1, v3(0, 0, 0), v3(0, 0, 3)), movingNode("Kid", 3, 2, v3(2, 0, 0), v3(2, 1, 0))});
         k3ds::Camera cam;
         cam.name = "Eye";
         cam.eye = v3(0, -10, 0);

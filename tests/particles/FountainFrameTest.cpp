@@ -170,8 +170,8 @@ TEST_F(FountainFrame, LitTexturedTransparentMeshesWithAParticleFountain) {
 
     std::unique_ptr<Mesh> floor(box(Vertex3D{-10, -10, -0.2f}, Vertex3D{10, 10, 0}, 1));
     for (int i = 0; i < floor->vertexCount; ++i)
-        floor->textureCoords[i] = Vertex2D{(floor->originalVertices[i].x + 10) * 0.15f,
-                                           (floor->originalVertices[i].y + 10) * 0.15f};
+        floor->textureCoords[i] =
+            Vertex2D{(floor->originalVertices[i].x + 10) * 0.15f, (floor->originalVertices[i].y + 10) * 0.15f};
     std::unique_ptr<Mesh> ballMesh(sphere(Vertex3D{-3.5f, 1, 2}, 2, 2));
     std::unique_ptr<Mesh> glassBox(box(Vertex3D{2, -1, 0}, Vertex3D{5, 2, 3}, 3));
     light(*floor, 0.35f);

@@ -52,9 +52,8 @@ TEST(ParticleSourceSetup, InitSourceNeedsAStartFunctionAndKeepsUnsetValues) {
     EXPECT_FALSE(s.active);
 
     Vertex3D where{1, 2, 3};
-    EXPECT_EQ(s.initSource(&where, nullptr, nullptr, nullptr, nullptr, nullptr, 5, 0.5f, 18, 21, nullptr,
-                           nullptr, true),
-              45);
+    EXPECT_EQ(
+        s.initSource(&where, nullptr, nullptr, nullptr, nullptr, nullptr, 5, 0.5f, 18, 21, nullptr, nullptr, true), 45);
     EXPECT_NE(std::strstr(console.text, "Cannot initialize particlesource because given functionpointer is NULL!"),
               nullptr);
     expectAt(s.position, 0, 0, 0);
@@ -76,9 +75,9 @@ TEST(ParticleSourceSetup, InitSourceNeedsAStartFunctionAndKeepsUnsetValues) {
     EXPECT_TRUE(s.fadeWithLife);
 
     // Null pointers leave the earlier settings; the update function stays too.
-    ASSERT_EQ(s.initSource(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 3, 1, 0, 0, startAtOrigin, nullptr,
-                           false),
-              0);
+    ASSERT_EQ(
+        s.initSource(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 3, 1, 0, 0, startAtOrigin, nullptr, false),
+        0);
     expectAt(s.position, 1, 2, 3);
     EXPECT_EQ(s.material, material);
     EXPECT_EQ(s.updateFunction, countUpdates);
@@ -97,9 +96,9 @@ TEST(ParticleSourceSetup, InitSourceNeedsAStartFunctionAndKeepsUnsetValues) {
 
 TEST(ParticleSourceMotion, BuiltInMotionAndRestartOnDeath) {
     ParticleSource s;
-    ASSERT_EQ(s.initSource(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 1, 1, 0, 0, startAtOrigin, nullptr,
-                           false),
-              0);
+    ASSERT_EQ(
+        s.initSource(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 1, 1, 0, 0, startAtOrigin, nullptr, false),
+        0);
     s.initParticles(250);
     for (int i = 0; i < 250; ++i) EXPECT_EQ(s.particles[i].life, 0);
     startCalls = 0;
@@ -184,8 +183,7 @@ protected:
     void SetUp() override {
         GLFixture::SetUp();
         kvxSetViewport(kvxGetViewport());  // perspective projection again
-        source.initSource(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 1, 1, 18, 21, remember, nullptr,
-                          false);
+        source.initSource(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 1, 1, 18, 21, remember, nullptr, false);
         source.color = Color{1, 0, 0, 1};
         source.initParticles(2);
         live(0, Vertex3D{0, 0, 0}, 50, 100);
@@ -268,8 +266,8 @@ TEST_F(ParticleDraw, AnimatedTextureFrameFollowsTheFirstParticlesAge) {
 
 TEST_F(ParticleDraw, MeshParticlesDrawTheMeshAtEachParticle) {
     TList tlist;
-    std::unique_ptr<Mesh> mesh(makeMesh({{-0.5f, 0, -0.5f}, {0.5f, 0, -0.5f}, {0.5f, 0, 0.5f}, {-0.5f, 0, 0.5f}},
-                                        {{0, 1, 2}, {0, 2, 3}}));
+    std::unique_ptr<Mesh> mesh(
+        makeMesh({{-0.5f, 0, -0.5f}, {0.5f, 0, -0.5f}, {0.5f, 0, 0.5f}, {-0.5f, 0, 0.5f}}, {{0, 1, 2}, {0, 2, 3}}));
     for (int i = 0; i < 4; ++i) mesh->colors[i] = Color{0, 1, 0, 1};
     mesh->sortFacesByMaterial();
     source.mesh = mesh.get();

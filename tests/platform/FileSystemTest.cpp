@@ -14,8 +14,7 @@ namespace {
 
 class FileSystemTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         char tmpl[] = "/tmp/kvxfsXXXXXX";
         ASSERT_NE(mkdtemp(tmpl), nullptr);
         root = tmpl;
@@ -26,8 +25,7 @@ protected:
     void TearDown() override { std::system(("rm -rf " + root).c_str()); }
 
     static void write(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
-    static std::string read(FILE* f)
-    {
+    static std::string read(FILE* f) {
         std::string text;
         if (!f) return "<null>";
         char buffer[256];
@@ -36,8 +34,7 @@ protected:
         fclose(f);
         return text;
     }
-    static std::string readPath(const std::string& path)
-    {
+    static std::string readPath(const std::string& path) {
         std::ifstream in(path);
         std::stringstream s;
         s << in.rdbuf();
@@ -47,8 +44,7 @@ protected:
     std::string root;
 };
 
-TEST_F(FileSystemTest, ReadsThroughBackslashesAndAnyCase)
-{
+TEST_F(FileSystemTest, ReadsThroughBackslashesAndAnyCase) {
     EXPECT_EQ(read(kvxOpenFile((root + "/Data/Sub/Scene.3DS").c_str(), "rb")), "scene");
     EXPECT_EQ(read(kvxOpenFile((root + "\\Data\\Sub\\Scene.3DS").c_str(), "rb")), "scene");
     EXPECT_EQ(read(kvxOpenFile((root + "\\DATA\\sub\\scene.3ds").c_str(), "rt")), "scene");
@@ -59,8 +55,7 @@ TEST_F(FileSystemTest, ReadsThroughBackslashesAndAnyCase)
     EXPECT_EQ(kvxOpenFile(nullptr, "rb"), nullptr);
 }
 
-TEST_F(FileSystemTest, RelativePathsResolveFromTheWorkingDirectory)
-{
+TEST_F(FileSystemTest, RelativePathsResolveFromTheWorkingDirectory) {
     char old[kvxMaxPathLength];
     ASSERT_NE(getcwd(old, sizeof old), nullptr);
     ASSERT_EQ(chdir(root.c_str()), 0);
@@ -72,8 +67,7 @@ TEST_F(FileSystemTest, RelativePathsResolveFromTheWorkingDirectory)
     ASSERT_EQ(chdir(old), 0);
 }
 
-TEST_F(FileSystemTest, WritesResolveTheDirectoryAndKeepTheFileName)
-{
+TEST_F(FileSystemTest, WritesResolveTheDirectoryAndKeepTheFileName) {
     FILE* f = kvxOpenFile((root + "\\DATA\\SUB\\NewFile.LOG").c_str(), "at");
     ASSERT_NE(f, nullptr);
     fputs("a\n", f);
@@ -86,8 +80,7 @@ TEST_F(FileSystemTest, WritesResolveTheDirectoryAndKeepTheFileName)
     EXPECT_EQ(kvxOpenFile((root + "/missing/x.log").c_str(), "w"), nullptr);
 }
 
-TEST_F(FileSystemTest, OverlongNamesAreRefused)
-{
+TEST_F(FileSystemTest, OverlongNamesAreRefused) {
     std::string longName = root + "/" + std::string(kvxMaxPathLength + 10, 'a');
     EXPECT_EQ(kvxOpenFile(longName.c_str(), "rb"), nullptr);
     EXPECT_EQ(kvxOpenFile(longName.c_str(), "w"), nullptr);

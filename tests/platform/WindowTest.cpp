@@ -10,16 +10,14 @@ namespace {
 
 class WindowTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
     }
     void TearDown() override { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
 };
 
-TEST_F(WindowTest, UnavailableFormatsFallBackAndReportWhatWasGranted)
-{
+TEST_F(WindowTest, UnavailableFormatsFallBackAndReportWhatWasGranted) {
     // No system offers 64 depth bits or 16 alpha bits.
     HWND window = kvxCreateGLWindow("fallback", 64, 32, SDL_WINDOW_HIDDEN, 32, 16, 64);
     ASSERT_NE(window, nullptr) << SDL_GetError();
@@ -49,8 +47,7 @@ TEST_F(WindowTest, UnavailableFormatsFallBackAndReportWhatWasGranted)
     SDL_DestroyWindow(window);
 }
 
-TEST_F(WindowTest, NoContextOnWindowsWithoutOpenGL)
-{
+TEST_F(WindowTest, NoContextOnWindowsWithoutOpenGL) {
     HWND plain = SDL_CreateWindow("plain", 0, 0, 16, 16, SDL_WINDOW_HIDDEN);
     ASSERT_NE(plain, nullptr);
     EXPECT_EQ(kvxCreateGLContext(plain, 32, 0, 24, nullptr), nullptr);
@@ -64,8 +61,7 @@ TEST_F(WindowTest, NoContextOnWindowsWithoutOpenGL)
     SDL_DestroyWindow(plain);
 }
 
-TEST_F(WindowTest, TickCountAdvancesInMilliseconds)
-{
+TEST_F(WindowTest, TickCountAdvancesInMilliseconds) {
     unsigned int start = kvxGetTickCount();
     SDL_Delay(30);
     unsigned int elapsed = kvxGetTickCount() - start;
@@ -73,8 +69,7 @@ TEST_F(WindowTest, TickCountAdvancesInMilliseconds)
     EXPECT_LT(elapsed, 5000u);
 }
 
-TEST_F(WindowTest, MessageBoxWithoutDisplayPrintsAndAnswersYes)
-{
+TEST_F(WindowTest, MessageBoxWithoutDisplayPrintsAndAnswersYes) {
     testing::internal::CaptureStderr();
     EXPECT_TRUE(kvxAskYesNo("Caption", "Text\n"));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Caption: Text\n");

@@ -17,20 +17,15 @@
 
 namespace {
 
-std::string takeText(Console& console)
-{
+std::string takeText(Console& console) {
     std::string text(Console::textSize, '\0');
     text.resize(console.getText(&text[0]));
     return text;
 }
 
-std::string glString(GLenum name)
-{
-    return reinterpret_cast<const char*>(glGetString(name));
-}
+std::string glString(GLenum name) { return reinterpret_cast<const char*>(glGetString(name)); }
 
-std::string expectedStartupLog(int red, int green, int blue, int alpha, int depth)
-{
+std::string expectedStartupLog(int red, int green, int blue, int alpha, int depth) {
     char response[128];
     snprintf(response, sizeof response, "Response Colorbits: %d Alphabits: %d Depthbits: %d\n", red + green + blue,
              alpha, depth);
@@ -39,8 +34,7 @@ std::string expectedStartupLog(int red, int green, int blue, int alpha, int dept
            "\n  Version: " + glString(GL_VERSION) + "\n\n";
 }
 
-std::string grantedLog()
-{
+std::string grantedLog() {
     GLint r, g, b, a, d;
     glGetIntegerv(GL_RED_BITS, &r);
     glGetIntegerv(GL_GREEN_BITS, &g);
@@ -52,15 +46,13 @@ std::string grantedLog()
 
 class EngineTest : public ::testing::Test {
 protected:
-    void TearDown() override
-    {
+    void TearDown() override {
         kvxSelectRasterizer(kvxRasterizerOpenGL);
         kvxInitErrorLog(kvxLogToNowhere);
     }
 };
 
-TEST_F(EngineTest, StartsOnA640x480WindowAndLogsTheFormat)
-{
+TEST_F(EngineTest, StartsOnA640x480WindowAndLogsTheFormat) {
     Console console;
     takeText(console);
     TestWindow w(&console);
@@ -87,8 +79,7 @@ TEST_F(EngineTest, StartsOnA640x480WindowAndLogsTheFormat)
     printf("granted: %s", log.substr(0, log.find("OpenGL")).c_str());
 }
 
-TEST_F(EngineTest, ShortFormLogsToKVXERRORLOGInTheWorkingDirectory)
-{
+TEST_F(EngineTest, ShortFormLogsToKVXERRORLOGInTheWorkingDirectory) {
     char tmpl[] = "/tmp/kvxengXXXXXX";
     ASSERT_NE(mkdtemp(tmpl), nullptr);
     char old[1024];
@@ -112,8 +103,7 @@ TEST_F(EngineTest, ShortFormLogsToKVXERRORLOGInTheWorkingDirectory)
     std::system((std::string("rm -rf ") + tmpl).c_str());
 }
 
-TEST_F(EngineTest, WithoutAConsoleTheLogAsksInMessageBoxes)
-{
+TEST_F(EngineTest, WithoutAConsoleTheLogAsksInMessageBoxes) {
     TestWindow w(nullptr, false);
     testing::internal::CaptureStderr();
     EXPECT_EQ(initKorvex3D(0, w.window, nullptr, 32, 0, 32, 100, false, 0, true), 0);
@@ -123,8 +113,7 @@ TEST_F(EngineTest, WithoutAConsoleTheLogAsksInMessageBoxes)
     EXPECT_NE(shown.find("KVX Error: OpenGL information:\n  Vendor: "), std::string::npos);
 }
 
-TEST_F(EngineTest, DefaultStateAndProjection)
-{
+TEST_F(EngineTest, DefaultStateAndProjection) {
     TestWindow w;
     ASSERT_EQ(w.result, 0);
     GLint viewport[4];
@@ -156,8 +145,8 @@ TEST_F(EngineTest, DefaultStateAndProjection)
         EXPECT_EQ(tex[i], i % 5 == 0 ? 1.0f : 0.0f);
     }
 
-    for (GLenum cap : {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_CULL_FACE, GL_VERTEX_ARRAY, GL_NORMAL_ARRAY,
-                       GL_COLOR_ARRAY, GL_TEXTURE_COORD_ARRAY})
+    for (GLenum cap : {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_CULL_FACE, GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_COLOR_ARRAY,
+                       GL_TEXTURE_COORD_ARRAY})
         EXPECT_TRUE(glIsEnabled(cap)) << std::hex << cap;
     for (GLenum cap : {GL_BLEND, GL_POLYGON_SMOOTH, GL_COLOR_MATERIAL, GL_LIGHTING, GL_FOG, GL_ALPHA_TEST})
         EXPECT_FALSE(glIsEnabled(cap)) << std::hex << cap;
@@ -182,8 +171,7 @@ TEST_F(EngineTest, DefaultStateAndProjection)
     EXPECT_TRUE(colorNear(w.readPixel(320, 240), 0, 0, 0, 0));
 }
 
-TEST_F(EngineTest, RasterizerSelection)
-{
+TEST_F(EngineTest, RasterizerSelection) {
     EXPECT_EQ(kvxSelectRasterizer(0), 0);
     EXPECT_EQ(kvxGetRasterizer(), 0);
     EXPECT_EQ(kvxConvertCapTableOGL[KVX_BLEND], GL_BLEND);
@@ -202,8 +190,7 @@ TEST_F(EngineTest, RasterizerSelection)
     EXPECT_EQ(kvxGetRasterizer(), 5);
 }
 
-TEST_F(EngineTest, OtherRasterizersLeaveOpenGLAlone)
-{
+TEST_F(EngineTest, OtherRasterizersLeaveOpenGLAlone) {
     TestWindow w;
     ASSERT_EQ(w.result, 0);
     glClearColor(1, 0, 0, 1);
@@ -228,8 +215,7 @@ TEST_F(EngineTest, OtherRasterizersLeaveOpenGLAlone)
     EXPECT_EQ(clear[0], 0.0f);
 }
 
-TEST_F(EngineTest, NoRenderingContextOnAWindowWithoutOpenGL)
-{
+TEST_F(EngineTest, NoRenderingContextOnAWindowWithoutOpenGL) {
     TestWindow keepVideo(nullptr, false);
     SDL_Window* plain = SDL_CreateWindow("plain", 0, 0, 64, 64, SDL_WINDOW_HIDDEN);
     ASSERT_NE(plain, nullptr);
@@ -247,8 +233,7 @@ TEST_F(EngineTest, NoRenderingContextOnAWindowWithoutOpenGL)
     EXPECT_EQ(kvxInitViewport(nullptr, 32, 0, 32, false, 0, true), 41);
 }
 
-TEST_F(EngineTest, InfoAndSettings)
-{
+TEST_F(EngineTest, InfoAndSettings) {
     KVXInfo info;
     memset(&info, 0x55, sizeof info);
     kvxInfo(&info);

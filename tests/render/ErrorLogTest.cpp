@@ -12,16 +12,14 @@
 
 namespace {
 
-std::string slurp(const std::string& path)
-{
+std::string slurp(const std::string& path) {
     std::ifstream in(path);
     std::stringstream s;
     s << in.rdbuf();
     return in ? s.str() : "<missing>";
 }
 
-std::string consoleText(Console& console)
-{
+std::string consoleText(Console& console) {
     std::string text(Console::textSize, '\0');
     int length = console.getText(&text[0]);
     text.resize(length);
@@ -30,15 +28,13 @@ std::string consoleText(Console& console)
 
 class ErrorLogTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         saved = kvxError;
         char tmpl[] = "/tmp/kvxlogXXXXXX";
         ASSERT_NE(mkdtemp(tmpl), nullptr);
         dir = tmpl;
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         kvxError = saved;
         std::system(("rm -rf " + dir).c_str());
     }
@@ -46,16 +42,14 @@ protected:
     std::string dir;
 };
 
-TEST_F(ErrorLogTest, BeforeAnySetupMessagesAreLostAndTheCodeReturned)
-{
+TEST_F(ErrorLogTest, BeforeAnySetupMessagesAreLostAndTheCodeReturned) {
     KVXError fresh = {};
     kvxError = fresh;
     EXPECT_EQ(kvxPutToErrorLog("Camera cannot be found!", 27), 27);
     EXPECT_EQ(kvxError.file, nullptr);
 }
 
-TEST_F(ErrorLogTest, FileModeAppendsOneLinePerMessage)
-{
+TEST_F(ErrorLogTest, FileModeAppendsOneLinePerMessage) {
     std::string path = dir + "/KVXERROR.LOG";
     std::ofstream(path) << "earlier run\n";
     kvxInitErrorLog(path.c_str());
@@ -65,16 +59,14 @@ TEST_F(ErrorLogTest, FileModeAppendsOneLinePerMessage)
     EXPECT_EQ(slurp(path), "earlier run\na\nCamera cannot be found!\n");
 }
 
-TEST_F(ErrorLogTest, FileNamesMayUseBackslashesAndAnyCaseForTheDirectory)
-{
+TEST_F(ErrorLogTest, FileNamesMayUseBackslashesAndAnyCaseForTheDirectory) {
     ASSERT_EQ(system(("mkdir -p " + dir + "/Logs").c_str()), 0);
     kvxInitErrorLog((dir + "\\LOGS\\Run.log").c_str());
     kvxPutToErrorLog("one", 0);
     EXPECT_EQ(slurp(dir + "/Logs/Run.log"), "one\n");
 }
 
-TEST_F(ErrorLogTest, FileIsNotTouchedUntilTheFirstMessage)
-{
+TEST_F(ErrorLogTest, FileIsNotTouchedUntilTheFirstMessage) {
     std::string path = dir + "/fresh.log";
     kvxInitErrorLog(path.c_str());
     EXPECT_EQ(access(path.c_str(), F_OK), -1);
@@ -82,16 +74,14 @@ TEST_F(ErrorLogTest, FileIsNotTouchedUntilTheFirstMessage)
     EXPECT_EQ(slurp(path), "x\n");
 }
 
-TEST_F(ErrorLogTest, MissingLogDirectoryLosesTheMessageSilently)
-{
+TEST_F(ErrorLogTest, MissingLogDirectoryLosesTheMessageSilently) {
     kvxInitErrorLog((dir + "/no/such/dir/log.txt").c_str());
     EXPECT_EQ(kvxPutToErrorLog("lost", 13), 13);
     kvxInitErrorLog("");
     EXPECT_EQ(kvxPutToErrorLog("lost", 14), 14);
 }
 
-TEST_F(ErrorLogTest, LongFileNamesAreCutToTheField)
-{
+TEST_F(ErrorLogTest, LongFileNamesAreCutToTheField) {
     std::string name(200, 'n');
     kvxInitErrorLog(name.c_str());
     EXPECT_EQ(std::string(kvxError.fileName), name.substr(0, kvxErrorFileNameSize - 1));
@@ -105,8 +95,7 @@ TEST_F(ErrorLogTest, LongFileNamesAreCutToTheField)
     ASSERT_EQ(chdir(old), 0);
 }
 
-TEST_F(ErrorLogTest, LongMessagesAreCutButKeepTheirLineEnd)
-{
+TEST_F(ErrorLogTest, LongMessagesAreCutButKeepTheirLineEnd) {
     std::string path = dir + "/long.log";
     kvxInitErrorLog(path.c_str());
     std::string message(5000, 'm');
@@ -116,8 +105,7 @@ TEST_F(ErrorLogTest, LongMessagesAreCutButKeepTheirLineEnd)
     EXPECT_EQ(text, std::string(kvxErrorTextSize - 2, 'm') + "\n");
 }
 
-TEST_F(ErrorLogTest, ConsoleModeAppendsToTheConsoleText)
-{
+TEST_F(ErrorLogTest, ConsoleModeAppendsToTheConsoleText) {
     Console console;
     consoleText(console);  // drop the banner
     kvxInitErrorLog(&console);
@@ -130,8 +118,7 @@ TEST_F(ErrorLogTest, ConsoleModeAppendsToTheConsoleText)
     EXPECT_EQ(kvxPutToErrorLog("nowhere", 27), 27);
 }
 
-TEST_F(ErrorLogTest, NowhereModeWritesNothing)
-{
+TEST_F(ErrorLogTest, NowhereModeWritesNothing) {
     std::string path = dir + "/quiet.log";
     Console console;
     consoleText(console);
@@ -149,8 +136,7 @@ TEST_F(ErrorLogTest, NowhereModeWritesNothing)
     EXPECT_EQ(slurp(path), "back\n");
 }
 
-TEST_F(ErrorLogTest, MessageBoxWithoutDisplayAsksOnStderrAndContinues)
-{
+TEST_F(ErrorLogTest, MessageBoxWithoutDisplayAsksOnStderrAndContinues) {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     kvxInitErrorLog(kvxLogToMessageBox);
     testing::internal::CaptureStderr();

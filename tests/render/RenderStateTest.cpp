@@ -17,44 +17,38 @@ namespace {
 
 const float kPi = 3.14159265358979f;
 
-GLint getInt(GLenum name)
-{
+GLint getInt(GLenum name) {
     GLint v = 0;
     glGetIntegerv(name, &v);
     return v;
 }
 
-GLfloat getFloat(GLenum name)
-{
+GLfloat getFloat(GLenum name) {
     GLfloat v = 0;
     glGetFloatv(name, &v);
     return v;
 }
 
 // Column-major m (as OpenGL stores it) applied to the point (x, y, z, 1).
-void transformPoint(const float* m, float x, float y, float z, float* out)
-{
+void transformPoint(const float* m, float x, float y, float z, float* out) {
     for (int r = 0; r < 3; ++r) out[r] = m[r] * x + m[4 + r] * y + m[8 + r] * z + m[12 + r];
 }
 
 class RenderStateTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_EQ(w.result, 0);
         while (glGetError() != GL_NO_ERROR) {
         }
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
         kvxSelectRasterizer(kvxRasterizerOpenGL);
     }
 
     // Identity projection and model-view, no texturing, culling or depth:
     // vertices are then window positions in [-1, 1].
-    void flatScreen()
-    {
+    void flatScreen() {
         kvxSetMatrixType(KVX_PROJECTION);
         kvxInitMatrix();
         kvxSetMatrixType(KVX_MODELVIEW);
@@ -64,8 +58,7 @@ protected:
         kvxDisable(KVX_DEPTH_TEST);
     }
 
-    void quad(float x0, float y0, float x1, float y1, float z = 0.0f)
-    {
+    void quad(float x0, float y0, float x1, float y1, float z = 0.0f) {
         kvxBegin(KVX_QUADS);
         kvxVertex3f(x0, y0, z);
         kvxVertex3f(x1, y0, z);
@@ -77,23 +70,51 @@ protected:
     TestWindow w;
 };
 
-TEST_F(RenderStateTest, CapTableHoldsTheOpenGLValues)
-{
+TEST_F(RenderStateTest, CapTableHoldsTheOpenGLValues) {
     const int expected[kvxCapTableSize] = {
-        GL_TEXTURE, GL_PROJECTION, GL_MODELVIEW, GL_TEXTURE_2D, GL_FOG, GL_BLEND, GL_COLOR_MATERIAL, GL_CULL_FACE,
-        GL_FLAT, GL_SMOOTH, GL_ALPHA_TEST, GL_DEPTH_TEST, GL_MODULATE, GL_DECAL, GL_BLEND, 0, 0, 0, GL_SRC_ALPHA,
-        GL_DST_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA, GL_DST_COLOR, GL_SRC_COLOR, GL_ZERO, GL_EQUAL, GL_LEQUAL,
-        GL_GEQUAL, GL_FALSE, GL_TRUE, GL_COMPILE, GL_COMPILE_AND_EXECUTE, GL_GREATER, GL_ENABLE_BIT,
+        GL_TEXTURE,
+        GL_PROJECTION,
+        GL_MODELVIEW,
+        GL_TEXTURE_2D,
+        GL_FOG,
+        GL_BLEND,
+        GL_COLOR_MATERIAL,
+        GL_CULL_FACE,
+        GL_FLAT,
+        GL_SMOOTH,
+        GL_ALPHA_TEST,
+        GL_DEPTH_TEST,
+        GL_MODULATE,
+        GL_DECAL,
+        GL_BLEND,
+        0,
+        0,
+        0,
+        GL_SRC_ALPHA,
+        GL_DST_ALPHA,
+        GL_ONE,
+        GL_ONE_MINUS_SRC_ALPHA,
+        GL_DST_COLOR,
+        GL_SRC_COLOR,
+        GL_ZERO,
+        GL_EQUAL,
+        GL_LEQUAL,
+        GL_GEQUAL,
+        GL_FALSE,
+        GL_TRUE,
+        GL_COMPILE,
+        GL_COMPILE_AND_EXECUTE,
+        GL_GREATER,
+        GL_ENABLE_BIT,
     };
     for (int i = 0; i < kvxCapTableSize; ++i) EXPECT_EQ(kvxConvertCapTableOGL[i], expected[i]) << i;
 }
 
-TEST_F(RenderStateTest, EnableDisableAndQuery)
-{
+TEST_F(RenderStateTest, EnableDisableAndQuery) {
     const struct {
         int cap;
         GLenum gl;
-    } caps[] = {{3, GL_TEXTURE_2D}, {4, GL_FOG},        {5, GL_BLEND},      {6, GL_COLOR_MATERIAL},
+    } caps[] = {{3, GL_TEXTURE_2D}, {4, GL_FOG},         {5, GL_BLEND},      {6, GL_COLOR_MATERIAL},
                 {7, GL_CULL_FACE},  {10, GL_ALPHA_TEST}, {11, GL_DEPTH_TEST}};
     for (auto c : caps) {
         EXPECT_EQ(kvxEnable(c.cap), 0);
@@ -119,8 +140,7 @@ TEST_F(RenderStateTest, EnableDisableAndQuery)
     EXPECT_EQ(getInt(GL_MATRIX_MODE), GL_MODELVIEW);
 }
 
-TEST_F(RenderStateTest, BlendDepthAlphaShadeAndMatrixModes)
-{
+TEST_F(RenderStateTest, BlendDepthAlphaShadeAndMatrixModes) {
     kvxBlendFunc(KVX_SRC_ALPHA, KVX_ONE_MINUS_SRC_ALPHA);
     EXPECT_EQ(getInt(GL_BLEND_SRC), GL_SRC_ALPHA);
     EXPECT_EQ(getInt(GL_BLEND_DST), GL_ONE_MINUS_SRC_ALPHA);
@@ -162,8 +182,7 @@ TEST_F(RenderStateTest, BlendDepthAlphaShadeAndMatrixModes)
     kvxDisable(KVX_BLEND);
 }
 
-TEST_F(RenderStateTest, ClearColourAndBlendingInPixels)
-{
+TEST_F(RenderStateTest, ClearColourAndBlendingInPixels) {
     flatScreen();
     Color clear = {0.2f, 0.4f, 0.6f, 1.0f};
     kvxSetClearColor(&clear);
@@ -184,14 +203,13 @@ TEST_F(RenderStateTest, ClearColourAndBlendingInPixels)
     kvxDisable(KVX_BLEND);
     w.save(TestWindow::outputPath("render_blend.png"));
 
-    EXPECT_TRUE(colorNear(w.readPixelTop(100, 100), 128, 0, 0));  // half red over black
+    EXPECT_TRUE(colorNear(w.readPixelTop(100, 100), 128, 0, 0));   // half red over black
     EXPECT_TRUE(colorNear(w.readPixelTop(100, 400), 128, 64, 0));  // plus a quarter green
     EXPECT_TRUE(colorNear(w.readPixelTop(500, 400), 0, 64, 0));
     EXPECT_TRUE(colorNear(w.readPixelTop(500, 100), 0, 0, 0));
 }
 
-TEST_F(RenderStateTest, FogModesAndTheirPixels)
-{
+TEST_F(RenderStateTest, FogModesAndTheirPixels) {
     Color red = {1, 0, 0, 1};
     EXPECT_EQ(kvxSetFog(red, 1.0f, 150.0f), 0);
     EXPECT_TRUE(glIsEnabled(GL_FOG));
@@ -237,8 +255,7 @@ TEST_F(RenderStateTest, FogModesAndTheirPixels)
     kvxDisable(KVX_FOG);
 }
 
-TEST_F(RenderStateTest, MatrixCallsAndTransposes)
-{
+TEST_F(RenderStateTest, MatrixCallsAndTransposes) {
     kvxInitMatrix();
     kvxTranslate(1, 2, 3);
     kvxRotate(90, 0, 0, 1);
@@ -258,7 +275,7 @@ TEST_F(RenderStateTest, MatrixCallsAndTransposes)
     kvxGetModelViewMatrix(d);
     for (int i = 0; i < 16; ++i) EXPECT_NEAR(d[i], m[i], 1e-6);
 
-    float (*grid)[4][4] = reinterpret_cast<float (*)[4][4]>(m);
+    float(*grid)[4][4] = reinterpret_cast<float(*)[4][4]>(m);
     float original[16];
     std::copy(m, m + 16, original);
     kvxMatrixColumnToRow(m);
@@ -298,8 +315,7 @@ TEST_F(RenderStateTest, MatrixCallsAndTransposes)
     EXPECT_NEAR(proj[0], 0.75f, 1e-6);
 }
 
-TEST_F(RenderStateTest, LookAtAndLookWithCamera)
-{
+TEST_F(RenderStateTest, LookAtAndLookWithCamera) {
     kvxInitMatrix();
     kvxLookAt(0, -10, 0, 0, 0, 0, 0, 0, 1);
     float m[16], p[3];
@@ -351,8 +367,7 @@ TEST_F(RenderStateTest, LookAtAndLookWithCamera)
     kvxInitErrorLog(kvxLogToNowhere);
 }
 
-TEST_F(RenderStateTest, FieldOfViewAndViewportRebuildTheProjection)
-{
+TEST_F(RenderStateTest, FieldOfViewAndViewportRebuildTheProjection) {
     kvxInitMatrix();
     kvxTranslate(0, 0, -3);
     kvxSetFOV(60.0f);
@@ -408,8 +423,7 @@ TEST_F(RenderStateTest, FieldOfViewAndViewportRebuildTheProjection)
     kvxInitMatrix();
 }
 
-TEST_F(RenderStateTest, DisplayListsDrawWhenCalled)
-{
+TEST_F(RenderStateTest, DisplayListsDrawWhenCalled) {
     flatScreen();
     kvxClear();
     int list = kvxGenLists(2);
@@ -440,8 +454,7 @@ TEST_F(RenderStateTest, DisplayListsDrawWhenCalled)
     EXPECT_EQ(kvxIsList(list + 1), 0);
 }
 
-TEST_F(RenderStateTest, ImmediateModePrimitivesAndTexCoords)
-{
+TEST_F(RenderStateTest, ImmediateModePrimitivesAndTexCoords) {
     flatScreen();
     kvxClear();
     kvxColor4f(1, 1, 0, 1);

@@ -44,8 +44,10 @@ TEST(Frustrum, PlanesOfACameraLookingAlongX) {
     expectVec(f.point[4], 500, 0, 0);
     for (int i = 0; i < 4; ++i) expectVec(f.point[i], 0, 0, 0);
 
-    struct { float x, y, z; bool in; } cases[] = {
-        {5, 0, 0, true}, {-5, 0, 0, false}, {5, 6, 0, true}, {5, 8, 0, false}, {5, 0, -8, false}};
+    struct {
+        float x, y, z;
+        bool in;
+    } cases[] = {{5, 0, 0, true}, {-5, 0, 0, false}, {5, 6, 0, true}, {5, 8, 0, false}, {5, 0, -8, false}};
     for (auto& k : cases) {
         Mesh* m = sphere(k.x, k.y, k.z, 1);
         EXPECT_EQ(kvxIsObjectInFrustrum(&f, m), k.in) << k.x << " " << k.y;
@@ -80,8 +82,8 @@ TEST(Frustrum, NullCameraAndDegenerateTargets) {
     c.target = Vertex3D{0, 0, 0};
     kvxMakeFrustrum(&c, &f);
     for (int i = 0; i < 5; ++i) {
-        float len = std::sqrt(f.normal[i].x * f.normal[i].x + f.normal[i].y * f.normal[i].y +
-                              f.normal[i].z * f.normal[i].z);
+        float len =
+            std::sqrt(f.normal[i].x * f.normal[i].x + f.normal[i].y * f.normal[i].y + f.normal[i].z * f.normal[i].z);
         EXPECT_NEAR(len, 1.0f, 1e-4f) << i;
     }
     expectVec(f.normal[4], 0, 0, -1);

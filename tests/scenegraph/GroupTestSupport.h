@@ -22,8 +22,8 @@ inline Mesh* triangleMesh(const char* name, std::initializer_list<float> xyz) {
         ++i;
     }
     for (int f = 0; f < n / 3; ++f)
-        m->faces[f] = Facelist{static_cast<uint16_t>(3 * f), static_cast<uint16_t>(3 * f + 1),
-                               static_cast<uint16_t>(3 * f + 2)};
+        m->faces[f] =
+            Facelist{static_cast<uint16_t>(3 * f), static_cast<uint16_t>(3 * f + 1), static_cast<uint16_t>(3 * f + 2)};
     return m;
 }
 

@@ -293,9 +293,8 @@ TEST(OGroup, CloseCombineEqualsComparingEveryPairInOrder) {
 // a few cells wide instead of spanning every cell of an axis.
 TEST(OGroup, CloseCombineNearTheFloatLimits) {
     const float top = 3.4e38f, low = 1.8e38f, mid = 2.5e38f;  // top + t overflows to infinity
-    const std::vector<Vertex3D> pts = {{top, top, top},          {low, low, low},
-                                       {top, low, top},          {top * 0.9999f, top, top},
-                                       {mid, mid, mid},          {top, top * 0.99f, top * 0.9999f}};
+    const std::vector<Vertex3D> pts = {{top, top, top},           {low, low, low}, {top, low, top},
+                                       {top * 0.9999f, top, top}, {mid, mid, mid}, {top, top * 0.99f, top * 0.9999f}};
     Mesh* m = new Mesh();
     m->createVertices(int(pts.size()));
     for (size_t i = 0; i < pts.size(); ++i) m->originalVertices[i] = pts[i];
@@ -314,7 +313,7 @@ TEST(OGroup, CloseCombineNearTheFloatLimits) {
         EXPECT_EQ(m->originalVertices[i].y, want[i].y) << i;
         EXPECT_EQ(m->originalVertices[i].z, want[i].z) << i;
     }
-    EXPECT_EQ(m->originalVertices[3].x, top);  // pulled onto vertex 0
+    EXPECT_EQ(m->originalVertices[3].x, top);          // pulled onto vertex 0
     EXPECT_EQ(m->originalVertices[5].y, top * 0.99f);  // stays: y differs by more than t
     EXPECT_EQ(m->originalVertices[2].y, low);
 }

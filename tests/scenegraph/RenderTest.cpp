@@ -51,7 +51,8 @@ void drawFrame(Scene& s, int frame) {
 TEST(GroupRender, AnimatedRealSceneThroughItsOwnCamera) {
     kvxtest::window();
     Scene s;
-    OGroup* g = s.createOGroup(kvxtest::dataFile("TargetCameraAnim.3ds").c_str(), kvxLoadScene, "", 0, nullptr, nullptr);
+    OGroup* g =
+        s.createOGroup(kvxtest::dataFile("TargetCameraAnim.3ds").c_str(), kvxLoadScene, "", 0, nullptr, nullptr);
     ASSERT_NE(g, nullptr);
     ASSERT_TRUE(g->animated);
     ASSERT_NE(s.camera, nullptr);

@@ -80,7 +80,8 @@ TEST(Scene, TheTwoHundredFiftySeventhGroupIsRefused) {
     std::string path = kvxtest::scratch("tiny.3ds");
     ASSERT_TRUE(tiny.save(path));
     Scene s;
-    for (int i = 0; i < Scene::maxGroups; ++i) ASSERT_NE(s.createOGroup(path.c_str(), kFlags, "", 0, nullptr, nullptr), nullptr);
+    for (int i = 0; i < Scene::maxGroups; ++i)
+        ASSERT_NE(s.createOGroup(path.c_str(), kFlags, "", 0, nullptr, nullptr), nullptr);
     EXPECT_EQ(s.createOGroup(path.c_str(), kFlags, "", 0, nullptr, nullptr), nullptr);
     EXPECT_EQ(s.groupCount, 256);
 }

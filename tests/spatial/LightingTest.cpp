@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "SpatialFixtures.h"

@@ -75,8 +75,10 @@ void large3dsFiles(const std::string& dir, std::vector<std::string>& out) {
     while (dirent* e = readdir(d)) {
         const std::string name = e->d_name, path = dir + "/" + name;
         if (name == "." || name == "..") continue;
-        if (e->d_type == DT_DIR) large3dsFiles(path, out);
-        else if (name.size() > 4 && strcasecmp(name.c_str() + name.size() - 4, ".3ds") == 0) out.push_back(path);
+        if (e->d_type == DT_DIR)
+            large3dsFiles(path, out);
+        else if (name.size() > 4 && strcasecmp(name.c_str() + name.size() - 4, ".3ds") == 0)
+            out.push_back(path);
     }
     closedir(d);
 }

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <set>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "SpatialFixtures.h"
@@ -120,8 +120,10 @@ TEST(Octree, SegmentTestAgainstUnitCube) {
 
 TEST(Octree, SplitLimitsAndProgress) {
     // Four triangles stay in the root.
-    Mesh* four = makeMesh({{v3(0, 0, 0), v3(1, 0, 0), v3(0, 1, 0)}, {v3(5, 5, 5), v3(6, 5, 5), v3(5, 6, 5)},
-                           {v3(9, 9, 9), v3(8, 9, 9), v3(9, 8, 9)}, {v3(0, 9, 0), v3(1, 9, 0), v3(0, 8, 0)}});
+    Mesh* four = makeMesh({{v3(0, 0, 0), v3(1, 0, 0), v3(0, 1, 0)},
+                           {v3(5, 5, 5), v3(6, 5, 5), v3(5, 6, 5)},
+                           {v3(9, 9, 9), v3(8, 9, 9), v3(9, 8, 9)},
+                           {v3(0, 9, 0), v3(1, 9, 0), v3(0, 8, 0)}});
     octreeNode* root = treeOf(four);
     EXPECT_EQ(root->split(0, 5, nullptr), 2);
     EXPECT_EQ(root->split(5, 0, nullptr), 2);

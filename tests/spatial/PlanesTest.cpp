@@ -68,9 +68,7 @@ TEST(CollisionPlanes, GroupingFollowsFacingAndMaterial) {
 }
 
 TEST(CollisionPlanes, ToleranceOfThePlaneDistance) {
-    auto offBy = [](float dz) {
-        return Tri{v3(1, 1, dz), v3(1, 0, dz), v3(0, 1, dz)};
-    };
+    auto offBy = [](float dz) { return Tri{v3(1, 1, dz), v3(1, 0, dz), v3(0, 1, dz)}; };
     Mesh* close = makeMesh({kUp, offBy(0.0005f)});
     Mesh* far = makeMesh({kUp, offBy(0.0011f)});
     octreeNode* a = leafOf({close});

@@ -14,7 +14,7 @@ float hit(Vertex3D from, Vertex3D to) { return intersect2(&from, &to, &A, &B, &C
 
 TEST(RayTriangle, HitsOnlyTheFrontFace) {
     EXPECT_FLOAT_EQ(hit({0.2f, 0.2f, 1}, {0.2f, 0.2f, -1}), 0.5f);
-    EXPECT_FLOAT_EQ(hit({0, 0, 1}, {0, 0, -1}), 0.5f);  // on a corner
+    EXPECT_FLOAT_EQ(hit({0, 0, 1}, {0, 0, -1}), 0.5f);         // on a corner
     EXPECT_EQ(hit({0.2f, 0.2f, -1}, {0.2f, 0.2f, 1}), -1.0f);  // from below
     // Beyond `to` and behind `from` are answered as computed.
     EXPECT_FLOAT_EQ(hit({0.2f, 0.2f, 1}, {0.2f, 0.2f, 0.5f}), 2.0f);

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <unistd.h>
+#include <string>
 
 #include "TestWindow.h"
 #include "Writer3ds.h"

@@ -22,8 +22,7 @@ const int kFPS = 100;
 
 // --- a small PNG writer: stored (uncompressed) deflate blocks --------------
 
-uint32_t crc32(const uint8_t* data, size_t size, uint32_t crc = 0)
-{
+uint32_t crc32(const uint8_t* data, size_t size, uint32_t crc = 0) {
     crc = ~crc;
     for (size_t i = 0; i < size; ++i) {
         crc ^= data[i];
@@ -32,13 +31,11 @@ uint32_t crc32(const uint8_t* data, size_t size, uint32_t crc = 0)
     return ~crc;
 }
 
-void putBE32(std::vector<uint8_t>& out, uint32_t v)
-{
+void putBE32(std::vector<uint8_t>& out, uint32_t v) {
     for (int shift = 24; shift >= 0; shift -= 8) out.push_back(uint8_t(v >> shift));
 }
 
-void writeChunk(FILE* f, const char* type, const std::vector<uint8_t>& data)
-{
+void writeChunk(FILE* f, const char* type, const std::vector<uint8_t>& data) {
     std::vector<uint8_t> chunk;
     putBE32(chunk, uint32_t(data.size()));
     chunk.insert(chunk.end(), type, type + 4);
@@ -47,8 +44,7 @@ void writeChunk(FILE* f, const char* type, const std::vector<uint8_t>& data)
     fwrite(chunk.data(), 1, chunk.size(), f);
 }
 
-std::vector<uint8_t> zlibStored(const std::vector<uint8_t>& raw)
-{
+std::vector<uint8_t> zlibStored(const std::vector<uint8_t>& raw) {
     const size_t kBlock = 65535;
     std::vector<uint8_t> z = {0x78, 0x01};
     uint32_t a = 1, b = 0;
@@ -70,8 +66,7 @@ std::vector<uint8_t> zlibStored(const std::vector<uint8_t>& raw)
     return z;
 }
 
-bool writePNG(const char* path, const std::vector<uint8_t>& rgbTopDown, int width, int height)
-{
+bool writePNG(const char* path, const std::vector<uint8_t>& rgbTopDown, int width, int height) {
     FILE* f = fopen(path, "wb");
     if (!f) return false;
     static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -92,8 +87,7 @@ bool writePNG(const char* path, const std::vector<uint8_t>& rgbTopDown, int widt
     return fclose(f) == 0;
 }
 
-bool writePPM(const char* path, const std::vector<uint8_t>& rgbTopDown, int width, int height)
-{
+bool writePPM(const char* path, const std::vector<uint8_t>& rgbTopDown, int width, int height) {
     FILE* f = fopen(path, "wb");
     if (!f) return false;
     fprintf(f, "P6\n%d %d\n255\n", width, height);
@@ -101,16 +95,14 @@ bool writePPM(const char* path, const std::vector<uint8_t>& rgbTopDown, int widt
     return fclose(f) == 0;
 }
 
-bool endsWith(const std::string& s, const char* suffix)
-{
+bool endsWith(const std::string& s, const char* suffix) {
     size_t n = strlen(suffix);
     return s.size() >= n && s.compare(s.size() - n, n, suffix) == 0;
 }
 
 }  // namespace
 
-TestWindow::TestWindow(Console* console, bool start) : window(nullptr), result(0), videoStarted(false)
-{
+TestWindow::TestWindow(Console* console, bool start) : window(nullptr), result(0), videoStarted(false) {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
@@ -118,8 +110,7 @@ TestWindow::TestWindow(Console* console, bool start) : window(nullptr), result(0
         return;
     }
     videoStarted = true;
-    window = kvxCreateGLWindow("Korvex3D test", kWidth, kHeight, SDL_WINDOW_HIDDEN, kColorBits, kAlphaBits,
-                               kDepthBits);
+    window = kvxCreateGLWindow("Korvex3D test", kWidth, kHeight, SDL_WINDOW_HIDDEN, kColorBits, kAlphaBits, kDepthBits);
     if (!window) {
         fprintf(stderr, "TestWindow: no GL window: %s\n", SDL_GetError());
         return;
@@ -135,8 +126,7 @@ TestWindow::TestWindow(Console* console, bool start) : window(nullptr), result(0
     }
 }
 
-TestWindow::~TestWindow()
-{
+TestWindow::~TestWindow() {
     if (KVX_hGLRC && KVX_hDC == window) {
         SDL_GL_MakeCurrent(nullptr, nullptr);
         SDL_GL_DeleteContext(KVX_hGLRC);
@@ -147,40 +137,32 @@ TestWindow::~TestWindow()
     if (videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-Rgba TestWindow::readPixel(int x, int y) const
-{
+Rgba TestWindow::readPixel(int x, int y) const {
     uint8_t p[4] = {0, 0, 0, 0};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
     return Rgba{p[0], p[1], p[2], p[3]};
 }
 
-Rgba TestWindow::readPixelTop(int x, int y) const
-{
-    return readPixel(x, kHeight - 1 - y);
-}
+Rgba TestWindow::readPixelTop(int x, int y) const { return readPixel(x, kHeight - 1 - y); }
 
-bool TestWindow::save(const std::string& path) const
-{
+bool TestWindow::save(const std::string& path) const {
     std::vector<uint8_t> bottomUp(size_t(kWidth) * kHeight * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
     std::vector<uint8_t> topDown(bottomUp.size());
     const size_t row = size_t(kWidth) * 3;
-    for (int y = 0; y < kHeight; ++y)
-        memcpy(&topDown[y * row], &bottomUp[(kHeight - 1 - y) * row], row);
+    for (int y = 0; y < kHeight; ++y) memcpy(&topDown[y * row], &bottomUp[(kHeight - 1 - y) * row], row);
     if (endsWith(path, ".ppm")) return writePPM(path.c_str(), topDown, kWidth, kHeight);
     return writePNG(path.c_str(), topDown, kWidth, kHeight);
 }
 
-std::string TestWindow::outputPath(const std::string& name)
-{
+std::string TestWindow::outputPath(const std::string& name) {
     std::string dir = std::string(KVX_BINARY_DIR) + "/test-output";
     mkdir(dir.c_str(), 0755);
     return dir + "/" + name;
 }
 
-bool colorNear(Rgba p, int r, int g, int b, int tolerance)
-{
+bool colorNear(Rgba p, int r, int g, int b, int tolerance) {
     return abs(p.r - r) <= tolerance && abs(p.g - g) <= tolerance && abs(p.b - b) <= tolerance;
 }

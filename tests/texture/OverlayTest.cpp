@@ -16,9 +16,9 @@ struct Caps {
 };
 
 Caps caps() {
-    return {glIsEnabled(GL_DEPTH_TEST) == GL_TRUE, glIsEnabled(GL_BLEND) == GL_TRUE, glIsEnabled(GL_FOG) == GL_TRUE,
-            glIsEnabled(GL_CULL_FACE) == GL_TRUE, glIsEnabled(GL_TEXTURE_2D) == GL_TRUE,
-            glIsEnabled(GL_ALPHA_TEST) == GL_TRUE};
+    return {glIsEnabled(GL_DEPTH_TEST) == GL_TRUE, glIsEnabled(GL_BLEND) == GL_TRUE,
+            glIsEnabled(GL_FOG) == GL_TRUE,        glIsEnabled(GL_CULL_FACE) == GL_TRUE,
+            glIsEnabled(GL_TEXTURE_2D) == GL_TRUE, glIsEnabled(GL_ALPHA_TEST) == GL_TRUE};
 }
 
 void setCaps(const Caps& c) {
@@ -55,9 +55,7 @@ bool near(const std::vector<unsigned char>& p, int r, int g, int b, int toleranc
     return std::abs(p[0] - r) <= tolerance && std::abs(p[1] - g) <= tolerance && std::abs(p[2] - b) <= tolerance;
 }
 
-bool lit(const std::vector<unsigned char>& p) {
-    return p[0] > 0 || p[1] > 0 || p[2] > 0;
-}
+bool lit(const std::vector<unsigned char>& p) { return p[0] > 0 || p[1] > 0 || p[2] > 0; }
 
 ::testing::AssertionResult pixelIs(int x, int y, int r, int g, int b, int tolerance = 3) {
     std::vector<unsigned char> p = GlWindow::pixel(x, y);
@@ -110,7 +108,7 @@ TEST_F(Overlay, FourColourBoxCoversTheWindowWithItsCornerColours) {
     EXPECT_TRUE(pixelIs(639, 479, 0, 0, 255));
     EXPECT_TRUE(pixelIs(0, 479, 255, 255, 255));
     EXPECT_TRUE(pixelIs(320, 240, 128, 0, 128, 4));  // on the c1-c3 diagonal of the two triangles
-    EXPECT_FLOAT_EQ(a.y, 480.0f);  // the caller's points are converted
+    EXPECT_FLOAT_EQ(a.y, 480.0f);                    // the caller's points are converted
     EXPECT_FLOAT_EQ(b.y, 0.0f);
 }
 

@@ -1,7 +1,7 @@
 #include "TextureTestSupport.h"
 
-#include <png.h>
 #include <SDL.h>
+#include <png.h>
 
 #include "core/PackFile.h"
 #include "texture/JpegWriter.h"
@@ -454,8 +454,8 @@ TEST(PackLoading, ImagesAndListsComeFromPackEntries) {
     Bytes tga = concat(targaHeader(2, 2, 1, 24), Bytes{1, 2, 3, 4, 5, 6});
     writeFile("test.pak", packFile({{"MAPS\\Pic.TGA", tga},
                                     {"maps\\photo.jpg", jpeg},
-                                    {"maps\\anim.ifl", Bytes{'p', 'i', 'c', '.', 't', 'g', 'a', '\n', 'a', 'l',
-                                                             'i', 'a', 's', '.', 'p', 'n', 'g', '\n'}},
+                                    {"maps\\anim.ifl", Bytes{'p', 'i', 'c', '.', 't', 'g', 'a', '\n', 'a', 'l', 'i',
+                                                             'a', 's', '.', 'p', 'n', 'g', '\n'}},
                                     {"maps\\alias.tga", tga}}));
     Texture t;
     t.setBaseDir("maps\\");

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "TestWindow.h"
 #include "render/Engine.h"
 #include "render/ErrorLog.h"
-#include "TestWindow.h"
 #include "render/Font.h"
 #include "render/Overlay.h"
 #include "render/Screenshot.h"

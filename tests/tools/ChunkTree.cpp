@@ -29,13 +29,29 @@ size_t payloadPrefix(uint16_t id, const std::vector<uint8_t>& bytes, uint32_t of
     container = true;
     size_t data = offset + 6;
     switch (id) {
-        case 0x4D4D: case 0x3D3D: case 0xAFFF: case 0x4100: case 0xB000: case 0xB002: case 0xB003:
-        case 0xB004: case 0xB005: case 0xA010: case 0xA020: case 0xA030: case 0xA040: case 0xA041:
-        case 0xA050: case 0xA084: case 0xA200: case 0xA210: case 0xA220: case 0x2100:
-            return 0;
-        case 0x4000: return readString(bytes, data).size() + 1;          // object name
-        case 0x4600: return 12;                                           // light position
-        case 0x4120: return 2 + 8 * size_t(readU16(bytes, data));         // faces
+        case 0x4D4D:
+        case 0x3D3D:
+        case 0xAFFF:
+        case 0x4100:
+        case 0xB000:
+        case 0xB002:
+        case 0xB003:
+        case 0xB004:
+        case 0xB005:
+        case 0xA010:
+        case 0xA020:
+        case 0xA030:
+        case 0xA040:
+        case 0xA041:
+        case 0xA050:
+        case 0xA084:
+        case 0xA200:
+        case 0xA210:
+        case 0xA220:
+        case 0x2100: return 0;
+        case 0x4000: return readString(bytes, data).size() + 1;    // object name
+        case 0x4600: return 12;                                    // light position
+        case 0x4120: return 2 + 8 * size_t(readU16(bytes, data));  // faces
         default: container = false; return 0;
     }
 }

@@ -145,7 +145,8 @@ TEST_F(GeneratedData, TunnelTablesMapAngleAndDepthSmoothly) {
             d = std::min(d, 256 - d);
             if (std::abs(x - 158) > 16 || std::abs(y - 88) > 16) worstA = std::max(worstA, d);
             // Depth changes slowly away from the vanishing point.
-            if (std::hypot(x - 158.0, (y - 88.5) * 1.34) > 60) worstB = std::max(worstB, std::abs(value(1, x + 1, y) - value(1, x, y)));
+            if (std::hypot(x - 158.0, (y - 88.5) * 1.34) > 60)
+                worstB = std::max(worstB, std::abs(value(1, x + 1, y) - value(1, x, y)));
         }
     EXPECT_LE(worstA, 8);
     EXPECT_LE(worstB, 8);
@@ -198,10 +199,10 @@ TEST_F(GeneratedData, SoundtrackIsA161SecondStereoTrackWithoutClipping) {
         at = 10 + ((mp3[6] & 127) << 21 | (mp3[7] & 127) << 14 | (mp3[8] & 127) << 7 | (mp3[9] & 127));
     while (at + 4 < mp3.size() && !(mp3[at] == 0xFF && (mp3[at + 1] & 0xE0) == 0xE0)) ++at;
     ASSERT_LT(at + 4, mp3.size());
-    EXPECT_EQ((mp3[at + 1] >> 3) & 3, 3);       // MPEG-1
-    EXPECT_EQ((mp3[at + 1] >> 1) & 3, 1);       // layer III
-    EXPECT_EQ((mp3[at + 2] >> 2) & 3, 0);       // 44.1 kHz
-    EXPECT_NE((mp3[at + 3] >> 6) & 3, 3);       // not mono
+    EXPECT_EQ((mp3[at + 1] >> 3) & 3, 3);  // MPEG-1
+    EXPECT_EQ((mp3[at + 1] >> 1) & 3, 1);  // layer III
+    EXPECT_EQ((mp3[at + 2] >> 2) & 3, 0);  // 44.1 kHz
+    EXPECT_NE((mp3[at + 3] >> 6) & 3, 3);  // not mono
     // 192 kbit/s on average (the first frame may carry an encoder tag).
     EXPECT_NEAR(mp3.size() * 8.0 / 161.0 / 1000.0, 192.0, 6.0);
 

@@ -172,13 +172,20 @@ TEST(GeneratedScenes, EveryPassageRendersAPicture) {
     l.groups[2]->findObject("CUBE1")->visible = false;
     const Color black{0, 0, 0, 1}, pink{0.5f, 0.15f, 0.35f, 1}, magenta{1, 0, 1, 1};
     const Shot shots[] = {
-        {0, 100, 50, black, false, black, 0, "level01_0100"},    {0, 400, 70, black, false, black, 0, "level01_0400"},
-        {0, 585, 70, black, false, black, 0, "level01_0585"},    {0, 700, 120, black, false, black, 0, "level01_0700"},
-        {0, 950, 70, black, false, black, 0, "level01_0950"},    {0, 1300, 70, pink, false, black, 0, "level01_1300"},
-        {0, 1500, 70, pink, false, black, 0, "level01_1500"},    {0, 2200, 70, black, false, black, 0, "level01_2200"},
-        {0, 2500, 70, black, false, black, 0, "level01_2500"},   {0, 2900, 70, black, false, black, 0, "level01_2900"},
-        {1, 60, 70, pink, true, pink, 700, "level02_0060"},       {1, 250, 70, pink, true, pink, 700, "level02_0250"},
-        {1, 450, 70, pink, true, pink, 700, "level02_0450"},      {2, 50, 120, magenta, true, magenta, 150, "level03_0050"},
+        {0, 100, 50, black, false, black, 0, "level01_0100"},
+        {0, 400, 70, black, false, black, 0, "level01_0400"},
+        {0, 585, 70, black, false, black, 0, "level01_0585"},
+        {0, 700, 120, black, false, black, 0, "level01_0700"},
+        {0, 950, 70, black, false, black, 0, "level01_0950"},
+        {0, 1300, 70, pink, false, black, 0, "level01_1300"},
+        {0, 1500, 70, pink, false, black, 0, "level01_1500"},
+        {0, 2200, 70, black, false, black, 0, "level01_2200"},
+        {0, 2500, 70, black, false, black, 0, "level01_2500"},
+        {0, 2900, 70, black, false, black, 0, "level01_2900"},
+        {1, 60, 70, pink, true, pink, 700, "level02_0060"},
+        {1, 250, 70, pink, true, pink, 700, "level02_0250"},
+        {1, 450, 70, pink, true, pink, 700, "level02_0450"},
+        {2, 50, 120, magenta, true, magenta, 150, "level03_0050"},
         {2, 300, 120, magenta, true, magenta, 150, "level03_0300"},
     };
     for (const Shot& s : shots) {

@@ -67,8 +67,16 @@ k3ds::Scene sampleScene() {
     s.cameras = {c};
     s.segmentStart = 0;
     s.segmentEnd = 120;
-    k3ds::Node box{k3ds::NodeKind::Object, "BOX", 0, -1, {0.5f, 0.5f, 0.5f}, {{0, {1, 2, 3}}, {60, {4, 5, 6}}},
-                   {{0, 0, {0, 0, 1}}, {60, 1.5707964f, {0, 0, 1}}}, {}, {}, {}};
+    k3ds::Node box{k3ds::NodeKind::Object,
+                   "BOX",
+                   0,
+                   -1,
+                   {0.5f, 0.5f, 0.5f},
+                   {{0, {1, 2, 3}}, {60, {4, 5, 6}}},
+                   {{0, 0, {0, 0, 1}}, {60, 1.5707964f, {0, 0, 1}}},
+                   {},
+                   {},
+                   {}};
     k3ds::Node lid{k3ds::NodeKind::Object, "LID", 1, 0, {}, {{0, {3, 0, 0}}}, {}, {}, {}, {}};
     k3ds::Node cam{k3ds::NodeKind::Camera, "CAM", 2, -1, {}, {{0, {0, -10, 2}}, {120, {0, -20, 2}}}, {}, {}, {}, {}};
     k3ds::Node tgt{k3ds::NodeKind::Target, "CAM", 3, -1, {}, {{0, {0, 0, 0}}, {120, {1, 0, 0}}}, {}, {}, {}, {}};

@@ -131,8 +131,9 @@ k3ds::Scene room() {
 
 TEST(Viewer, RendersRealFilesHeadless) {
     Scratch s;
-    std::vector<std::string> files = {"CameraRollAnim.3ds", "RotatingCube.3DS", "TargetCameraAnim.3ds",
-                                      "cube_with_diffuse_texture.3DS", "cubes_with_alpha.3DS", "fels.3ds"};
+    std::vector<std::string> files = {"CameraRollAnim.3ds",   "RotatingCube.3DS",
+                                      "TargetCameraAnim.3ds", "cube_with_diffuse_texture.3DS",
+                                      "cubes_with_alpha.3DS", "fels.3ds"};
     for (const std::string& f : files) {
         // Through the file's camera (or the framing one): something is drawn.
         Result r = run(s, "--output view.png --size 160x120 " + kAssimp + "/" + f);
@@ -254,8 +255,8 @@ TEST(Viewer, BadInputAndOptions) {
         r = run(s, "-o cut.png -s 64x48 cut.3ds");
         EXPECT_TRUE(r.status == 0 || r.status == 1) << "cut at " << cut << ": " << r.status << " " << r.err;
     }
-    for (const char* args : {"", "--bogus a.3ds", "--size 0x10 a.3ds", "--frames 1:5 -o one.png a.3ds",
-                             "--json a.3ds", "--frame"}) {
+    for (const char* args :
+         {"", "--bogus a.3ds", "--size 0x10 a.3ds", "--frames 1:5 -o one.png a.3ds", "--json a.3ds", "--frame"}) {
         r = run(s, args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_NE(r.err.find("Try 'kvxview --help'"), std::string::npos) << args;
@@ -270,8 +271,8 @@ TEST(Viewer, BadInputAndOptions) {
     EXPECT_NE(r.out.find("Total vertices: "), std::string::npos) << r.out;
     r = run(s, "--help");
     EXPECT_EQ(r.status, 0);
-    for (const char* o : {"Usage: kvxview", "--output", "--frames", "--camera", "--size", "--light", "--wire",
-                          "--info", "--json", "--watch", "--script", "--exec", "--list-bindings", "'#'"})
+    for (const char* o : {"Usage: kvxview", "--output", "--frames", "--camera", "--size", "--light", "--wire", "--info",
+                          "--json", "--watch", "--script", "--exec", "--list-bindings", "'#'"})
         EXPECT_NE(r.out.find(o), std::string::npos) << o;
 }
 

@@ -277,7 +277,8 @@ std::string validateMesh(const Mesh& m) {
     if (m.vertices.size() > kMax16) return m.name + ": too many vertices";
     if (m.faces.size() > kMax16) return m.name + ": too many faces";
     if (!m.uvs.empty() && m.uvs.size() != m.vertices.size()) return m.name + ": uv count differs from vertex count";
-    if (!m.smoothing.empty() && m.smoothing.size() != m.faces.size()) return m.name + ": smoothing count differs from face count";
+    if (!m.smoothing.empty() && m.smoothing.size() != m.faces.size())
+        return m.name + ": smoothing count differs from face count";
     for (const Face& f : m.faces)
         if (f.a >= m.vertices.size() || f.b >= m.vertices.size() || f.c >= m.vertices.size())
             return m.name + ": face index past the vertex array";

@@ -11,7 +11,9 @@ constexpr float kPi = 3.1415926f;
 Vec3 operator+(const Vec3& a, const Vec3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 Vec3 operator-(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 Vec3 operator*(const Vec3& a, float k) { return {a.x * k, a.y * k, a.z * k}; }
-Vec3 cross(const Vec3& a, const Vec3& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+Vec3 cross(const Vec3& a, const Vec3& b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
 float dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 float length(const Vec3& a) { return std::sqrt(dot(a, a)); }
 Vec3 normalize(const Vec3& a) {
@@ -98,9 +100,10 @@ void MeshBuilder::surface(int nu, int nv, const std::function<Vec3(float, float)
         }
 }
 
-void MeshBuilder::panel(const Vec3& corner, const Vec3& edgeU, const Vec3& edgeV, const std::string& material,
-                        int nu, int nv) {
-    surface(nu, nv, [&](float u, float v) { return corner + edgeU * u + edgeV * v; }, material, 2);
+void MeshBuilder::panel(const Vec3& corner, const Vec3& edgeU, const Vec3& edgeV, const std::string& material, int nu,
+                        int nv) {
+    surface(
+        nu, nv, [&](float u, float v) { return corner + edgeU * u + edgeV * v; }, material, 2);
 }
 
 void MeshBuilder::box(const Vec3& c, const Vec3& s, const std::string& material, float uvUnit, int divisions) {
@@ -110,25 +113,29 @@ void MeshBuilder::box(const Vec3& c, const Vec3& s, const std::string& material,
         float uLen, vLen;
     };
     const Side sides[6] = {
-        {{c.x - h.x, c.y - h.y, c.z - h.z}, {s.x, 0, 0}, {0, 0, s.z}, s.x, s.z},  // -y
-        {{c.x + h.x, c.y + h.y, c.z - h.z}, {-s.x, 0, 0}, {0, 0, s.z}, s.x, s.z}, // +y
-        {{c.x + h.x, c.y - h.y, c.z - h.z}, {0, s.y, 0}, {0, 0, s.z}, s.y, s.z},  // +x
-        {{c.x - h.x, c.y + h.y, c.z - h.z}, {0, -s.y, 0}, {0, 0, s.z}, s.y, s.z}, // -x
-        {{c.x - h.x, c.y - h.y, c.z + h.z}, {s.x, 0, 0}, {0, s.y, 0}, s.x, s.y},  // +z
-        {{c.x - h.x, c.y + h.y, c.z - h.z}, {s.x, 0, 0}, {0, -s.y, 0}, s.x, s.y}, // -z
+        {{c.x - h.x, c.y - h.y, c.z - h.z}, {s.x, 0, 0}, {0, 0, s.z}, s.x, s.z},   // -y
+        {{c.x + h.x, c.y + h.y, c.z - h.z}, {-s.x, 0, 0}, {0, 0, s.z}, s.x, s.z},  // +y
+        {{c.x + h.x, c.y - h.y, c.z - h.z}, {0, s.y, 0}, {0, 0, s.z}, s.y, s.z},   // +x
+        {{c.x - h.x, c.y + h.y, c.z - h.z}, {0, -s.y, 0}, {0, 0, s.z}, s.y, s.z},  // -x
+        {{c.x - h.x, c.y - h.y, c.z + h.z}, {s.x, 0, 0}, {0, s.y, 0}, s.x, s.y},   // +z
+        {{c.x - h.x, c.y + h.y, c.z - h.z}, {s.x, 0, 0}, {0, -s.y, 0}, s.x, s.y},  // -z
     };
     for (int i = 0; i < 6; ++i) {
         const Side& sd = sides[i];
-        surface(divisions, divisions, [&](float u, float v) { return sd.corner + sd.u * u + sd.v * v; }, material,
-                2u << i, sd.uLen / uvUnit, sd.vLen / uvUnit);
+        surface(
+            divisions, divisions, [&](float u, float v) { return sd.corner + sd.u * u + sd.v * v; }, material, 2u << i,
+            sd.uLen / uvUnit, sd.vLen / uvUnit);
     }
 }
 
 void MeshBuilder::cylinder(const Vec3& b, float r, float h, int seg, const std::string& material, bool caps,
                            float uRepeat, float vRepeat) {
-    surface(seg, 1, [&](float u, float v) {
-        return Vec3{b.x + r * std::cos(kTwoPi * u), b.y + r * std::sin(kTwoPi * u), b.z + h * v};
-    }, material, kSmooth, uRepeat, vRepeat);
+    surface(
+        seg, 1,
+        [&](float u, float v) {
+            return Vec3{b.x + r * std::cos(kTwoPi * u), b.y + r * std::sin(kTwoPi * u), b.z + h * v};
+        },
+        material, kSmooth, uRepeat, vRepeat);
     if (!caps) return;
     for (int end = 0; end < 2; ++end) {
         float z = b.z + (end ? h : 0);
@@ -136,7 +143,8 @@ void MeshBuilder::cylinder(const Vec3& b, float r, float h, int seg, const std::
         int first = static_cast<int>(mesh_.vertices.size());
         for (int i = 0; i <= seg; ++i) {
             float a = kTwoPi * i / seg;
-            vertex({b.x + r * std::cos(a), b.y + r * std::sin(a), z}, {0.5f + 0.5f * std::cos(a), 0.5f + 0.5f * std::sin(a)});
+            vertex({b.x + r * std::cos(a), b.y + r * std::sin(a), z},
+                   {0.5f + 0.5f * std::cos(a), 0.5f + 0.5f * std::sin(a)});
         }
         for (int i = 0; i < seg; ++i) {
             if (end)
@@ -147,32 +155,41 @@ void MeshBuilder::cylinder(const Vec3& b, float r, float h, int seg, const std::
     }
 }
 
-void MeshBuilder::torus(const Vec3& c, float R, float r, int segU, int segV, const std::string& material,
-                        float uRepeat, float vRepeat) {
-    surface(segU, segV, [&](float u, float v) {
-        float cu = std::cos(kTwoPi * u), su = std::sin(kTwoPi * u);
-        float cv = std::cos(kTwoPi * v), sv = std::sin(kTwoPi * v);
-        return Vec3{c.x + (R + r * cv) * cu, c.y + (R + r * cv) * su, c.z + r * sv};
-    }, material, kSmooth, uRepeat, vRepeat);
+void MeshBuilder::torus(const Vec3& c, float R, float r, int segU, int segV, const std::string& material, float uRepeat,
+                        float vRepeat) {
+    surface(
+        segU, segV,
+        [&](float u, float v) {
+            float cu = std::cos(kTwoPi * u), su = std::sin(kTwoPi * u);
+            float cv = std::cos(kTwoPi * v), sv = std::sin(kTwoPi * v);
+            return Vec3{c.x + (R + r * cv) * cu, c.y + (R + r * cv) * su, c.z + r * sv};
+        },
+        material, kSmooth, uRepeat, vRepeat);
 }
 
 void MeshBuilder::sphere(const Vec3& c, float radius, int segU, int segV, const std::string& material, float uRepeat,
                          float vRepeat) {
-    surface(segU, segV, [&](float u, float v) {
-        float th = kPi * (1 - v), ph = kTwoPi * u;
-        return Vec3{c.x + radius * std::sin(th) * std::cos(ph), c.y + radius * std::sin(th) * std::sin(ph),
-                    c.z + radius * std::cos(th)};
-    }, material, kSmooth, uRepeat, vRepeat);
+    surface(
+        segU, segV,
+        [&](float u, float v) {
+            float th = kPi * (1 - v), ph = kTwoPi * u;
+            return Vec3{c.x + radius * std::sin(th) * std::cos(ph), c.y + radius * std::sin(th) * std::sin(ph),
+                        c.z + radius * std::cos(th)};
+        },
+        material, kSmooth, uRepeat, vRepeat);
 }
 
 void MeshBuilder::lathe(const std::vector<Vec2>& profile, int segments, const std::string& material, float uRepeat) {
     int n = static_cast<int>(profile.size()) - 1;
     if (n < 1) return;
-    surface(segments, n, [&](float u, float v) {
-        int i = std::min(n, static_cast<int>(std::lround(v * n)));
-        float r = profile[i].u, z = profile[i].v;
-        return Vec3{r * std::cos(kTwoPi * u), r * std::sin(kTwoPi * u), z};
-    }, material, kSmooth, uRepeat, 1);
+    surface(
+        segments, n,
+        [&](float u, float v) {
+            int i = std::min(n, static_cast<int>(std::lround(v * n)));
+            float r = profile[i].u, z = profile[i].v;
+            return Vec3{r * std::cos(kTwoPi * u), r * std::sin(kTwoPi * u), z};
+        },
+        material, kSmooth, uRepeat, 1);
 }
 
 k3ds::Mesh MeshBuilder::finish() {
@@ -203,13 +220,17 @@ std::vector<k3ds::PosKey> splinePath(const std::vector<std::pair<int, Vec3>>& c,
     std::vector<k3ds::PosKey> keys;
     if (c.empty()) return keys;
     size_t n = c.size();
-    auto point = [&](long i) { return c[static_cast<size_t>(std::max(0L, std::min(static_cast<long>(n) - 1, i)))].second; };
+    auto point = [&](long i) {
+        return c[static_cast<size_t>(std::max(0L, std::min(static_cast<long>(n) - 1, i)))].second;
+    };
     for (size_t s = 0; s + 1 < n; ++s) {
         int f0 = c[s].first, f1 = c[s + 1].first;
         Vec3 p0 = point(static_cast<long>(s) - 1), p1 = point(s), p2 = point(s + 1), p3 = point(s + 2);
         for (int f = f0; f < f1; f += step) {
             float t = static_cast<float>(f - f0) / (f1 - f0), t2 = t * t, t3 = t2 * t;
-            Vec3 p = (p1 * 2 + (p2 - p0) * t + (p0 * 2 - p1 * 5 + p2 * 4 - p3) * t2 + (p1 * 3 - p0 - p2 * 3 + p3) * t3) * 0.5f;
+            Vec3 p =
+                (p1 * 2 + (p2 - p0) * t + (p0 * 2 - p1 * 5 + p2 * 4 - p3) * t2 + (p1 * 3 - p0 - p2 * 3 + p3) * t3) *
+                0.5f;
             keys.push_back({f, p});
         }
     }
@@ -250,8 +271,7 @@ int SceneBuilder::object(k3ds::Mesh mesh, const Motion& motion, int parent) {
     mesh.axes[10] = centre.y;
     mesh.axes[11] = centre.z;
     node.pivot = motion.pivot - centre;
-    if (motion.offset.empty())
-        node.position.push_back({0, motion.pivot - base});
+    if (motion.offset.empty()) node.position.push_back({0, motion.pivot - base});
     for (const k3ds::PosKey& k : motion.offset) node.position.push_back({k.frame, motion.pivot + k.v - base});
     node.rotation = motion.rotation;
     if (node.rotation.empty()) node.rotation.push_back({0, 0, {0, 0, 1}});

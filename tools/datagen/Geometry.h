@@ -48,17 +48,17 @@ public:
                  uint32_t smooth, float uScale = 1, float vScale = 1, bool flip = false);
     // Flat-faced box, every side its own smoothing group; uv scaled by size / uvUnit.
     void box(const Vec3& centre, const Vec3& size, const std::string& material, float uvUnit, int divisions = 1);
-    void cylinder(const Vec3& base, float radius, float height, int segments, const std::string& material,
-                  bool caps, float uRepeat = 1, float vRepeat = 1);
+    void cylinder(const Vec3& base, float radius, float height, int segments, const std::string& material, bool caps,
+                  float uRepeat = 1, float vRepeat = 1);
     void torus(const Vec3& centre, float major, float minor, int segU, int segV, const std::string& material,
                float uRepeat = 4, float vRepeat = 1);
-    void sphere(const Vec3& centre, float radius, int segU, int segV, const std::string& material,
-                float uRepeat = 2, float vRepeat = 1);
+    void sphere(const Vec3& centre, float radius, int segU, int segV, const std::string& material, float uRepeat = 2,
+                float vRepeat = 1);
     // Surface of revolution about z of (radius, height) points.
     void lathe(const std::vector<Vec2>& profile, int segments, const std::string& material, float uRepeat = 1);
     // Flat (two-sided material expected) quad with full 0..1 uv.
-    void panel(const Vec3& corner, const Vec3& edgeU, const Vec3& edgeV, const std::string& material,
-               int nu = 1, int nv = 1);
+    void panel(const Vec3& corner, const Vec3& edgeU, const Vec3& edgeV, const std::string& material, int nu = 1,
+               int nv = 1);
 
     size_t faceCount() const { return mesh_.faces.size(); }
     size_t vertexCount() const { return mesh_.vertices.size(); }
@@ -73,9 +73,9 @@ private:
 
 // Animation of one object about its pivot (a world point at rest).
 struct Motion {
-    Vec3 pivot;                         // world position the object turns about
-    std::vector<k3ds::PosKey> offset;   // added to the pivot over time (empty: still)
-    std::vector<k3ds::RotKey> rotation; // relative keys (empty: no turn)
+    Vec3 pivot;                          // world position the object turns about
+    std::vector<k3ds::PosKey> offset;    // added to the pivot over time (empty: still)
+    std::vector<k3ds::RotKey> rotation;  // relative keys (empty: no turn)
 };
 
 Motion still(const Vec3& pivot);
@@ -92,8 +92,8 @@ public:
     // Returns the node id of the object, for children to name as parent.
     int object(k3ds::Mesh mesh, const Motion& motion, int parent = -1);
     void light(const std::string& name, const Vec3& at, k3ds::Rgb color, float inner, float outer);
-    void camera(const std::string& name, const std::vector<k3ds::PosKey>& eye,
-                const std::vector<k3ds::PosKey>& target, float lens);
+    void camera(const std::string& name, const std::vector<k3ds::PosKey>& eye, const std::vector<k3ds::PosKey>& target,
+                float lens);
     k3ds::Scene& scene() { return scene_; }
 
 private:

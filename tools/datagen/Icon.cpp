@@ -47,7 +47,9 @@ Rgba iconColour(float x, float y) {
     return c;
 }
 
-unsigned char byteOf(float v) { return static_cast<unsigned char>(std::lround(std::fmin(std::fmax(v, 0.0f), 1.0f) * 255)); }
+unsigned char byteOf(float v) {
+    return static_cast<unsigned char>(std::lround(std::fmin(std::fmax(v, 0.0f), 1.0f) * 255));
+}
 
 bool savePng(const Image& img, const std::string& path) {
     FILE* f = std::fopen(path.c_str(), "wb");

@@ -1,10 +1,11 @@
 #include "Image.h"
 
-#include <jpeglib.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+
+// libjpeg needs FILE declared first.
+#include <jpeglib.h>
 
 Rgba mix(const Rgba& x, const Rgba& y, float t) {
     return {x.r + (y.r - x.r) * t, x.g + (y.g - x.g) * t, x.b + (y.b - x.b) * t, x.a + (y.a - x.a) * t};

@@ -201,7 +201,8 @@ void bell(Track& out, double t, float note, float vel, float pan, float decay) {
         pc += hz / kRate;
         float mod = std::sin(kTwoPi * static_cast<float>(pm - std::floor(pm)));
         float v = std::sin(kTwoPi * static_cast<float>(pc - std::floor(pc)) + index * mod);
-        v += 0.35f * std::sin(kTwoPi * static_cast<float>(pm2 - std::floor(pm2)) * 2.0f) * std::exp(-x / (decay * 0.5f));
+        v +=
+            0.35f * std::sin(kTwoPi * static_cast<float>(pm2 - std::floor(pm2)) * 2.0f) * std::exp(-x / (decay * 0.5f));
         float env = std::exp(-x / decay) * std::min(1.0f, x / 0.002f);
         out.add(s + k, v * env * vel * 0.35f, pan);
     }

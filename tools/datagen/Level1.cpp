@@ -4,9 +4,9 @@
 #include <string>
 
 #include "Levels.h"
-#include "ShowTiming.h"
 #include "Materials.h"
 #include "Noise.h"
+#include "ShowTiming.h"
 
 namespace {
 
@@ -23,25 +23,31 @@ struct Island {
 k3ds::Mesh island(const std::string& name, const Island& is) {
     MeshBuilder b(name);
     auto rim = [&](float th) { return is.radius * (0.85f + 0.3f * fbm(th * 2.0f, 0.5f, 3, is.seed, 6)); };
-    b.surface(32, 10, [&](float u, float v) {
-        float th = u * 2 * kPi, r = (1 - v) * rim(u * 6);
-        float bump = fbm(std::cos(th) * r * 0.03f + 10, std::sin(th) * r * 0.03f + 10, 4, is.seed + 1);
-        float z = is.height * (1 - (1 - v) * (1 - v)) * (0.4f + 0.8f * bump);
-        return is.at + Vec3{r * std::cos(th), r * std::sin(th), z};
-    }, "MOSS", kSmooth, 6, 3);
-    b.surface(32, 10, [&](float u, float v) {
-        float th = u * 2 * kPi, r = std::pow(v, 0.8f) * rim(u * 6);
-        float jag = fbm(u * 12, v * 4, 3, is.seed + 2) - 0.5f;
-        float z = -is.depth * (1 - v) * (0.8f + 0.4f * jag);
-        return is.at + Vec3{r * std::cos(th) * (1 + 0.15f * jag), r * std::sin(th) * (1 + 0.15f * jag), z};
-    }, "ROCK", kSmooth << 1, 6, 3);
+    b.surface(
+        32, 10,
+        [&](float u, float v) {
+            float th = u * 2 * kPi, r = (1 - v) * rim(u * 6);
+            float bump = fbm(std::cos(th) * r * 0.03f + 10, std::sin(th) * r * 0.03f + 10, 4, is.seed + 1);
+            float z = is.height * (1 - (1 - v) * (1 - v)) * (0.4f + 0.8f * bump);
+            return is.at + Vec3{r * std::cos(th), r * std::sin(th), z};
+        },
+        "MOSS", kSmooth, 6, 3);
+    b.surface(
+        32, 10,
+        [&](float u, float v) {
+            float th = u * 2 * kPi, r = std::pow(v, 0.8f) * rim(u * 6);
+            float jag = fbm(u * 12, v * 4, 3, is.seed + 2) - 0.5f;
+            float z = -is.depth * (1 - v) * (0.8f + 0.4f * jag);
+            return is.at + Vec3{r * std::cos(th) * (1 + 0.15f * jag), r * std::sin(th) * (1 + 0.15f * jag), z};
+        },
+        "ROCK", kSmooth << 1, 6, 3);
     return b.finish();
 }
 
 k3ds::Mesh tower() {
     MeshBuilder b("TOWER");
-    std::vector<Vec2> profile = {{0, -160}, {30, -150}, {45, -120}, {38, -60}, {30, 0}, {26, 60},
-                                 {24, 120}, {34, 140}, {34, 150}, {20, 160}, {18, 200}, {26, 210}, {0, 215}};
+    std::vector<Vec2> profile = {{0, -160}, {30, -150}, {45, -120}, {38, -60}, {30, 0},   {26, 60}, {24, 120},
+                                 {34, 140}, {34, 150},  {20, 160},  {18, 200}, {26, 210}, {0, 215}};
     b.lathe(profile, 32, "PANEL", 6);
     return b.finish();
 }
@@ -54,10 +60,14 @@ k3ds::Mesh towerRings() {
 
 k3ds::Mesh dome() {
     MeshBuilder b("DOME");
-    b.surface(24, 8, [](float u, float v) {
-        float th = 0.5f * kPi * (1 - v), ph = 2 * kPi * u;
-        return Vec3{40 * std::sin(th) * std::cos(ph), 40 * std::sin(th) * std::sin(ph), 150 + 40 * std::cos(th) * 0.8f};
-    }, "GLASS", kSmooth, 4, 2);
+    b.surface(
+        24, 8,
+        [](float u, float v) {
+            float th = 0.5f * kPi * (1 - v), ph = 2 * kPi * u;
+            return Vec3{40 * std::sin(th) * std::cos(ph), 40 * std::sin(th) * std::sin(ph),
+                        150 + 40 * std::cos(th) * 0.8f};
+        },
+        "GLASS", kSmooth, 4, 2);
     return b.finish();
 }
 
@@ -70,23 +80,31 @@ k3ds::Mesh beacon(const Vec3& at) {
 k3ds::Mesh horizon() {
     MeshBuilder b("HORIZON");
     // Seen from inside: wound inwards, open above so the clear colour stays the sky.
-    b.surface(48, 4, [](float u, float v) {
-        float a = 2 * kPi * u;
-        return Vec3{1600 * std::cos(a), 1600 * std::sin(a), -700 + 1100 * v};
-    }, "NEBULA", kSmooth, 3, 1, true);
+    b.surface(
+        48, 4,
+        [](float u, float v) {
+            float a = 2 * kPi * u;
+            return Vec3{1600 * std::cos(a), 1600 * std::sin(a), -700 + 1100 * v};
+        },
+        "NEBULA", kSmooth, 3, 1, true);
     return b.finish();
 }
 
 k3ds::Mesh gridFloor() {
     MeshBuilder b("GRIDFLOOR");
-    b.surface(24, 24, [](float u, float v) { return Vec3{-1400 + 2800 * u, -1400 + 2800 * v, -320}; }, "NEON",
-              kSmooth, 28, 28);
+    b.surface(
+        24, 24,
+        [](float u, float v) {
+            return Vec3{-1400 + 2800 * u, -1400 + 2800 * v, -320};
+        },
+        "NEON", kSmooth, 28, 28);
     return b.finish();
 }
 
 k3ds::Mesh ringGate(const std::string& name, const Vec3& at, float yaw) {
     MeshBuilder b(name);
-    Placement p = Placement::rotation({1, 0, 0}, kPi / 2).then(Placement::rotation({0, 0, 1}, yaw)).then(Placement::at(at));
+    Placement p =
+        Placement::rotation({1, 0, 0}, kPi / 2).then(Placement::rotation({0, 0, 1}, yaw)).then(Placement::at(at));
     b.place(p);
     b.torus({0, 0, 0}, 34, 4, 40, 8, "PANEL", 8, 1);
     b.torus({0, 0, 0}, 29, 1.2f, 40, 4, "NEON", 8, 1);
@@ -129,11 +147,14 @@ k3ds::Mesh wing(const std::string& name, const Vec3& at, float side, bool fore) 
     MeshBuilder b(name);
     float len = fore ? 105 : 75, wid = fore ? 65 : 50;
     float y0 = fore ? 5 : -10;
-    b.surface(6, 4, [&](float u, float v) {
-        float x = side * (4 + len * u);
-        float y = y0 + (fore ? 1 : -1) * wid * v * (1 - 0.3f * u) + (fore ? 10 * u : -8 * u);
-        return at + Vec3{x, y, 2 * std::sin(u * kPi)};
-    }, "WING", kSmooth, 1, 1, side < 0);
+    b.surface(
+        6, 4,
+        [&](float u, float v) {
+            float x = side * (4 + len * u);
+            float y = y0 + (fore ? 1 : -1) * wid * v * (1 - 0.3f * u) + (fore ? 10 * u : -8 * u);
+            return at + Vec3{x, y, 2 * std::sin(u * kPi)};
+        },
+        "WING", kSmooth, 1, 1, side < 0);
     return b.finish();
 }
 
@@ -182,23 +203,65 @@ void materials(SceneBuilder& s) {
 void cameraPath(SceneBuilder& s) {
     const Vec3 bfly{-250, 150, 60}, gyro{260, -220, 30}, mono{200, 380, 70};
     std::vector<std::pair<int, Vec3>> eye = {
-        {0, {-330, 40, 150}}, {90, {-270, 30, 140}}, {180, {-195, 45, 120}},                                  // close on the butterfly
-        {190, {-180, 60, 115}}, {300, {-120, -160, 60}}, {400, {120, -360, 10}},     // swoop past the islands
-        {440, {290, -330, 50}}, {480, {390, -60, 90}}, {560, {300, 250, 100}}, {600, {225, 330, 80}},       // towards the monolith
-        {demo::kTunnelFromFrame, {150, 400, 62}}, {740, {-180, 400, 60}}, {demo::kTunnelToFrame, {-520, 400, 58}},       // the corridor
-        {940, {-640, 280, -60}}, {1000, {-620, 0, -180}}, {demo::kFirstSceneSecondFrame, {-420, -250, 140}}, // dive to the grid
-        {1250, {0, -480, 220}}, {1350, {330, -330, 60}}, {1450, {460, 80, 120}},      // orbit in pink
-        {1600, {60, 420, 200}}, {1800, {-400, 300, 300}}, {demo::kFirstSceneThirdFrame, {-250, -160, -230}}, // spiral finale
-        {2200, {200, -200, -120}}, {2350, {240, 180, 0}}, {2500, {-200, 230, 120}},
-        {2650, {-300, -250, 250}}, {2800, {-600, -500, 350}}, {2940, {-760, -700, 420}}, {3000, {-780, -720, 430}},
+        {0, {-330, 40, 150}},
+        {90, {-270, 30, 140}},
+        {180, {-195, 45, 120}},  // close on the butterfly
+        {190, {-180, 60, 115}},
+        {300, {-120, -160, 60}},
+        {400, {120, -360, 10}},  // swoop past the islands
+        {440, {290, -330, 50}},
+        {480, {390, -60, 90}},
+        {560, {300, 250, 100}},
+        {600, {225, 330, 80}},  // towards the monolith
+        {demo::kTunnelFromFrame, {150, 400, 62}},
+        {740, {-180, 400, 60}},
+        {demo::kTunnelToFrame, {-520, 400, 58}},  // the corridor
+        {940, {-640, 280, -60}},
+        {1000, {-620, 0, -180}},
+        {demo::kFirstSceneSecondFrame, {-420, -250, 140}},  // dive to the grid
+        {1250, {0, -480, 220}},
+        {1350, {330, -330, 60}},
+        {1450, {460, 80, 120}},  // orbit in pink
+        {1600, {60, 420, 200}},
+        {1800, {-400, 300, 300}},
+        {demo::kFirstSceneThirdFrame, {-250, -160, -230}},  // spiral finale
+        {2200, {200, -200, -120}},
+        {2350, {240, 180, 0}},
+        {2500, {-200, 230, 120}},
+        {2650, {-300, -250, 250}},
+        {2800, {-600, -500, 350}},
+        {2940, {-760, -700, 420}},
+        {3000, {-780, -720, 430}},
     };
     std::vector<std::pair<int, Vec3>> target = {
-        {0, bfly}, {180, bfly}, {190, {-150, 0, 50}}, {300, {60, -300, 20}}, {400, gyro},
-        {480, {300, 150, 60}}, {560, mono}, {600, mono}, {demo::kTunnelFromFrame, {0, 400, 60}}, {740, {-400, 400, 60}},
-        {demo::kTunnelToFrame, {-700, 380, 40}}, {905, {-300, 200, 0}}, {940, {-200, 0, -120}}, {1000, {0, 0, 0}}, {demo::kFirstSceneSecondFrame, {0, 0, 40}},
-        {1250, {0, 0, 60}}, {1350, gyro}, {1450, {0, 0, 60}}, {1600, bfly}, {1800, {0, 0, 0}},
-        {demo::kFirstSceneThirdFrame, {0, 0, -100}}, {2200, {0, 0, -30}}, {2350, {0, 0, 60}}, {2500, {0, 0, 150}},
-        {2650, {0, 0, 120}}, {2800, {0, 0, 60}}, {2940, {0, 0, 40}}, {3000, {0, 0, 40}},
+        {0, bfly},
+        {180, bfly},
+        {190, {-150, 0, 50}},
+        {300, {60, -300, 20}},
+        {400, gyro},
+        {480, {300, 150, 60}},
+        {560, mono},
+        {600, mono},
+        {demo::kTunnelFromFrame, {0, 400, 60}},
+        {740, {-400, 400, 60}},
+        {demo::kTunnelToFrame, {-700, 380, 40}},
+        {905, {-300, 200, 0}},
+        {940, {-200, 0, -120}},
+        {1000, {0, 0, 0}},
+        {demo::kFirstSceneSecondFrame, {0, 0, 40}},
+        {1250, {0, 0, 60}},
+        {1350, gyro},
+        {1450, {0, 0, 60}},
+        {1600, bfly},
+        {1800, {0, 0, 0}},
+        {demo::kFirstSceneThirdFrame, {0, 0, -100}},
+        {2200, {0, 0, -30}},
+        {2350, {0, 0, 60}},
+        {2500, {0, 0, 150}},
+        {2650, {0, 0, 120}},
+        {2800, {0, 0, 60}},
+        {2940, {0, 0, 40}},
+        {3000, {0, 0, 40}},
     };
     s.camera("CAMERA01", splinePath(eye, 10), splinePath(target, 10), 35);
 }
@@ -216,8 +279,9 @@ k3ds::Scene buildLevel1() {
     s.object(beacon({0, 0, 218}), still({0, 0, 218}));
 
     const Island islands[] = {
-        {{-260, 140, -30}, 90, 25, 140, 101}, {{320, 60, -60}, 110, 30, 170, 102}, {{60, -330, -80}, 120, 28, 180, 103},
-        {{-380, -260, 10}, 70, 20, 110, 104}, {{280, 420, -20}, 80, 22, 130, 105}, {{-120, 480, -120}, 95, 26, 150, 106},
+        {{-260, 140, -30}, 90, 25, 140, 101}, {{320, 60, -60}, 110, 30, 170, 102},
+        {{60, -330, -80}, 120, 28, 180, 103}, {{-380, -260, 10}, 70, 20, 110, 104},
+        {{280, 420, -20}, 80, 22, 130, 105},  {{-120, 480, -120}, 95, 26, 150, 106},
     };
     for (int i = 0; i < 6; ++i) {
         const Island& is = islands[i];
@@ -243,8 +307,8 @@ k3ds::Scene buildLevel1() {
     int inner = s.object(gyroRing("GYROINNER", gyro, 28, {0, 1, 0}), spin(gyro, {0, 1, 0}, 0.03f, kEnd), middle);
     s.object(gyroCore(gyro), spin(gyro, {0, 0, 1}, 0.05f, kEnd), inner);
 
-    const Vec3 gates[] = {{-160, -60, 55}, {-20, -250, 40}, {200, -300, 25}, {380, -10, 70}, {320, 200, 95},
-                          {-420, 150, 0}, {-300, -420, 200}, {300, 300, -80}};
+    const Vec3 gates[] = {{-160, -60, 55}, {-20, -250, 40}, {200, -300, 25},   {380, -10, 70},
+                          {320, 200, 95},  {-420, 150, 0},  {-300, -420, 200}, {300, 300, -80}};
     for (int i = 0; i < 8; ++i)
         s.object(ringGate("GATE" + std::to_string(i + 1), gates[i], 0.7f * i),
                  spin(gates[i], {0, 0, 1}, (i % 2 ? 1 : -1) * 0.003f, kEnd));

@@ -13,31 +13,40 @@ constexpr int kEnd = kLevel2Frames;
 
 k3ds::Mesh floorDisc() {
     MeshBuilder b("PLAZA");
-    b.surface(48, 8, [](float u, float v) {
-        float a = 2 * kPi * u, r = 30 + 420 * v;
-        return Vec3{r * std::cos(a), r * std::sin(a), 0};
-    }, "TILES", kSmooth, 12, 4, true);
+    b.surface(
+        48, 8,
+        [](float u, float v) {
+            float a = 2 * kPi * u, r = 30 + 420 * v;
+            return Vec3{r * std::cos(a), r * std::sin(a), 0};
+        },
+        "TILES", kSmooth, 12, 4, true);
     return b.finish();
 }
 
 k3ds::Mesh fountain() {
     MeshBuilder b("FOUNTAIN");
-    std::vector<Vec2> p = {{0, 0},   {70, 0},  {72, 12}, {64, 14}, {62, 6},  {20, 6},  {14, 20}, {12, 36},
-                           {34, 40}, {36, 46}, {30, 48}, {10, 48}, {8, 60},  {18, 64}, {18, 68}, {6, 70}, {0, 71}};
+    std::vector<Vec2> p = {{0, 0},   {70, 0},  {72, 12}, {64, 14}, {62, 6},  {20, 6},  {14, 20}, {12, 36}, {34, 40},
+                           {36, 46}, {30, 48}, {10, 48}, {8, 60},  {18, 64}, {18, 68}, {6, 70},  {0, 71}};
     b.lathe(p, 48, "MARBLE", 4);
     return b.finish();
 }
 
 k3ds::Mesh water() {
     MeshBuilder b("WATER");
-    b.surface(32, 3, [](float u, float v) {
-        float a = 2 * kPi * u, r = 14 + 48 * v;
-        return Vec3{r * std::cos(a), r * std::sin(a), 10};
-    }, "WATER", kSmooth, 4, 2, true);
-    b.surface(24, 2, [](float u, float v) {
-        float a = 2 * kPi * u, r = 9 + 24 * v;
-        return Vec3{r * std::cos(a), r * std::sin(a), 45};
-    }, "WATER", kSmooth, 3, 1, true);
+    b.surface(
+        32, 3,
+        [](float u, float v) {
+            float a = 2 * kPi * u, r = 14 + 48 * v;
+            return Vec3{r * std::cos(a), r * std::sin(a), 10};
+        },
+        "WATER", kSmooth, 4, 2, true);
+    b.surface(
+        24, 2,
+        [](float u, float v) {
+            float a = 2 * kPi * u, r = 9 + 24 * v;
+            return Vec3{r * std::cos(a), r * std::sin(a), 45};
+        },
+        "WATER", kSmooth, 3, 1, true);
     return b.finish();
 }
 

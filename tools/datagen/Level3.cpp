@@ -14,8 +14,12 @@ constexpr int kEnd = kLevel3Frames;
 
 k3ds::Mesh grid(const std::string& name, float z, bool up) {
     MeshBuilder b(name);
-    b.surface(20, 20, [z](float u, float v) { return Vec3{-200 + 400 * u, -200 + 400 * v, z}; }, "CHECKER", kSmooth,
-              10, 10, !up);
+    b.surface(
+        20, 20,
+        [z](float u, float v) {
+            return Vec3{-200 + 400 * u, -200 + 400 * v, z};
+        },
+        "CHECKER", kSmooth, 10, 10, !up);
     return b.finish();
 }
 

@@ -1,7 +1,7 @@
 #include "Materials.h"
 
-k3ds::Material& texturedMaterial(SceneBuilder& s, const std::string& name, const std::string& map,
-                                 k3ds::Rgb diffuse, int selfIllum, float tile) {
+k3ds::Material& texturedMaterial(SceneBuilder& s, const std::string& name, const std::string& map, k3ds::Rgb diffuse,
+                                 int selfIllum, float tile) {
     k3ds::Material& m = s.material(name);
     m.ambient = {diffuse.r * 0.3f, diffuse.g * 0.3f, diffuse.b * 0.3f};
     m.diffuse = diffuse;

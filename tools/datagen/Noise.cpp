@@ -34,9 +34,7 @@ float fade(float t) { return t * t * t * (t * (t * 6 - 15) + 10); }
 float valueNoise(float x, float y, int seed, int period) {
     int xi = static_cast<int>(std::floor(x)), yi = static_cast<int>(std::floor(y));
     float fx = fade(x - xi), fy = fade(y - yi);
-    auto v = [&](int dx, int dy) {
-        return hashUnit(wrapCell(xi + dx, period), wrapCell(yi + dy, period), seed);
-    };
+    auto v = [&](int dx, int dy) { return hashUnit(wrapCell(xi + dx, period), wrapCell(yi + dy, period), seed); };
     float a = v(0, 0) + (v(1, 0) - v(0, 0)) * fx;
     float b = v(0, 1) + (v(1, 1) - v(0, 1)) * fx;
     return a + (b - a) * fy;

@@ -7,7 +7,7 @@ class Rng {
 public:
     explicit Rng(uint64_t seed) : s_(seed * 0x9E3779B97F4A7C15ull + 1) {}
     uint64_t next();
-    float uniform();                 // [0, 1)
+    float uniform();  // [0, 1)
     float range(float a, float b) { return a + (b - a) * uniform(); }
     int below(int n) { return static_cast<int>(next() % static_cast<uint64_t>(n)); }
 

@@ -17,7 +17,7 @@ struct TextLine {
     Font font;
     std::string text;
     int size;
-    float y;             // baseline
+    float y;  // baseline
     float tracking;
 };
 
@@ -39,8 +39,8 @@ Image glowLettering(const Mask& m, Rgba top, Rgba bottom, Rgba glow, float strea
         for (int x = 0; x < w; ++x) {
             float sx = (x - w * 0.5f) / (w * 0.5f);
             float s = streak * std::exp(-sy * sy * 180.0f) * (1.0f - sx * sx) * 0.35f;
-            Rgba c = core * m.at(x, y) + Rgba{1, 1, 1, 0} * (tight.at(x, y) * 0.35f) +
-                     glow * (wide.at(x, y) * 0.9f) + glow * s;
+            Rgba c = core * m.at(x, y) + Rgba{1, 1, 1, 0} * (tight.at(x, y) * 0.35f) + glow * (wide.at(x, y) * 0.9f) +
+                     glow * s;
             c.a = 1;
             img.at(x, y) = c;
         }
@@ -121,10 +121,8 @@ Image lyricBar(const TextSetter& ts, const std::string& text) {
 void lyrics(Output& out, const TextSetter& ts) {
     Mask m = setLines(ts, 256, 64, {{Font::SerifBold, "spread your wings", 21, 40, 1.0f}});
     saveJpg(out, glowLettering(m, kWhite, kIce, kRose, 0.6f), "lyric1.jpg");
-    const char* lines[4] = {"fly through the glass, where the light bends",
-                            "every shard a window, every window a sky",
-                            "shatter the night and hold the colours",
-                            "see you at the next party"};
+    const char* lines[4] = {"fly through the glass, where the light bends", "every shard a window, every window a sky",
+                            "shatter the night and hold the colours", "see you at the next party"};
     for (int i = 0; i < 4; ++i) saveJpg(out, lyricBar(ts, lines[i]), "lyric" + std::to_string(i + 2) + ".jpg");
 }
 
@@ -319,7 +317,8 @@ void bubbles(Output& out) {
                 float a = clamp01(rim + body + swirl + hl);
                 setSprite(img, x, y,
                           Rgba{clamp01(c.r / std::max(a, 0.01f)), clamp01(c.g / std::max(a, 0.01f)),
-                               clamp01(c.b / std::max(a, 0.01f)), 1} * kSpritePeak,
+                               clamp01(c.b / std::max(a, 0.01f)), 1} *
+                              kSpritePeak,
                           a);
             }
         saveTga(out, img, "kupla0" + std::to_string(k + 1) + ".tga", true);

@@ -58,7 +58,8 @@ Rgba panel(float u, float v) {
     if (stripe >= 0) c = stripe > 0 ? Rgba{0.9f * gap, 0.55f * gap, 0.1f * gap, 1} : grey(0.08f);
     float rivet = 0;
     for (float cx : {0.06f, 0.94f})
-        for (float cy : {0.06f, 0.94f}) rivet = std::max(rivet, 1 - smoothstep(0.01f, 0.025f, std::hypot(px - cx, py - cy)));
+        for (float cy : {0.06f, 0.94f})
+            rivet = std::max(rivet, 1 - smoothstep(0.01f, 0.025f, std::hypot(px - cx, py - cy)));
     return c + grey(rivet * 0.4f);
 }
 

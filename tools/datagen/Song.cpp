@@ -49,14 +49,14 @@ struct Note {
 
 // The theme: eight bars over Am F C G, twice.
 const std::vector<Note> kTheme = {
-    {0, 1, 69},     {1, .5f, 72},   {1.5f, .5f, 76}, {2, 1.5f, 81},  {3.5f, .5f, 79},                   // Am
-    {4, 1, 77},     {5, .5f, 76},   {5.5f, .5f, 72}, {6, 2, 69},                                         // F
-    {8, .5f, 67},   {8.5f, .5f, 72}, {9, 1, 76},     {10, 1, 79},    {11, 1, 76},                        // C
-    {12, 1.5f, 74}, {13.5f, .5f, 71}, {14, 1, 67},   {15, 1, 74},                                        // G
-    {16, 1, 76},    {17, 1, 81},    {18, 1, 84},     {19, .5f, 83},  {19.5f, .5f, 81},                   // Am
-    {20, 1.5f, 81}, {21.5f, .5f, 79}, {22, 1, 77},   {23, 1, 72},                                        // F
-    {24, .5f, 76},  {24.5f, .5f, 79}, {25, 1, 84},   {26, 1, 79},    {27, 1, 76},                        // C
-    {28, 2, 74},    {30, 1, 71},    {31, .5f, 74},   {31.5f, .5f, 76},                                   // G
+    {0, 1, 69},     {1, .5f, 72},     {1.5f, .5f, 76}, {2, 1.5f, 81},    {3.5f, .5f, 79},   // Am
+    {4, 1, 77},     {5, .5f, 76},     {5.5f, .5f, 72}, {6, 2, 69},                          // F
+    {8, .5f, 67},   {8.5f, .5f, 72},  {9, 1, 76},      {10, 1, 79},      {11, 1, 76},       // C
+    {12, 1.5f, 74}, {13.5f, .5f, 71}, {14, 1, 67},     {15, 1, 74},                         // G
+    {16, 1, 76},    {17, 1, 81},      {18, 1, 84},     {19, .5f, 83},    {19.5f, .5f, 81},  // Am
+    {20, 1.5f, 81}, {21.5f, .5f, 79}, {22, 1, 77},     {23, 1, 72},                         // F
+    {24, .5f, 76},  {24.5f, .5f, 79}, {25, 1, 84},     {26, 1, 79},      {27, 1, 76},       // C
+    {28, 2, 74},    {30, 1, 71},      {31, .5f, 74},   {31.5f, .5f, 76},                    // G
 };
 
 // A gentler answer for the fountains, played on bells.
@@ -139,8 +139,8 @@ void arpBar(Mix& m, const Section& s, int bar, const Chord& c, float vel, int pe
     }
 }
 
-void melody(Mix& m, const Section& s, const std::vector<Note>& tune, double fromBeat, double untilBeat,
-            float transpose, float vel, float bright, double offsetBeats) {
+void melody(Mix& m, const Section& s, const std::vector<Note>& tune, double fromBeat, double untilBeat, float transpose,
+            float vel, float bright, double offsetBeats) {
     for (const Note& n : tune) {
         double b = n.beat + offsetBeats;
         if (n.beat < fromBeat || n.beat >= untilBeat) continue;
@@ -177,7 +177,8 @@ void intro(Mix& m) {
             kickAt(m, t, b < 26 ? 0.55f : 0.8f);
             hat(m.drums, s.at(b + 0.5), t > 11.5 ? 0.3f : 0.15f, false, 0.2f);
         }
-        if (t >= 9.55 && b >= 20) bass(m.bass, t, static_cast<float>(s.beatLength() * 0.8), chords[std::min(3, b / 8)]->root, 0.5f, 0.3f);
+        if (t >= 9.55 && b >= 20)
+            bass(m.bass, t, static_cast<float>(s.beatLength() * 0.8), chords[std::min(3, b / 8)]->root, 0.5f, 0.3f);
     }
     // "spread your wings"
     for (const Note& n : std::vector<Note>{{0, 1, 67}, {1, 1, 71}, {2, 2, 74}})
@@ -191,8 +192,8 @@ void intro(Mix& m) {
 void flight(Mix& m) {
     const Section& s = kSections[kFlight];
     // A dominant pickup, the theme (bars 1-8), the break, the tunnel (10-13), a reprise.
-    const Chord* const chords[16] = {&kG, &kAm, &kF, &kC, &kG, &kAm, &kF, &kC,
-                                     &kG, &kAm, &kAm, &kF, &kC, &kG, &kAm, &kF};
+    const Chord* const chords[16] = {&kG, &kAm, &kF,  &kC, &kG, &kAm, &kF,  &kC,
+                                     &kG, &kAm, &kAm, &kF, &kC, &kG,  &kAm, &kF};
     for (int bar = 0; bar < 16; ++bar) {
         const Chord& c = *chords[bar];
         bool tunnel = bar >= 10 && bar < 14;
@@ -201,9 +202,9 @@ void flight(Mix& m) {
         padBar(m, s, bar, 1, c, tunnel ? 0.55f : 0.7f, tunnel ? 0.8f : 0.5f);
         if (tunnel) arpBar(m, s, bar, c, 0.3f, 4);
     }
-    melody(m, s, kTheme, 0, 32, 0, 0.7f, 0.6f, 4);          // bars 1-8
-    melody(m, s, kTheme, 16, 32, 12, 0.45f, 0.9f, 40 - 16); // the tunnel: an octave up, second half
-    melody(m, s, kTheme, 16, 24, 0, 0.6f, 0.7f, 56 - 16);   // after the flash
+    melody(m, s, kTheme, 0, 32, 0, 0.7f, 0.6f, 4);           // bars 1-8
+    melody(m, s, kTheme, 16, 32, 12, 0.45f, 0.9f, 40 - 16);  // the tunnel: an octave up, second half
+    melody(m, s, kTheme, 16, 24, 0, 0.6f, 0.7f, 56 - 16);    // after the flash
     // Question mark: drums stop; a rising question in bells.
     for (int k = 0; k < 4; ++k) bell(m.arp, 36.3 + k * 0.3, 76.0f + k * 3, 0.4f, k % 2 ? 0.5f : -0.5f, 1.0f);
     riser(m.fx, 36.3, 37.66, 0.7f);
@@ -233,8 +234,7 @@ void fountains(Mix& m) {
         arpBar(m, s, bar, c, 0.22f, 2);
     }
     for (int pass = 0; pass < 2; ++pass)
-        for (const Note& n : kBellTune)
-            bell(m.arp, s.at(n.beat + pass * 16), n.pitch + 12, 0.45f, 0.2f, 1.2f);
+        for (const Note& n : kBellTune) bell(m.arp, s.at(n.beat + pass * 16), n.pitch + 12, 0.45f, 0.2f, 1.2f);
     riser(m.fx, s.at(28), s.end, 0.5f);
     fill(m, s, 30, 32);
 }
@@ -268,8 +268,8 @@ void acidSection(Mix& m) {
         for (int k = 0; k < 16; ++k) {
             if (rests[k]) continue;
             float note = c.root - 12 + steps[k];
-            acid(m.bass, s.at(bar * 4 + k * 0.25), static_cast<float>(s.beatLength() * 0.24), note, prev, 0.75f,
-                 sweep, accents[k]);
+            acid(m.bass, s.at(bar * 4 + k * 0.25), static_cast<float>(s.beatLength() * 0.24), note, prev, 0.75f, sweep,
+                 accents[k]);
             prev = note;
         }
         // Offbeat chord stabs.
@@ -308,7 +308,8 @@ void outro(Mix& m) {
     impact(m.fx, s.start, 0.9f);
     const Chord* chords[4] = {&kAm, &kF, &kC, &kAm};
     for (int i = 0; i < 4; ++i)
-        pad(m.pad, s.at(i * 12), static_cast<float>(s.beatLength() * 12), chords[i]->pad, 0.6f - 0.1f * i, 0.4f - 0.07f * i);
+        pad(m.pad, s.at(i * 12), static_cast<float>(s.beatLength() * 12), chords[i]->pad, 0.6f - 0.1f * i,
+            0.4f - 0.07f * i);
     for (int i = 0; i < 12; ++i) {
         const Chord& c = *chords[std::min(3, i / 3)];
         bell(m.arp, s.at(i * 4), c.arp[3 - i % 4] + 12, 0.35f * (1 - i / 14.0f), i % 2 ? 0.5f : -0.5f, 2.0f);

@@ -72,8 +72,7 @@ TextSetter::~TextSetter() {
     delete impl_;
 }
 
-static float layout(FT_Face face, const std::string& utf8, int size, float tracking, Mask* mask, float x,
-                    float y) {
+static float layout(FT_Face face, const std::string& utf8, int size, float tracking, Mask* mask, float x, float y) {
     if (!face) return 0;
     FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(size));
     float pen = x;

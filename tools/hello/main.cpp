@@ -14,14 +14,12 @@ const int kHeight = 480;
 const int kDefaultFrames = 200;
 const unsigned int kFrameMs = 10;
 
-void printConsole(Console& console)
-{
+void printConsole(Console& console) {
     std::string text(Console::textSize, '\0');
     if (console.getText(&text[0]) > 0) fputs(text.c_str(), stdout);
 }
 
-bool escapePressed()
-{
+bool escapePressed() {
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         if (e.type == SDL_QUIT) return true;
@@ -33,8 +31,7 @@ bool escapePressed()
 void vertex(const float* v) { kvxVertex3f(v[0], v[1], v[2]); }
 
 // Four coloured sides around the z axis, apex up.
-void drawPyramid()
-{
+void drawPyramid() {
     static const float apex[3] = {0, 0, 1.5f};
     static const float base[4][3] = {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1}};
     static const float colors[4][3] = {{1, 0.2f, 0.2f}, {0.2f, 1, 0.2f}, {0.2f, 0.4f, 1}, {1, 1, 0.2f}};
@@ -48,8 +45,7 @@ void drawPyramid()
     kvxEnd();
 }
 
-void drawFrame(float seconds)
-{
+void drawFrame(float seconds) {
     kvxClear();
     kvxInitMatrix();
     kvxLookAt(0, -5, 1.5f, 0, 0, 0, 0, 0, 1);
@@ -60,8 +56,7 @@ void drawFrame(float seconds)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     int frames = argc > 1 ? atoi(argv[1]) : kDefaultFrames;
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         fprintf(stderr, "hello: %s\n", SDL_GetError());
