@@ -16,7 +16,7 @@ DEBIAN_PACKAGES = cmake make g++ clang pkg-config \
   ffmpeg sox libsox-fmt-mp3 xvfb xauth libpng-dev libx11-dev libxtst-dev
 
 # Packages, manual pages, the API reference and the installed-package check.
-DEBIAN_PACKAGES += help2man doxygen imagemagick lintian dpkg-dev file
+DEBIAN_PACKAGES += help2man doxygen imagemagick lintian dpkg-dev file ccache
 
 .PHONY: all deps configure build data run test test-asan bench fuzz install uninstall package docs check-package clean
 
