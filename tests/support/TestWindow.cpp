@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -158,7 +159,10 @@ bool TestWindow::save(const std::string& path) const {
 }
 
 std::string TestWindow::outputPath(const std::string& name) {
+    // One folder per process: ctest runs test cases of one program side by side.
     std::string dir = std::string(KVX_BINARY_DIR) + "/test-output";
+    mkdir(dir.c_str(), 0755);
+    dir += "/" + std::to_string(getpid());
     mkdir(dir.c_str(), 0755);
     return dir + "/" + name;
 }
