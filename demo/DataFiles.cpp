@@ -11,6 +11,8 @@ namespace demo {
 
 namespace {
 const char* const kBesideProgram = "data\\";
+// Where an install into any prefix puts the data, seen from its bin or games folder.
+const char* const kBesidePrefix = "../share/korvex3d/";
 const char* const kProbeFile = "level01.dat";
 
 std::string& directory() {
@@ -55,6 +57,10 @@ bool findDataDirectory(const char* installedDir) {
             setDataDirectory(installed);
             return true;
         }
+    }
+    if (holdsShow(kBesidePrefix)) {
+        setDataDirectory(kBesidePrefix);
+        return true;
     }
     return false;
 }

@@ -11,7 +11,8 @@ const char* dataDirectory();
 void setDataDirectory(const std::string& directory);
 std::string dataFile(const char* name);
 
-// Chooses the data directory: data/ beside the program, else installedDir.
+// Chooses the data directory: data/ beside the program, else installedDir, else
+// share/korvex3d of the prefix the program is installed in.
 // Enters the program's directory. False when neither holds the show's files.
 bool findDataDirectory(const char* installedDir);
 

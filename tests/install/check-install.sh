@@ -1,8 +1,7 @@
 #!/bin/sh
 # Installs the build into a scratch prefix as `make install PREFIX=...` does, builds every
 # example against it with pkg-config and with find_package, runs them without
-# LD_LIBRARY_PATH, starts the installed demo (its data is found where the build was
-# configured to install it, so the show itself is played by the package check), then
+# LD_LIBRARY_PATH, has the installed demo draw a frame from the data in the prefix, then
 # uninstalls and expects the prefix to be empty again.
 set -e
 BUILD=$(cd "$1" && pwd)
@@ -31,7 +30,9 @@ DATA=$PREFIX/share/korvex3d
 sh "$SRC/tests/install/run-examples.sh" "$WORK/pc" "$DATA/level01.dat" "$DATA/level02.dat" "$DATA/"
 "$WORK/cm/hello" | grep -q "OpenGL information:"
 
-"$PREFIX/games/glasswing" --help | grep -q -- "--capture-frames" || { echo "the installed demo does not start"; exit 1; }
+mkdir "$WORK/frames"
+"$PREFIX/games/glasswing" --capture-frames "$WORK/frames" --at 1000 --until 1100 >/dev/null 2>&1 &&
+  [ -s "$WORK/frames/frame_001000.png" ] || { echo "the installed demo does not play from its prefix"; exit 1; }
 
 cmake -DKVX_PREFIX="$PREFIX" -P "$BUILD/Uninstall.cmake" >/dev/null
 left=$(find "$PREFIX" -mindepth 1)
