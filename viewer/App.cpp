@@ -19,8 +19,8 @@ const unsigned int kWatchMs = 500;
 const unsigned int kProgressMs = 30;
 const int kStateConsoleLines = 40;
 
-long long modificationTime(const std::string& spec) {
-    SceneSource src = SceneSource::parse(spec);
+long long modificationTime(const std::string& source) {
+    SceneSource src = SceneSource::parse(source);
     struct stat st;
     if (stat(src.archive.empty() ? src.file.c_str() : src.archive.c_str(), &st) != 0) return 0;
     return static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
@@ -111,17 +111,17 @@ int App::run() {
     return kExitOk;
 }
 
-bool App::open(const std::string& spec, bool fatal) {
+bool App::open(const std::string& source, bool fatal) {
     loading_ = this;
-    loadingName_ = spec;
+    loadingName_ = source;
     lastProgressDraw_ = 0;
-    int result = view_.load(spec, &App::progress);
+    int result = view_.load(source, &App::progress);
     loading_ = nullptr;
     consoleView_.pullText();
     if (result != 0) {
         std::vector<std::string> last = consoleView_.lastLines(1);
         std::string message =
-            spec + ": " + (last.empty() ? "cannot load" : last[0]) + " (code " + std::to_string(result) + ")";
+            source + ": " + (last.empty() ? "cannot load" : last[0]) + " (code " + std::to_string(result) + ")";
         fprintf(stderr, "kvxview: %s\n", message.c_str());
         if (!fatal) notify(message + "; the previous scene stays", true);
         return false;
@@ -129,9 +129,9 @@ bool App::open(const std::string& spec, bool fatal) {
     controller_.setSceneRadius(view_.radius());
     controller_.setMode(CameraMode::Orbit, view_.group());
     controller_.lookFrom(view_.freeCamera().eye, view_.freeCamera().target);
-    watchedTime_ = modificationTime(spec);
-    SDL_SetWindowTitle(window_.window(), ("kvxview - " + spec).c_str());
-    notify("Opened " + spec);
+    watchedTime_ = modificationTime(source);
+    SDL_SetWindowTitle(window_.window(), ("kvxview - " + source).c_str());
+    notify("Opened " + source);
     return true;
 }
 
@@ -342,10 +342,10 @@ void App::checkWatchedFile() {
     unsigned int now = SDL_GetTicks();
     if (!options_.watch || now < nextWatch_) return;
     nextWatch_ = now + kWatchMs;
-    long long t = modificationTime(view_.spec());
+    long long t = modificationTime(view_.source());
     if (t == 0 || t == watchedTime_) return;
     watchedTime_ = t;
-    open(view_.spec(), false);
+    open(view_.source(), false);
 }
 
 void App::notify(const std::string& text, bool error) {
@@ -401,7 +401,7 @@ void App::writeState(const std::string& path) const {
             "\"eye\": [%g, %g, %g], \"target\": [%g, %g, %g], \"onGround\": %s, \"consoleOpen\": %s, "
             "\"fileLighting\": %s, \"wire\": %s, \"textures\": %s, \"meshes\": %d, \"faces\": %d, \"fps\": %g, "
             "\"framesDrawn\": %ld, \"ticks\": %u, \"console\": %s}\n",
-            jsonText(view_.spec()).c_str(), view_.frame(), playing_ ? "true" : "false", speed_, view_.cameraIndex(),
+            jsonText(view_.source()).c_str(), view_.frame(), playing_ ? "true" : "false", speed_, view_.cameraIndex(),
             modeName(controller_.mode()), eye.x, eye.y, eye.z, target.x, target.y, target.z,
             controller_.onGround() ? "true" : "false", consoleView_.isOpen() ? "true" : "false",
             view_.fileLighting() ? "true" : "false", render_.wire ? "true" : "false",

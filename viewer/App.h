@@ -27,7 +27,7 @@ public:
     int run();
 
 private:
-    bool open(const std::string& spec, bool fatal);
+    bool open(const std::string& source, bool fatal);
     static void progress(float fraction);
     void frame(float seconds);
     void handle(const SDL_Event& e);

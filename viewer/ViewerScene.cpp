@@ -37,18 +37,18 @@ std::string directoryOf(const std::string& path) {
 
 }  // namespace
 
-SceneSource SceneSource::parse(const std::string& spec) {
+SceneSource SceneSource::parse(const std::string& source) {
     SceneSource s;
-    size_t colon = spec.find(':');
-    if (colon != std::string::npos && !isFile(spec) && isFile(spec.substr(0, colon))) {
-        s.archive = spec.substr(0, colon);
-        s.file = spec.substr(colon + 1);
+    size_t colon = source.find(':');
+    if (colon != std::string::npos && !isFile(source) && isFile(source.substr(0, colon))) {
+        s.archive = source.substr(0, colon);
+        s.file = source.substr(colon + 1);
         size_t slash = s.file.find_last_of("/\\");
         s.textureDir = slash == std::string::npos ? "" : s.file.substr(0, slash + 1);
         return s;
     }
-    s.file = spec;
-    s.textureDir = directoryOf(spec);
+    s.file = source;
+    s.textureDir = directoryOf(source);
     return s;
 }
 
@@ -62,8 +62,8 @@ ViewerScene::~ViewerScene() {
     if (scene_.camera == &free_) scene_.camera = nullptr;
 }
 
-int ViewerScene::load(const std::string& spec, void (*progress)(float)) {
-    SceneSource src = SceneSource::parse(spec);
+int ViewerScene::load(const std::string& source, void (*progress)(float)) {
+    SceneSource src = SceneSource::parse(source);
     int flags = kLoadFlags | (smoothing_ ? kvxLoadSmoothing : 0) | (src.archive.empty() ? 0 : kvxLoadFromArchive);
     OGroup* g = scene_.createOGroup(src.file.c_str(), flags, src.textureDir.c_str(), 0, progress,
                                     src.archive.empty() ? nullptr : src.archive.c_str());
@@ -72,7 +72,7 @@ int ViewerScene::load(const std::string& spec, void (*progress)(float)) {
         return code ? code : 1;
     }
     clearGroupsExcept(g);
-    spec_ = spec;
+    source_ = source;
     takeGroup(g);
     return 0;
 }

@@ -15,7 +15,7 @@ struct SceneSource {
     std::string file;        // what load3ds opens: the path, or the entry name
     std::string archive;     // the pack file, empty for plain files
     std::string textureDir;  // beside the file (or the entry)
-    static SceneSource parse(const std::string& spec);
+    static SceneSource parse(const std::string& source);
 };
 
 struct RenderOptions {
@@ -39,9 +39,9 @@ public:
     ViewerScene(const ViewerScene&) = delete;
     ViewerScene& operator=(const ViewerScene&) = delete;
 
-    // Loads spec; on failure the previous scene stays and the engine's code
+    // Loads source; on failure the previous scene stays and the engine's code
     // (13, 14, ...) is returned, else 0.
-    int load(const std::string& spec, void (*progress)(float));
+    int load(const std::string& source, void (*progress)(float));
     // Takes in a group that someone else (the console) put into the scene;
     // true when the scene changed.
     bool adoptChanges();
@@ -56,7 +56,7 @@ public:
 
     Scene* scene() { return &scene_; }
     OGroup* group() const { return scene_.groupCount > 0 ? scene_.groups[0] : nullptr; }
-    const std::string& spec() const { return spec_; }
+    const std::string& source() const { return source_; }
 
     // Animation segment and frame.
     int firstFrame() const;
@@ -104,7 +104,7 @@ private:
     Scene scene_;
     Camera free_;
     OGroup* known_ = nullptr;
-    std::string spec_;
+    std::string source_;
     int frame_ = 0;
     int cameraIndex_ = kFreeCamera;
     Vertex3D min_{0, 0, 0}, max_{0, 0, 0};

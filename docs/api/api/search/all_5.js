@@ -1,4 +1,0 @@
-var searchData=
-[
-  ['render_0',['Render',['../group__render.html',1,'']]]
-];

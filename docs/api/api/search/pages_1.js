@@ -1,4 +1,0 @@
-var searchData=
-[
-  ['korvex3d_0',['Korvex3D',['../index.html',1,'']]]
-];
