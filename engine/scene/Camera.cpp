@@ -9,13 +9,23 @@ namespace {
 const double kFovA = 0.046432316;
 const double kFovB = -4.9570117;
 const double kFovC = 178.1292;
+// The fit turns upward past its minimum near 53 mm: longer lenses take the
+// pinhole angle 2·atan(k / L), with k chosen to meet the fit at this lens.
+const double kFitLongestLens = 50.0;
+
+double fittedFov(double lens) { return kFovA * lens * lens + kFovB * lens + kFovC; }
+
+double pinholeFov(double lens) {
+    static const double k = kFitLongestLens * std::tan(kvxRad(float(fittedFov(kFitLongestLens) / 2)));
+    return 2.0 * kvxUnRad(float(std::atan(k / lens)));
+}
 }  // namespace
 
 Camera::Camera() : eye{0, 0, 0}, target{0, 0, 0}, roll(0.0f), lens(0.0f), fov(90.0f) { visible = true; }
 
 void Camera::calcFOV() {
-    double l = lens;
-    fov = static_cast<float>(kFovA * l * l + kFovB * l + kFovC);
+    double l = lens > 0.0f ? lens : 0.0;
+    fov = static_cast<float>(l <= kFitLongestLens ? fittedFov(l) : pinholeFov(l));
 }
 
 Vertex3D Camera::getPosition() { return eye; }

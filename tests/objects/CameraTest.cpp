@@ -117,6 +117,19 @@ TEST(Camera, FieldOfViewFromLens) {
     c.lens = 28.0f;
     c.calcFOV();
     EXPECT_NEAR(c.fov, 75.7358f, 1e-4f);
+    // Longer lenses narrow the view (a 164.77 mm lens is about 14.6 degrees
+    // to other readers); nothing leaves the range of a real projection.
+    float previous = 180.0f;
+    for (float lens : {-10.0f, 0.0f, 20.0f, 50.0f, 50.5f, 85.0f, 164.77f, 500.0f, 1e6f}) {
+        c.lens = lens;
+        c.calcFOV();
+        EXPECT_LE(c.fov, previous) << lens;
+        EXPECT_GT(c.fov, 0.0f) << lens;
+        previous = c.fov;
+    }
+    c.lens = 164.77f;
+    c.calcFOV();
+    EXPECT_NEAR(c.fov, 14.6f, 0.5f);
 }
 
 TEST(Camera, MovementFollowsHeadingAndTilt) {
