@@ -220,6 +220,30 @@ TEST_F(Transcript, ScriptsRunningThemselvesStopAtDepthSixteen) {
     EXPECT_EQ(c.scriptDepth, 0);
 }
 
+// A host function that makes a second console run a script while the first one's script runs.
+Console* otherConsole = nullptr;
+std::string otherScript;
+int otherRuns = 0;
+void runOtherScript() {
+    ++otherRuns;
+    otherConsole->readScript(otherScript.c_str());
+}
+
+TEST_F(Transcript, EachConsoleHasItsOwnScriptBudget) {
+    Console other;
+    otherConsole = &other;
+    otherScript = writeFile("other.txt", "#INFO\n");
+    otherRuns = 0;
+    std::string fan = scratchDir() + "/fan.txt";
+    writeFile("fan.txt", "#EVAL RUNOTHER\n#EXECSCRIPT " + fan + "\n#EXECSCRIPT " + fan + "\n");
+    c.addFunc(&runOtherScript, "RUNOTHER");
+    EXPECT_EQ(c.readScript(fan.c_str()), 0);
+    take();
+    // The fan-out would run 65535 scripts; the other console's runs must not refill this one's budget.
+    EXPECT_EQ(otherRuns, 1024);
+    EXPECT_EQ(c.scriptDepth, 0);
+}
+
 TEST_F(Transcript, ReadLine) {
     std::string path = writeFile("lines.txt", "one\r\ntwo\x1bthree\n" + std::string(2000, 'z') + "\nend");
     FILE* f = fopen(path.c_str(), "rb");
