@@ -188,6 +188,7 @@ TEST(OGroup, AttachMergesMarkedMeshes) {
     EXPECT_EQ(merged->faces[1].b, 4);
     EXPECT_EQ(merged->faces[1].c, 5);
     EXPECT_FLOAT_EQ(merged->vertices[3].x, 5.0f);
+    EXPECT_EQ(merged->smoothingGroups[1], 0);  // b's own group, not the merged face index
     EXPECT_EQ(g.octree, nullptr);
 }
 
