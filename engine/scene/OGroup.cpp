@@ -241,7 +241,7 @@ int OGroup::copyMaterialFaceStructures(OGroup* target) {
         Mesh* dst = static_cast<Mesh*>(target->findObject(src->name));
         if (!dst) return kvxPutToErrorLog(kMsgObjectNull, kCodeObjectNull);
         if (dst->vertexCount != src->vertexCount || dst->faceCount != src->faceCount)
-            return kvxPutToErrorLog(kMsgCopyFailed, kCodeCopyFailed);
+            return kvxPutToErrorLog(kMsgCopyFailed, kCodeSceneStructure);
         if (dst == src) continue;
         kvx_mesh::copyElements(dst->faceMaterials, src->faceMaterials, src->faceCount);
         kvx_mesh::copyElements(dst->faces, src->faces, src->faceCount);
