@@ -8,8 +8,8 @@
 
 #include <unistd.h>
 
+#include "ConsoleFixture.h"
 #include "TestWindow.h"
-#include "console/Console.h"
 #include "render/Engine.h"
 #include "render/ErrorLog.h"
 #include "render/RenderState.h"
@@ -22,6 +22,8 @@
 #include "texture/TList.h"
 
 namespace {
+
+using namespace kvxtest;
 
 const std::string kDataDir = std::string(KVX_TESTDATA_DIR) + "/3ds/assimp";
 const std::string kDir = ".";
@@ -75,8 +77,7 @@ float extentX(Mesh* m) {
 }
 
 // A started engine whose log goes into the console under test.
-struct SceneTranscript : ::testing::Test {
-    Console c;
+struct SceneTranscript : ConsoleTest {
     TestWindow* window = nullptr;
     Scene* scene = nullptr;
 
@@ -97,15 +98,6 @@ struct SceneTranscript : ::testing::Test {
         delete scene;
         delete window;
         EXPECT_EQ(chdir(savedDir), 0);
-    }
-    std::string take() {
-        static char buf[Console::textSize];
-        c.getText(buf);
-        return buf;
-    }
-    std::string run(const std::string& line, int expectResult = 0) {
-        EXPECT_EQ(c.command(line.c_str()), expectResult) << line;
-        return take();
     }
     // What SCENEINFO must print, counted straight from the scene.
     std::string expectedInfo() {
@@ -258,11 +250,7 @@ TEST_F(SceneTranscript, ScalerObjectSizesTheScene) {
     const float box[9] = {0, 0, 0, 10, 0, 0, 0, 10, 0};
     editor.bytes = triangleObject("SCALER", scaler) + triangleObject("BOX", box);
     main.bytes = editor.wrap(0x3D3D);
-    std::string file = main.wrap(0x4D4D);
-    std::string path = "/tmp/kvx-scaler-" + std::to_string(getpid()) + ".3ds";
-    FILE* f = fopen(path.c_str(), "wb");
-    fwrite(file.data(), 1, file.size(), f);
-    fclose(f);
+    std::string path = consoleScratch().write("scaler.3ds", main.wrap(0x4D4D));
 
     // A reload does not apply the measuring object again.
     std::string out = run("LOAD3DS " + path + " .");
@@ -282,7 +270,6 @@ TEST_F(SceneTranscript, ScalerObjectSizesTheScene) {
     b = reinterpret_cast<Mesh*>(scene->groups[0]->findObject("BOX"));
     ASSERT_NE(b, nullptr);
     EXPECT_NEAR(extentX(b), 10.0f, 1e-4f);
-    remove(path.c_str());
 }
 
 }  // namespace
