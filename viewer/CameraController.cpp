@@ -106,7 +106,7 @@ void CameraController::walk(float seconds, const MoveInput& in, OGroup* group) {
     Vertex3D ahead = vec(std::cos(y), std::sin(y), 0);
     Vertex3D right = vec(std::sin(y), -std::cos(y), 0);
     Vertex3D step = mul(add(mul(ahead, in.forward), mul(right, in.right)),
-                           kWalkSpeed * walkScale_ * (in.fast ? 2.0f : 1.0f) * seconds);
+                        kWalkSpeed * walkScale_ * (in.fast ? 2.0f : 1.0f) * seconds);
     Vertex3D from = bodyCenter();
     Vertex3D to = add(from, step);
     Vertex3D normal{0, 0, 0};

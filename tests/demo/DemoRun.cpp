@@ -46,17 +46,6 @@ Frame readPng(const std::string& path) {
     return f;
 }
 
-int run(const std::string& cmd, std::string* output) {
-    FILE* p = popen((cmd + " 2>&1").c_str(), "r");
-    if (!p) return -1;
-    char line[512];
-    while (fgets(line, sizeof(line), p)) *output += line;
-    int status = pclose(p);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string scratchDir(const std::string& name) { return testing::TempDir() + name + "_" + std::to_string(getpid()); }
-
 bool haveData() {
     struct stat st;
     return stat((kBuild + "/data/level01.dat").c_str(), &st) == 0 && stat((kBuild + "/demo").c_str(), &st) == 0;

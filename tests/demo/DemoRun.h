@@ -6,7 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "Programs.h"
+
 namespace demotest {
+
+using kvxtest::runCommand;
+using kvxtest::tempPath;
 
 const std::string kBuild = KVX_BINARY_DIR;
 constexpr int kW = 640, kH = 480;
@@ -21,10 +26,6 @@ struct Frame {
 
 // Reads the demo's own PNGs: RGB, stored deflate blocks, no row filters.
 Frame readPng(const std::string& path);
-// Runs a shell command; its exit code (-1 when killed by a signal), output appended.
-int run(const std::string& cmd, std::string* output);
-// Scratch folders are unique to this process: other test runs may share /tmp.
-std::string scratchDir(const std::string& name);
 // The program and its generated data are built.
 bool haveData();
 

@@ -39,11 +39,11 @@ class ShowCapture : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         if (!haveData()) return;
-        dir_ = new std::string(scratchDir("kvx_show_frames"));
+        dir_ = new std::string(tempPath("kvx_show_frames"));
         std::string out;
         std::string cmd = kBuild + "/demo --capture-frames " + *dir_ +
                           " --at 500,12000,20000,55000,84500,88500,90000,92500,96500,115000,125000,140000,141000";
-        rc_ = run(cmd, &out);
+        rc_ = runCommand(cmd, &out);
     }
     static Frame frame(int ms) {
         char name[64];
@@ -144,11 +144,11 @@ namespace {
 
 // A copy of the program beside a data folder that lacks one file.
 std::string stageWithout(const char* missing) {
-    std::string dir = scratchDir(std::string("kvx_stage_") + missing);
+    std::string dir = tempPath(std::string("kvx_stage_") + missing);
     std::string out;
-    run("rm -rf " + dir + " && mkdir -p " + dir + "/data && cp " + kBuild + "/demo " + dir + "/ && for f in " + kBuild +
-            "/data/*; do ln -s \"$f\" " + dir + "/data/; done && rm " + dir + "/data/" + missing,
-        &out);
+    runCommand("rm -rf " + dir + " && mkdir -p " + dir + "/data && cp " + kBuild + "/demo " + dir + "/ && for f in " +
+                   kBuild + "/data/*; do ln -s \"$f\" " + dir + "/data/; done && rm " + dir + "/data/" + missing,
+               &out);
     return dir;
 }
 
@@ -166,7 +166,7 @@ TEST(ShowFailures, MissingFilesEndWithTheirMessageAndExitCodeZero) {
     for (const Case& c : cases) {
         std::string dir = stageWithout(c.file);
         std::string out;
-        int rc = run(dir + "/demo --capture-frames " + dir + "/frames --at 100", &out);
+        int rc = runCommand(dir + "/demo --capture-frames " + dir + "/frames --at 100", &out);
         EXPECT_EQ(rc, 0) << c.file;
         EXPECT_NE(out.find(c.message), std::string::npos) << c.file << ": " << out;
         struct stat st;

@@ -12,9 +12,9 @@
 
 namespace kvxtest {
 
-Scratch::Scratch(const std::string& name) : dir_(testing::TempDir() + name + "_" + std::to_string(getpid())) {
-    mkdir(dir_.c_str(), 0755);
-}
+std::string tempPath(const std::string& name) { return testing::TempDir() + name + "_" + std::to_string(getpid()); }
+
+Scratch::Scratch(const std::string& name) : dir_(tempPath(name)) { mkdir(dir_.c_str(), 0755); }
 
 Scratch::~Scratch() {
     std::string out;

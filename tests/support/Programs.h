@@ -7,8 +7,11 @@
 
 namespace kvxtest {
 
-// A folder of scratch files unique to this process (ctest runs test programs side
-// by side) and to name; made on construction, removed with everything in it when
+// A path in the tests' temporary folder unique to this process and to name
+// (ctest runs test programs side by side); nothing is made there.
+std::string tempPath(const std::string& name);
+
+// A folder of scratch files at tempPath(name), made on construction, removed with everything in it when
 // the object goes.
 class Scratch {
 public:
