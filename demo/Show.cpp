@@ -296,8 +296,7 @@ void Show::drawOverlays() {
     if (st.title[kTitleCount - 1]) {
         kvxEnable(KVX_BLEND);
         kvxBlendFunc(KVX_ONE, KVX_ONE);
-        drawImage(OverlayId(kTitle1 + kTitleCount - 1), w / 2 - 256, h / 2 - 128, 512, 256,
-                  timeline.lastTitleAlpha());
+        drawImage(OverlayId(kTitle1 + kTitleCount - 1), w / 2 - 256, h / 2 - 128, 512, 256, timeline.lastTitleAlpha());
     }
     if (st.spritesActive) drawSprites();
     float alpha;

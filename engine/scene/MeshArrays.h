@@ -81,8 +81,7 @@ void release(T*& p) {
 // Copies n elements from src to dst; nothing when either is null.
 template <class T>
 void copyElements(T* dst, const T* src, int n) {
-    if (dst != nullptr && src != nullptr && n > 0)
-        std::memcpy(static_cast<void*>(dst), src, size_t(n) * sizeof(T));
+    if (dst != nullptr && src != nullptr && n > 0) std::memcpy(static_cast<void*>(dst), src, size_t(n) * sizeof(T));
 }
 
 }  // namespace kvx_mesh

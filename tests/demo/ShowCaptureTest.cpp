@@ -154,7 +154,7 @@ std::string stageWithout(const char* missing) {
 
 }  // namespace
 
-TEST(ShowFailures, MissingFilesEndWithTheirMessageAndExitCodeZero) {
+TEST(ShowFailures, MissingFilesEndWithTheirMessageAndExitCodeOne) {
     ASSERT_TRUE(haveData());
     struct Case {
         const char* file;
@@ -167,7 +167,7 @@ TEST(ShowFailures, MissingFilesEndWithTheirMessageAndExitCodeZero) {
         std::string dir = stageWithout(c.file);
         std::string out;
         int rc = runCommand(dir + "/demo --capture-frames " + dir + "/frames --at 100", &out);
-        EXPECT_EQ(rc, 0) << c.file;
+        EXPECT_EQ(rc, 1) << c.file;
         EXPECT_NE(out.find(c.message), std::string::npos) << c.file << ": " << out;
         struct stat st;
         EXPECT_NE(stat((dir + "/frames/frame_000100.png").c_str(), &st), 0) << "nothing is shown after " << c.file;
