@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "ConsoleView.h"
 #include "EngineWindow.h"
 #include "InfoReport.h"
 #include "LogText.h"
@@ -100,7 +101,7 @@ int runOutput(const Options& o) {
     }
     console.setScene(view.scene());
     runConsoleInput(o, console);
-    view.adoptChanges();
+    view.adoptChanges(consoleLoadedFile(console));
     if (o.cameraGiven) view.selectCamera(o.camera);
     if (o.light) {
         if (!view.hasLights())

@@ -50,4 +50,8 @@ private:
     int scroll_ = 0;  // lines scrolled back from the newest
 };
 
+// The file of the console's last LOAD3DS as it stands on disk (the console
+// upper-cases its lines), or "" when the console has loaded none.
+std::string consoleLoadedFile(const Console& console);
+
 #endif

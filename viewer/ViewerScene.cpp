@@ -79,8 +79,9 @@ int ViewerScene::load(const std::string& source, void (*progress)(float)) {
     return 0;
 }
 
-bool ViewerScene::adoptChanges() {
+bool ViewerScene::adoptChanges(const std::string& source) {
     if (group() == known_) return false;
+    if (!source.empty()) source_ = source;
     clearGroupsExcept(group());
     takeGroup(group());
     return true;

@@ -271,6 +271,8 @@ TEST(Viewer, BadInputAndOptions) {
 TEST(Viewer, ReplayedSession) {
     Scratch s;
     ASSERT_TRUE(k3ds::saveScene(room(), s("room.3ds")));
+    mkdir(s("hall").c_str(), 0755);
+    ASSERT_TRUE(k3ds::saveScene(room(), s("hall/Hall.3ds")));
     s.write("session.txt",
             "frames 5\n"
             "key space\nstate paused.json\n"
@@ -283,7 +285,8 @@ TEST(Viewer, ReplayedSession) {
             "key `\ntext SCENEINFO\nkey return\nframes 1\nstate console.json\n"
             "shot console.png\n"
             "key `\nkey g\nstate o1.json\ndrag 1 100 0\nstate o2.json\n"
-            "wheel 2\nstate o3.json\nquit\n");
+            "wheel 2\nstate o3.json\n"
+            "key `\ntext LOAD3DS hall/Hall.3ds .\nkey return\nframes 1\nstate loaded.json\nquit\n");
     s.write("notes.3ds", "not a scene\n");
     Result r = run(s, "-s 320x240 --replay session.txt room.3ds");
     ASSERT_EQ(r.status, 0) << r.err;
@@ -333,6 +336,12 @@ TEST(Viewer, ReplayedSession) {
     EXPECT_GT(std::fabs(o[1]["eye"][1].number - o[0]["eye"][1].number), 1.0);
     EXPECT_NEAR(distance(o[1]), distance(o[0]), 1e-3);
     EXPECT_NEAR(distance(o[2]), distance(o[0]) * 0.85 * 0.85, 1e-3);
+
+    // A file the console loads is the one the title names and --watch follows.
+    Json loaded = readJson(readFile(s("loaded.json")));
+    EXPECT_EQ(loaded["file"].text, "hall/Hall.3ds");
+    EXPECT_EQ(loaded["title"].text, "kvxview - hall/Hall.3ds");
+    EXPECT_EQ(readJson(readFile(s("o3.json")))["title"].text, "kvxview - room.3ds");
 }
 
 }  // namespace
