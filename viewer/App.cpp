@@ -93,6 +93,7 @@ int App::run() {
     if (options_.light) view_.setFileLighting(true);
     if (options_.frame >= 0) jumpTo(options_.frame);
     console_.setScene(view_.scene());
+    noteConsoleLoads(console_);
     for (const std::string& s : options_.scripts) {
         console_.readScript(s.c_str());
         consoleView_.pullText();
@@ -159,7 +160,7 @@ void App::frame(float seconds) {
     if (console_.exitRequest()) running_ = false;
     if (console_.clearRequest()) consoleView_.clear();
     consoleView_.pullText();
-    if (view_.adoptChanges(consoleLoadedFile(console_))) showNewScene();
+    if (view_.adoptChanges(consoleLoadedFile(console_), consoleLoadCompleted())) showNewScene();
     advanceAnimation(seconds);
     moveCamera(seconds);
     checkWatchedFile();

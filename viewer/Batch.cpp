@@ -100,8 +100,9 @@ int runOutput(const Options& o) {
         return kExitUsage;
     }
     console.setScene(view.scene());
+    noteConsoleLoads(console);
     runConsoleInput(o, console);
-    view.adoptChanges(consoleLoadedFile(console));
+    view.adoptChanges(consoleLoadedFile(console), consoleLoadCompleted());
     if (o.cameraGiven) view.selectCamera(o.camera);
     if (o.light) {
         if (!view.hasLights())

@@ -149,3 +149,18 @@ std::string consoleLoadedFile(const Console& console) {
     if (sscanf(console.lastLoad, "%*s %4095s", name) != 1) return "";
     return kvxResolvePath(name, real, sizeof real, false) ? real : name;
 }
+
+namespace {
+bool consoleLoaded = false;
+void noteProgress(float fraction) {
+    if (fraction >= 1.0f) consoleLoaded = true;
+}
+}  // namespace
+
+void noteConsoleLoads(Console& console) { console.addProgressFunc(noteProgress); }
+
+bool consoleLoadCompleted() {
+    bool loaded = consoleLoaded;
+    consoleLoaded = false;
+    return loaded;
+}

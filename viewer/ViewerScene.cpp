@@ -79,8 +79,8 @@ int ViewerScene::load(const std::string& source, void (*progress)(float)) {
     return 0;
 }
 
-bool ViewerScene::adoptChanges(const std::string& source) {
-    if (group() == known_) return false;
+bool ViewerScene::adoptChanges(const std::string& source, bool loaded) {
+    if (group() == known_ && !(loaded && group())) return false;
     if (!source.empty()) source_ = source;
     clearGroupsExcept(group());
     takeGroup(group());

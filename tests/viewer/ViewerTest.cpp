@@ -339,7 +339,7 @@ TEST(Viewer, ReplayedSession) {
 
     // A file the console loads is the one the title names and --watch follows.
     Json loaded = readJson(readFile(s("loaded.json")));
-    EXPECT_EQ(loaded["file"].text, "hall/Hall.3ds");
+    EXPECT_EQ(loaded["file"].text, "hall/Hall.3ds") << loaded["console"].text;
     EXPECT_EQ(loaded["title"].text, "kvxview - hall/Hall.3ds");
     EXPECT_EQ(readJson(readFile(s("o3.json")))["title"].text, "kvxview - room.3ds");
 }
