@@ -24,7 +24,7 @@ struct Frame {
     int brightest(int x, int y) const;
 };
 
-// Reads the demo's own PNGs: RGB, stored deflate blocks, no row filters.
+// Reads a frame the demo wrote; not ok() when it is missing or not 640 x 480.
 Frame readPng(const std::string& path);
 // The program and its generated data are built.
 bool haveData();

@@ -1,7 +1,6 @@
 // kvxview run as a user runs it: real options, real and damaged files, a
 // replayed session of keys and mouse, pictures read back.
 #include <gtest/gtest.h>
-#include <png.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "../import3ds/MiniJson.h"
+#include "Png.h"
 #include "Programs.h"
 #include "Writer3ds.h"
 
@@ -47,10 +47,7 @@ Result run(const Scratch& s, const std::string& args) {
     return r;
 }
 
-struct Image {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgb;
-    const unsigned char* at(int x, int y) const { return &rgb[(size_t(y) * width + x) * 3]; }
+struct Image : kvxtest::RgbImage {
     bool isBackground(int x, int y) const {
         for (int c = 0; c < 3; ++c)
             if (std::abs(at(x, y)[c] - kBackground[c]) > 3) return false;
@@ -67,14 +64,7 @@ struct Image {
 
 Image readPng(const std::string& path) {
     Image img;
-    png_image p{};
-    p.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&p, path.c_str())) return img;
-    p.format = PNG_FORMAT_RGB;
-    img.rgb.resize(PNG_IMAGE_SIZE(p));
-    if (!png_image_finish_read(&p, nullptr, img.rgb.data(), 0, nullptr)) return Image();
-    img.width = static_cast<int>(p.width);
-    img.height = static_cast<int>(p.height);
+    static_cast<kvxtest::RgbImage&>(img) = kvxtest::readPng(path);
     return img;
 }
 
