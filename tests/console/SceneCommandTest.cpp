@@ -10,6 +10,7 @@
 
 #include "ConsoleFixture.h"
 #include "TestWindow.h"
+#include "Writer3ds.h"
 #include "render/Engine.h"
 #include "render/ErrorLog.h"
 #include "render/RenderState.h"
@@ -28,43 +29,13 @@ using namespace kvxtest;
 const std::string kDataDir = std::string(KVX_TESTDATA_DIR) + "/3ds/assimp";
 const std::string kDir = ".";
 
-// Minimal .3DS writer: chunks are id, length including the 6-byte header.
-struct Chunk {
-    std::string bytes;
-    void u16(unsigned v) {
-        bytes += char(v & 0xFF);
-        bytes += char((v >> 8) & 0xFF);
-    }
-    void f32(float f) {
-        unsigned char b[4];
-        memcpy(b, &f, 4);
-        bytes.append(reinterpret_cast<char*>(b), 4);
-    }
-    void str(const std::string& t) {
-        bytes += t;
-        bytes += '\0';
-    }
-    std::string wrap(unsigned id) const {
-        Chunk c;
-        c.u16(id);
-        unsigned n = static_cast<unsigned>(bytes.size() + 6);
-        c.u16(n & 0xFFFF);
-        c.u16(n >> 16);
-        return c.bytes + bytes;
-    }
-};
-
-// One triangle object named name with corners a, b, c.
-std::string triangleObject(const std::string& name, const float (&v)[9]) {
-    Chunk verts, faces, mesh, obj;
-    verts.u16(3);
-    for (float f : v) verts.f32(f);
-    faces.u16(1);
-    faces.u16(0), faces.u16(1), faces.u16(2), faces.u16(7);
-    mesh.bytes = verts.wrap(0x4110) + faces.wrap(0x4120);
-    obj.str(name);
-    obj.bytes += mesh.wrap(0x4100);
-    return obj.wrap(0x4000);
+// One triangle object named name with corners v.
+k3ds::Mesh triangleObject(const std::string& name, const float (&v)[9]) {
+    k3ds::Mesh m;
+    m.name = name;
+    m.vertices = {{v[0], v[1], v[2]}, {v[3], v[4], v[5]}, {v[6], v[7], v[8]}};
+    m.faces = {{0, 1, 2, 7}};
+    return m;
 }
 
 float extentX(Mesh* m) {
@@ -245,12 +216,12 @@ TEST_F(SceneTranscript, FailedLoadAndProgress) {
 }
 
 TEST_F(SceneTranscript, ScalerObjectSizesTheScene) {
-    Chunk editor, main;
     const float scaler[9] = {0, 0, 0, 2, 0, 0, 0, 2, 0};
     const float box[9] = {0, 0, 0, 10, 0, 0, 0, 10, 0};
-    editor.bytes = triangleObject("SCALER", scaler) + triangleObject("BOX", box);
-    main.bytes = editor.wrap(0x3D3D);
-    std::string path = consoleScratch().write("scaler.3ds", main.wrap(0x4D4D));
+    k3ds::Scene file;
+    file.meshes = {triangleObject("SCALER", scaler), triangleObject("BOX", box)};
+    std::string path = consoleScratch()("scaler.3ds");
+    ASSERT_TRUE(k3ds::saveScene(file, path));
 
     // A reload does not apply the measuring object again.
     std::string out = run("LOAD3DS " + path + " .");
