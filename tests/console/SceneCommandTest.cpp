@@ -52,11 +52,9 @@ struct SceneTranscript : ConsoleTest {
     TestWindow* window = nullptr;
     Scene* scene = nullptr;
 
-    char savedDir[4096] = {0};
+    InDirectory inData{kDataDir};
 
     void SetUp() override {
-        ASSERT_NE(getcwd(savedDir, sizeof savedDir), nullptr);
-        ASSERT_EQ(chdir(kDataDir.c_str()), 0);
         window = new TestWindow(&c);
         ASSERT_EQ(window->result, 0);
         kvxInitErrorLog(&c);
@@ -68,7 +66,6 @@ struct SceneTranscript : ConsoleTest {
         kvxInitErrorLog(3);
         delete scene;
         delete window;
-        EXPECT_EQ(chdir(savedDir), 0);
     }
     // What SCENEINFO must print, counted straight from the scene.
     std::string expectedInfo() {

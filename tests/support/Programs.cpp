@@ -27,6 +27,17 @@ std::string Scratch::write(const std::string& file, const std::string& content) 
     return path;
 }
 
+InDirectory::InDirectory(const std::string& dir) {
+    char* previous = getcwd(nullptr, 0);
+    previous_ = previous ? previous : "/";
+    free(previous);
+    if (chdir(dir.c_str()) != 0) ADD_FAILURE() << "cannot enter " << dir;
+}
+
+InDirectory::~InDirectory() {
+    if (chdir(previous_.c_str()) != 0) ADD_FAILURE() << "cannot return to " << previous_;
+}
+
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;

@@ -29,6 +29,18 @@ private:
     Scratch& operator=(const Scratch&) = delete;
 };
 
+// Makes dir the working directory for the object's life.
+class InDirectory {
+public:
+    explicit InDirectory(const std::string& dir);
+    ~InDirectory();
+
+private:
+    std::string previous_;
+    InDirectory(const InDirectory&) = delete;
+    InDirectory& operator=(const InDirectory&) = delete;
+};
+
 // The whole content of a file ("" when it cannot be read).
 std::string readFile(const std::string& path);
 
