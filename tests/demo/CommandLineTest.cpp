@@ -2,6 +2,7 @@
 // outputs, failed writes and the engine's log.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
 #include "DemoRun.h"
@@ -9,6 +10,7 @@
 namespace {
 
 using namespace demotest;
+using kvxtest::readFile;
 
 const std::string kDemo = kBuild + "/demo";
 
@@ -72,19 +74,14 @@ TEST(CommandLine, FailedCaptureWritesEndWithAnError) {
 // and the show goes on.
 TEST(CommandLine, TheEngineLogNamesDamagedFiles) {
     ASSERT_TRUE(haveData());
-    const std::string dir = tempPath("kvx_cli_log");
+    const std::string dir = stageDemo("kvx_cli_log", {"title3.jpg", "tunnel.raw"});
+    std::ofstream(dir + "/data/title3.jpg") << "garbage\n";
+    std::ofstream(dir + "/data/tunnel.raw", std::ios::binary) << readFile(kBuild + "/data/tunnel.raw").substr(0, 1000);
     std::string out;
-    runCommand("rm -rf " + dir + " && mkdir -p " + dir + "/data && cp " + kDemo + " " + dir + "/ && for f in " +
-                   kBuild + "/data/*; do ln -s \"$f\" " + dir + "/data/; done && rm " + dir +
-                   "/data/title3.jpg && echo garbage > " + dir + "/data/title3.jpg && rm " + dir +
-                   "/data/tunnel.raw && head -c 1000 " + kBuild + "/data/tunnel.raw > " + dir + "/data/tunnel.raw",
-               &out);
-    out.clear();
     EXPECT_EQ(runCommand(dir + "/demo --capture-frames " + dir + "/frames --at 100 --log " + dir + "/demo.log", &out),
               0)
         << out;
-    std::string log;
-    runCommand("cat " + dir + "/demo.log", &log);
+    std::string log = readFile(dir + "/demo.log");
     EXPECT_NE(log.find("title3.jpg"), std::string::npos) << log;
     EXPECT_NE(log.find("tunnel.raw"), std::string::npos) << log;
 

@@ -22,4 +22,13 @@ bool haveData() {
     return stat((kBuild + "/data/level01.dat").c_str(), &st) == 0 && stat((kBuild + "/demo").c_str(), &st) == 0;
 }
 
+std::string stageDemo(const std::string& name, const std::vector<std::string>& without) {
+    std::string dir = tempPath(name), out;
+    std::string cmd = "rm -rf " + dir + " && mkdir -p " + dir + "/data && cp " + kBuild + "/demo " + dir +
+                      "/ && for f in " + kBuild + "/data/*; do ln -s \"$f\" " + dir + "/data/; done";
+    for (const std::string& file : without) cmd += " && rm " + dir + "/data/" + file;
+    runCommand(cmd, &out);
+    return dir;
+}
+
 }  // namespace demotest

@@ -28,6 +28,9 @@ struct Frame {
 Frame readPng(const std::string& path);
 // The program and its generated data are built.
 bool haveData();
+// A copy of the program in the scratch folder tempPath(name), beside a data folder
+// that links every generated file except those named in `without`; the folder's path.
+std::string stageDemo(const std::string& name, const std::vector<std::string>& without);
 
 }  // namespace demotest
 

@@ -140,20 +140,6 @@ TEST_F(ShowCapture, EverySectionShowsWhatItMust) {
     EXPECT_LT(bestDiff, 3.0);
 }
 
-namespace {
-
-// A copy of the program beside a data folder that lacks one file.
-std::string stageWithout(const char* missing) {
-    std::string dir = tempPath(std::string("kvx_stage_") + missing);
-    std::string out;
-    runCommand("rm -rf " + dir + " && mkdir -p " + dir + "/data && cp " + kBuild + "/demo " + dir + "/ && for f in " +
-                   kBuild + "/data/*; do ln -s \"$f\" " + dir + "/data/; done && rm " + dir + "/data/" + missing,
-               &out);
-    return dir;
-}
-
-}  // namespace
-
 TEST(ShowFailures, MissingFilesEndWithTheirMessageAndExitCodeOne) {
     ASSERT_TRUE(haveData());
     struct Case {
@@ -164,7 +150,7 @@ TEST(ShowFailures, MissingFilesEndWithTheirMessageAndExitCodeOne) {
                  {"level02.dat", "Data file not found!"},
                  {"tunnel.raw", "Cannot open data file!"}};
     for (const Case& c : cases) {
-        std::string dir = stageWithout(c.file);
+        std::string dir = stageDemo(std::string("kvx_stage_") + c.file, {c.file});
         std::string out;
         int rc = runCommand(dir + "/demo --capture-frames " + dir + "/frames --at 100", &out);
         EXPECT_EQ(rc, 1) << c.file;
