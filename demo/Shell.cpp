@@ -228,8 +228,9 @@ void Shell::liveLoop() {
 }
 
 int Shell::run() {
-    int rc = 0;
+    int rc = 1;  // a fatal error: its message has been shown
     if (startUp()) {
+        rc = 0;
         if (options_.offline()) {
             OfflineRun capture(options_, *show_, audio_, virtualMs);
             rc = capture.run();

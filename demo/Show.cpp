@@ -215,18 +215,9 @@ void Show::advanceAndDraw(int steps) {
     if (drawing) renderFrame(timeline.activeScene());
 }
 
-float Show::sceneFov(int slot) const {
-    int fc = timeline.state.frameCounter;
-    if (slot == kThirdScene) return 120.0f;
-    if (slot != kFirstScene) return 70.0f;
-    if (fc > 610 && fc < 867) return float(867 - fc) * 0.0038910506f * 60.0f + 90.0f;
-    if (fc < 180) return 50.0f;
-    return 70.0f;
-}
-
 void Show::renderScene(int slot) {
     int id = groupIds[slot];
-    kvxSetFOV(sceneFov(slot));
+    kvxSetFOV(timeline.sceneFov(slot));
     Viewport* v = kvxGetViewport();
     v->zFar = kZFar;
     v->zNear = kZNear;
@@ -269,22 +260,15 @@ void Show::drawImage(OverlayId id, float x, float y, float w, float h, float alp
 }
 
 void Show::drawFlashes() {
-    const int fc = timeline.state.frameCounter;
     const float w = float(kScreenWidth), h = float(kScreenHeight);
-    float alpha = -1.0f;
-    if (fc >= 870 && fc < 875)
-        alpha = float(875 - fc) * 0.2f;
-    else if (fc > 610 && fc < 615)
-        alpha = float(610 - fc) * 0.2f;
-    else if (fc > 180 && fc < 185)
-        alpha = float(185 - fc) * 0.1f;
-    if (alpha > -1.0f) {
+    float alpha;
+    if (timeline.flash(alpha)) {
         kvxBlendFunc(KVX_ONE, KVX_ONE);
         Color c = white_;
         c.a = alpha;
         Vertex2D a{0, 0}, b{w, h};
         kvxDrawFilledBox(&a, &b, &c, &c, &c, &c);
-    } else if (fc > 570 && fc < 600) {
+    } else if (timeline.questionMark()) {
         kvxBlendFunc(KVX_SRC_ALPHA, KVX_ONE_MINUS_SRC_ALPHA);
         drawImage(kQuestionMark, w / 2 - 128, h / 2 - 256, 256, 512, 0.3f);
     }
@@ -304,7 +288,6 @@ void Show::drawSprites() {
 
 void Show::drawOverlays() {
     const TimelineState& st = timeline.state;
-    const float e = st.elapsedMs;
     const float w = float(kScreenWidth), h = float(kScreenHeight);
     kvxBlendFunc(KVX_ONE, KVX_ONE);
     if (st.tunnel) kvxDrawGrid(tunnel.colors, tunnel.texCoords, w, h, overlays[kTunnelMaterial]);
@@ -313,32 +296,23 @@ void Show::drawOverlays() {
     if (st.title[kTitleCount - 1]) {
         kvxEnable(KVX_BLEND);
         kvxBlendFunc(KVX_ONE, KVX_ONE);
-        float alpha = e <= 14000 ? 1.0f : (18000 - e) * 0.00025f;
-        drawImage(OverlayId(kTitle1 + kTitleCount - 1), w / 2 - 256, h / 2 - 128, 512, 256, alpha);
+        drawImage(OverlayId(kTitle1 + kTitleCount - 1), w / 2 - 256, h / 2 - 128, 512, 256, timeline.lastTitleAlpha());
     }
     if (st.spritesActive) drawSprites();
-    if (e > 118000 && e < 132400) {
+    float alpha;
+    if (timeline.picture(alpha)) {
         kvxEnable(KVX_BLEND);
         kvxBlendFunc(KVX_SRC_ALPHA, KVX_ONE_MINUS_SRC_ALPHA);
-        float alpha = 1.0f;
-        if (e < 121000)
-            alpha = (e - 118000) * 0.00033333333f;
-        else if (e > 129400)
-            alpha = (132400 - e) * 0.00033333333f;
         drawImage(kPicture, 0, 0, w, h, alpha);
     }
     if (st.creditsActive) drawImage(kCredits, w / 2 - 256, float(st.creditsScroll), 512, 2048);
-    if (e > 13700 && e < 14700) {
+    int lyric = timeline.lyric();
+    if (lyric == 0) {
         kvxBlendFunc(KVX_ONE, KVX_ONE);
         drawImage(kLyric1, w / 2 - 128, h - 80, 256, 64);
-    }
-    if (e > 24000 && e < 27000) {
+    } else if (lyric > 0) {
         kvxBlendFunc(KVX_SRC_ALPHA, KVX_ONE_MINUS_SRC_ALPHA);
-        drawImage(OverlayId(kLyric1 + 1), w / 2 - 256, h - 40, 512, 32);
-    }
-    if (e > 35400 && e < 37400) {
-        kvxBlendFunc(KVX_SRC_ALPHA, KVX_ONE_MINUS_SRC_ALPHA);
-        drawImage(OverlayId(kLyric1 + 2), w / 2 - 256, h - 40, 512, 32);
+        drawImage(OverlayId(kLyric1 + lyric), w / 2 - 256, h - 40, 512, 32);
     }
 }
 

@@ -81,7 +81,6 @@ private:
 
     void renderFrame(int slot);
     void renderScene(int slot);
-    float sceneFov(int slot) const;
     void drawParticles(int slot);
     void drawFlashes();
     void drawOverlays();

@@ -9,6 +9,24 @@ constexpr int kRampDivisor = 40;
 
 constexpr int kCreditsSpeed = 3;
 
+// Milliseconds and frames that bound what a frame shows; windows exclude both ends.
+struct Window {
+    int from;
+    int to;
+    bool holds(float t) const { return t > from && t < to; }
+};
+
+// The first scene zooms out over the tunnel, from its start frame to this one.
+constexpr int kFovZoomEndFrame = 867;
+constexpr int kWideFovUntilFrame = 180;
+constexpr Window kQuestionMarkFrames = {570, 600};
+constexpr int kFlashFrames = 5;
+constexpr int kLastTitleFadeMs = 14000;
+constexpr int kLastTitleGoneMs = 18000;
+constexpr Window kPictureMs = {118000, 132400};
+constexpr int kPictureFadeMs = 3000;
+constexpr Window kLyricMs[] = {{13700, 14700}, {24000, 27000}, {35400, 37400}};
+
 const char* const kEmitterObject = "PARTICLE1";
 const char* const kCube1 = "CUBE1";
 
@@ -153,6 +171,53 @@ void Timeline::step() {
 int Timeline::activeScene() const {
     for (int k = 0; k < kSceneSlots; k++)
         if (state.sceneActive[k]) return k;
+    return -1;
+}
+
+float Timeline::sceneFov(int slot) const {
+    int fc = state.frameCounter;
+    if (slot == kThirdScene) return 120.0f;
+    if (slot != kFirstScene) return 70.0f;
+    if (fc > kTunnelFromFrame && fc < kFovZoomEndFrame)
+        return float(kFovZoomEndFrame - fc) * 0.0038910506f * 60.0f + 90.0f;
+    if (fc < kWideFovUntilFrame) return 50.0f;
+    return 70.0f;
+}
+
+bool Timeline::flash(float& alpha) const {
+    int fc = state.frameCounter;
+    if (fc >= kTunnelToFrame && fc < kTunnelToFrame + kFlashFrames)
+        alpha = float(kTunnelToFrame + kFlashFrames - fc) * 0.2f;
+    else if (fc > kTunnelFromFrame && fc < kTunnelFromFrame + kFlashFrames)
+        alpha = float(kTunnelFromFrame - fc) * 0.2f;
+    else if (fc > kWideFovUntilFrame && fc < kWideFovUntilFrame + kFlashFrames)
+        alpha = float(kWideFovUntilFrame + kFlashFrames - fc) * 0.1f;
+    else
+        return false;
+    return true;
+}
+
+bool Timeline::questionMark() const { return kQuestionMarkFrames.holds(float(state.frameCounter)); }
+
+float Timeline::lastTitleAlpha() const {
+    float e = state.elapsedMs;
+    return e <= kLastTitleFadeMs ? 1.0f : (kLastTitleGoneMs - e) * 0.00025f;
+}
+
+bool Timeline::picture(float& alpha) const {
+    float e = state.elapsedMs;
+    if (!kPictureMs.holds(e)) return false;
+    alpha = 1.0f;
+    if (e < kPictureMs.from + kPictureFadeMs)
+        alpha = (e - kPictureMs.from) * 0.00033333333f;
+    else if (e > kPictureMs.to - kPictureFadeMs)
+        alpha = (kPictureMs.to - e) * 0.00033333333f;
+    return true;
+}
+
+int Timeline::lyric() const {
+    for (int i = 0; i < int(sizeof(kLyricMs) / sizeof(kLyricMs[0])); i++)
+        if (kLyricMs[i].holds(state.elapsedMs)) return i;
     return -1;
 }
 

@@ -35,6 +35,20 @@ public:
     // Active scene for the frame (first, second, third in that order), or -1.
     int activeScene() const;
 
+    // What the frame shows at the current step and time.
+    // Field of view, in degrees, for drawing scene `slot`.
+    float sceneFov(int slot) const;
+    // The white flash over the first scene: true, with its alpha, while it shows.
+    bool flash(float& alpha) const;
+    // The question mark over the first scene.
+    bool questionMark() const;
+    // Alpha of the last title, which fades out after the others.
+    float lastTitleAlpha() const;
+    // The full-screen picture: true, with its alpha, while it shows.
+    bool picture(float& alpha) const;
+    // The lyric line showing (0, 1 or 2), or -1.
+    int lyric() const;
+
     TimelineState state;
     Sprites sprites;
 

@@ -93,6 +93,7 @@ int App::run() {
     if (options_.light) view_.setFileLighting(true);
     if (options_.frame >= 0) jumpTo(options_.frame);
     console_.setScene(view_.scene());
+    noteConsoleLoads(console_);
     for (const std::string& s : options_.scripts) {
         console_.readScript(s.c_str());
         consoleView_.pullText();
@@ -126,13 +127,18 @@ bool App::open(const std::string& source, bool fatal) {
         if (!fatal) notify(message + "; the previous scene stays", true);
         return false;
     }
+    showNewScene();
+    notify("Opened " + source);
+    return true;
+}
+
+// The camera, the watch and the title follow the scene just loaded.
+void App::showNewScene() {
     controller_.setSceneRadius(view_.radius());
     controller_.setMode(CameraMode::Orbit, view_.group());
     controller_.lookFrom(view_.freeCamera().eye, view_.freeCamera().target);
-    watchedTime_ = modificationTime(source);
-    SDL_SetWindowTitle(window_.window(), ("kvxview - " + source).c_str());
-    notify("Opened " + source);
-    return true;
+    watchedTime_ = modificationTime(view_.source());
+    SDL_SetWindowTitle(window_.window(), ("kvxview - " + view_.source()).c_str());
 }
 
 void App::progress(float fraction) {
@@ -154,11 +160,7 @@ void App::frame(float seconds) {
     if (console_.exitRequest()) running_ = false;
     if (console_.clearRequest()) consoleView_.clear();
     consoleView_.pullText();
-    if (view_.adoptChanges()) {
-        controller_.setSceneRadius(view_.radius());
-        controller_.setMode(CameraMode::Orbit, view_.group());
-        controller_.lookFrom(view_.freeCamera().eye, view_.freeCamera().target);
-    }
+    if (view_.adoptChanges(consoleLoadedFile(console_), consoleLoadCompleted())) showNewScene();
     advanceAnimation(seconds);
     moveCamera(seconds);
     checkWatchedFile();
@@ -400,12 +402,12 @@ void App::writeState(const std::string& path) const {
             "{\"file\": %s, \"frame\": %d, \"playing\": %s, \"speed\": %g, \"camera\": %d, \"mode\": \"%s\", "
             "\"eye\": [%g, %g, %g], \"target\": [%g, %g, %g], \"onGround\": %s, \"consoleOpen\": %s, "
             "\"fileLighting\": %s, \"wire\": %s, \"textures\": %s, \"meshes\": %d, \"faces\": %d, \"fps\": %g, "
-            "\"framesDrawn\": %ld, \"ticks\": %u, \"console\": %s}\n",
+            "\"framesDrawn\": %ld, \"ticks\": %u, \"title\": %s, \"console\": %s}\n",
             jsonText(view_.source()).c_str(), view_.frame(), playing_ ? "true" : "false", speed_, view_.cameraIndex(),
             modeName(controller_.mode()), eye.x, eye.y, eye.z, target.x, target.y, target.z,
             controller_.onGround() ? "true" : "false", consoleView_.isOpen() ? "true" : "false",
             view_.fileLighting() ? "true" : "false", render_.wire ? "true" : "false",
             render_.textures ? "true" : "false", stats_.drawn, stats_.faces, fps_, framesDrawn_, SDL_GetTicks(),
-            jsonText(lines).c_str());
+            jsonText(SDL_GetWindowTitle(window_.window())).c_str(), jsonText(lines).c_str());
     fclose(f);
 }

@@ -28,6 +28,7 @@ public:
 
 private:
     bool open(const std::string& source, bool fatal);
+    void showNewScene();
     static void progress(float fraction);
     void frame(float seconds);
     void handle(const SDL_Event& e);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "ConsoleView.h"
 #include "EngineWindow.h"
 #include "InfoReport.h"
 #include "LogText.h"
@@ -99,8 +100,9 @@ int runOutput(const Options& o) {
         return kExitUsage;
     }
     console.setScene(view.scene());
+    noteConsoleLoads(console);
     runConsoleInput(o, console);
-    view.adoptChanges();
+    view.adoptChanges(consoleLoadedFile(console), consoleLoadCompleted());
     if (o.cameraGiven) view.selectCamera(o.camera);
     if (o.light) {
         if (!view.hasLights())

@@ -5,6 +5,8 @@
 
 #include "Vec.h"
 
+using namespace kvx_vector;
+
 namespace {
 
 const float kOrbitDegreesPerPixel = 0.3f;
@@ -35,37 +37,37 @@ void CameraController::lookFrom(const Vertex3D& eye, const Vertex3D& target) {
     eye_ = eye;
     Vertex3D d = sub(target, eye);
     distance_ = std::max(length(d), 1e-4f);
-    yaw_ = degrees(std::atan2(d.y, d.x));
-    pitch_ = degrees(std::asin(std::max(-1.0f, std::min(1.0f, d.z / distance_))));
+    yaw_ = kvxUnRad(std::atan2(d.y, d.x));
+    pitch_ = kvxUnRad(std::asin(std::max(-1.0f, std::min(1.0f, d.z / distance_))));
     pitch_ = std::max(-kMaxPitch, std::min(kMaxPitch, pitch_));
 }
 
 Vertex3D CameraController::forward() const {
-    float y = radians(yaw_), p = radians(pitch_);
+    float y = kvxRad(yaw_), p = kvxRad(pitch_);
     return vec(std::cos(p) * std::cos(y), std::cos(p) * std::sin(y), std::sin(p));
 }
 
-Vertex3D CameraController::pivot() const { return add(eye_, scaled(forward(), distance_)); }
+Vertex3D CameraController::pivot() const { return add(eye_, mul(forward(), distance_)); }
 
 void CameraController::orbit(float dx, float dy) {
     Vertex3D center = pivot();
     yaw_ -= dx * kOrbitDegreesPerPixel;
     pitch_ = std::max(-kMaxPitch, std::min(kMaxPitch, pitch_ + dy * kOrbitDegreesPerPixel));
-    eye_ = sub(center, scaled(forward(), distance_));
+    eye_ = sub(center, mul(forward(), distance_));
 }
 
 void CameraController::pan(float dx, float dy, float viewHeight, float fovDegrees) {
     // One pixel moves the pivot by what one pixel covers at its distance.
-    float perPixel = 2.0f * distance_ * std::tan(radians(fovDegrees * 0.5f)) / std::max(viewHeight, 1.0f);
+    float perPixel = 2.0f * distance_ * std::tan(kvxRad(fovDegrees * 0.5f)) / std::max(viewHeight, 1.0f);
     Vertex3D right = normalized(cross(forward(), vec(0, 0, 1)));
     Vertex3D up = cross(right, forward());
-    eye_ = add(eye_, add(scaled(right, -dx * perPixel), scaled(up, dy * perPixel)));
+    eye_ = add(eye_, add(mul(right, -dx * perPixel), mul(up, dy * perPixel)));
 }
 
 void CameraController::zoom(float steps) {
     Vertex3D center = pivot();
     distance_ = std::max(distance_ * std::pow(kZoomPerStep, steps), sceneRadius_ * 1e-3f);
-    eye_ = sub(center, scaled(forward(), distance_));
+    eye_ = sub(center, mul(forward(), distance_));
 }
 
 void CameraController::look(float dx, float dy) {
@@ -89,8 +91,8 @@ void CameraController::update(float seconds, const MoveInput& input, OGroup* gro
 void CameraController::fly(float seconds, const MoveInput& in) {
     float speed = sceneRadius_ * kFlySpeedPerRadius * (in.fast ? kFastFactor : 1.0f) * seconds;
     Vertex3D right = normalized(cross(forward(), vec(0, 0, 1)));
-    Vertex3D move = add(add(scaled(forward(), in.forward), scaled(right, in.right)), vec(0, 0, in.up));
-    eye_ = add(eye_, scaled(move, speed));
+    Vertex3D move = add(add(mul(forward(), in.forward), mul(right, in.right)), vec(0, 0, in.up));
+    eye_ = add(eye_, mul(move, speed));
 }
 
 Vertex3D CameraController::bodyCenter() const {
@@ -100,11 +102,11 @@ Vertex3D CameraController::bodyCenter() const {
 // The body is a sphere above the feet: it slides along walls, and the feet
 // stand on the highest face below it, falling onto it under gravity.
 void CameraController::walk(float seconds, const MoveInput& in, OGroup* group) {
-    float y = radians(yaw_);
+    float y = kvxRad(yaw_);
     Vertex3D ahead = vec(std::cos(y), std::sin(y), 0);
     Vertex3D right = vec(std::sin(y), -std::cos(y), 0);
-    Vertex3D step = scaled(add(scaled(ahead, in.forward), scaled(right, in.right)),
-                           kWalkSpeed * walkScale_ * (in.fast ? 2.0f : 1.0f) * seconds);
+    Vertex3D step = mul(add(mul(ahead, in.forward), mul(right, in.right)),
+                        kWalkSpeed * walkScale_ * (in.fast ? 2.0f : 1.0f) * seconds);
     Vertex3D from = bodyCenter();
     Vertex3D to = add(from, step);
     Vertex3D normal{0, 0, 0};
@@ -134,6 +136,6 @@ void CameraController::walk(float seconds, const MoveInput& in, OGroup* group) {
 
 void CameraController::apply(Camera* camera) const {
     camera->eye = eye_;
-    camera->target = add(eye_, scaled(forward(), distance_));
+    camera->target = add(eye_, mul(forward(), distance_));
     camera->roll = 0;
 }

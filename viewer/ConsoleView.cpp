@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 #include <Korvex3D.h>
 
@@ -141,4 +142,25 @@ void ConsoleView::draw(Hud& hud, int width, int height) const {
     for (size_t i = shown.size(); i-- > 0; y += Hud::kLineHeight) hud.text(kMargin, y, shown[i], 0.85f, 0.9f, 0.85f);
     float inputY = bottom - Hud::kLineHeight - 6;
     hud.text(kMargin, inputY, "> " + input_ + "_", 1.0f, 0.95f, 0.6f);
+}
+
+std::string consoleLoadedFile(const Console& console) {
+    char name[kvxMaxPathLength] = {}, real[kvxMaxPathLength];
+    if (sscanf(console.lastLoad, "%*s %4095s", name) != 1) return "";
+    return kvxResolvePath(name, real, sizeof real, false) ? real : name;
+}
+
+namespace {
+bool consoleLoaded = false;
+void noteProgress(float fraction) {
+    if (fraction >= 1.0f) consoleLoaded = true;
+}
+}  // namespace
+
+void noteConsoleLoads(Console& console) { console.addProgressFunc(noteProgress); }
+
+bool consoleLoadCompleted() {
+    bool loaded = consoleLoaded;
+    consoleLoaded = false;
+    return loaded;
 }

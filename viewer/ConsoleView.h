@@ -50,4 +50,13 @@ private:
     int scroll_ = 0;  // lines scrolled back from the newest
 };
 
+// The file of the console's last LOAD3DS as it stands on disk (the console
+// upper-cases its lines), or "" when the console has loaded none.
+std::string consoleLoadedFile(const Console& console);
+// Notes each scene load that the console completes (LOAD3DS, RELOAD3DS): the
+// new group may stand at the address of the one it replaced.
+void noteConsoleLoads(Console& console);
+// True once after each completed console load.
+bool consoleLoadCompleted();
+
 #endif

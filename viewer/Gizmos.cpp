@@ -7,6 +7,8 @@
 #include "Vec.h"
 #include "ViewerScene.h"
 
+using namespace kvx_vector;
+
 namespace {
 
 const int kGridLines = 20;       // each side of the origin
@@ -55,7 +57,7 @@ void drawNormals(OGroup* g, float size) {
         g->getObjectAnimatedMatrix(m, matrix);
         kvxBegin(KVX_LINES);
         for (int v = 0; v < m->vertexCount && drawn < kMaxNormals; ++v, ++drawn) {
-            Vertex3D tip = add(m->vertices[v], scaled(m->normals[v], size));
+            Vertex3D tip = add(m->vertices[v], mul(m->normals[v], size));
             line(transformPoint(matrix, m->vertices[v]), transformPoint(matrix, tip));
         }
         kvxEnd();

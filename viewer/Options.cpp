@@ -92,6 +92,30 @@ bool is(const char* arg, const char* shortName, const char* longName) {
     return strncmp(arg, longName, n) == 0 && (arg[n] == '\0' || arg[n] == '=');
 }
 
+// The options that take no value.
+struct Flag {
+    const char* shortName;
+    const char* longName;
+    bool Options::*member;
+};
+
+const Flag kFlags[] = {
+    {"-h", "--help", &Options::help},
+    {"-V", "--version", &Options::version},
+    {nullptr, "--list-bindings", &Options::listBindings},
+    {"-i", "--info", &Options::info},
+    {nullptr, "--json", &Options::json},
+    {"-l", "--light", &Options::light},
+    {"-w", "--wire", &Options::wire},
+    {nullptr, "--watch", &Options::watch},
+};
+
+const Flag* findFlag(const char* arg) {
+    for (const Flag& f : kFlags)
+        if (is(arg, f.shortName, f.longName)) return &f;
+    return nullptr;
+}
+
 }  // namespace
 
 bool parseOptions(int argc, char** argv, Options* o, std::string* error) {
@@ -104,22 +128,8 @@ bool parseOptions(int argc, char** argv, Options* o, std::string* error) {
             o->files.push_back(a);
         } else if (strcmp(a, "--") == 0) {
             onlyFiles = true;
-        } else if (is(a, "-h", "--help")) {
-            o->help = true;
-        } else if (is(a, "-V", "--version")) {
-            o->version = true;
-        } else if (is(a, nullptr, "--list-bindings")) {
-            o->listBindings = true;
-        } else if (is(a, "-i", "--info")) {
-            o->info = true;
-        } else if (is(a, nullptr, "--json")) {
-            o->json = true;
-        } else if (is(a, "-l", "--light")) {
-            o->light = true;
-        } else if (is(a, "-w", "--wire")) {
-            o->wire = true;
-        } else if (is(a, nullptr, "--watch")) {
-            o->watch = true;
+        } else if (const Flag* f = findFlag(a)) {
+            o->*(f->member) = true;
         } else if (is(a, "-o", "--output")) {
             if (!r.value(a, "--output", &v)) return false;
             o->output = v;

@@ -8,6 +8,8 @@
 
 #include "Vec.h"
 
+using namespace kvx_vector;
+
 namespace {
 
 // Everything a file holds, with 8 bits per texture channel.
@@ -77,8 +79,9 @@ int ViewerScene::load(const std::string& source, void (*progress)(float)) {
     return 0;
 }
 
-bool ViewerScene::adoptChanges() {
-    if (group() == known_) return false;
+bool ViewerScene::adoptChanges(const std::string& source, bool loaded) {
+    if (group() == known_ && !(loaded && group())) return false;
+    if (!source.empty()) source_ = source;
     clearGroupsExcept(group());
     takeGroup(group());
     return true;
@@ -109,9 +112,9 @@ void ViewerScene::takeGroup(OGroup* g) {
 // The free camera frames the box from the front left, a little above.
 void ViewerScene::resetFreeCamera() {
     Vertex3D c = center();
-    float distance = radius() / std::sin(radians(kFreeFov * 0.5f)) * 1.1f;
+    float distance = radius() / std::sin(kvxRad(kFreeFov * 0.5f)) * 1.1f;
     Vertex3D dir = normalized(vec(-0.6f, -1.0f, 0.5f));
-    free_.eye = add(c, scaled(dir, distance));
+    free_.eye = add(c, mul(dir, distance));
     free_.target = c;
     free_.roll = 0;
     free_.fov = kFreeFov;
@@ -178,7 +181,7 @@ void ViewerScene::animateCamera() {
     if (group() && scene_.camera && cameraIndex_ != kFreeCamera) group()->doCameraAnim(scene_.camera);
 }
 
-Vertex3D ViewerScene::center() const { return scaled(add(min_, max_), 0.5f); }
+Vertex3D ViewerScene::center() const { return mul(add(min_, max_), 0.5f); }
 
 float ViewerScene::radius() const { return std::max(length(sub(max_, min_)) * 0.5f, 0.001f); }
 
@@ -250,7 +253,7 @@ void ViewerScene::updateHeadlight() {
         return;
     Vertex3D back = normalized(add(normalized(sub(cam->eye, cam->target)), vec(0, 0, kLightRaise)));
     Light eyeLight;
-    eyeLight.location = add(cam->eye, scaled(back, radius() * kLightDistance));
+    eyeLight.location = add(cam->eye, mul(back, radius() * kLightDistance));
     eyeLight.color = Color{1, 1, 1, 1};
     eyeLight.innerRange = kEndlessRange;
     eyeLight.outerRange = kEndlessRange;

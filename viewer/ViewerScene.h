@@ -42,9 +42,10 @@ public:
     // Loads source; on failure the previous scene stays and the engine's code
     // (13, 14, ...) is returned, else 0.
     int load(const std::string& source, void (*progress)(float));
-    // Takes in a group that someone else (the console) put into the scene;
-    // true when the scene changed.
-    bool adoptChanges();
+    // Takes in a group that someone else (the console) put into the scene,
+    // loaded from source ("" when unknown: the source stays): a group other
+    // than the one shown, or any group after a load; true when the scene changed.
+    bool adoptChanges(const std::string& source, bool loaded);
     // Puts the free camera back where it frames the whole scene.
     void resetFreeCamera();
 

@@ -14,7 +14,7 @@ int appendLogLine(Console* console, const char* line) { return console->addText(
 
 Console::Console()
     : numVars(0), progressFunc(nullptr), text(new char[textSize]), textLength(0), scene(nullptr), exitFlag(false),
-      clearFlag(false), scriptDepth(0) {
+      clearFlag(false), scriptDepth(0), scriptsRun(0) {
     kvxSetConsoleLogSink(appendLogLine);
     for (int i = 0; i < maxVars; ++i) {
         varRef[i] = nullptr;

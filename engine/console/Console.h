@@ -131,6 +131,9 @@ public:
     int addTextf(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 private:
+    // Scripts run under the current outermost script, bounded by readScript.
+    int scriptsRun;
+
     struct CommandLine;
     enum Selection { selectTList, selectPathList, selectCamera };
 

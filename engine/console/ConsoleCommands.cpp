@@ -28,7 +28,6 @@ const int kScriptLineMax = 254;  // characters taken after the '#'
 // Scripts that run themselves more than once would otherwise multiply with every
 // level of nesting; this bounds all scripts run under one outermost script.
 const int kMaxScriptsPerRun = 1024;
-int scriptsRun = 0;
 
 enum Command {
     kHelp,

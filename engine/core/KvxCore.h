@@ -7,5 +7,6 @@
 #include "core/Math.h"
 #include "core/String.h"
 #include "core/Types.h"
+#include "core/VectorOps.h"
 
 #endif

@@ -370,7 +370,7 @@ int load3ds(const char* file, OGroup* group, const char* textureDir, int flags, 
     ImportState& s = state();
     s.materials = nullptr;
     s.paths = nullptr;
-    kvxPutToErrorLog(kMsgStartLoading, kCodeInfo);
+    kvxPutToErrorLog(kMsgStartLoading, kCodeSceneStructure);
     if (!file || std::strlen(file) < 2 || !group) return kvxPutToErrorLog(kMsgCannotOpen, kCodeCannotOpen);
 
     int size = 0;
@@ -401,7 +401,7 @@ int load3ds(const char* file, OGroup* group, const char* textureDir, int flags, 
         else
             delete list;
     }
-    kvxPutToErrorLog(kMsgStartProcessing, kCodeInfo);
+    kvxPutToErrorLog(kMsgStartProcessing, kCodeSceneStructure);
     s.keyframesRead = false;
     s.meshes.clear();
     s.nodes.clear();

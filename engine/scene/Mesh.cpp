@@ -52,34 +52,6 @@ Mesh::~Mesh() {
 
 namespace {
 
-// Whether minimizeVirtualTriangleCount trims an array to its count; the
-// others keep their length.
-const bool kTrimmed = true;
-const bool kKeptWhole = false;
-
-// The per-vertex and per-face arrays in one table each, so that creation,
-// release, growth and trimming cannot drift apart.
-template <class Visit>
-void visitVertexArrays(Mesh& m, Visit&& visit) {
-    visit(m.originalVertices, kTrimmed);
-    visit(m.vertices, kTrimmed);
-    visit(m.worldVertices, kKeptWhole);
-    visit(m.textureCoords, kTrimmed);
-    visit(m.originalNormals, kTrimmed);
-    visit(m.normals, kTrimmed);
-    visit(m.originalColors, kTrimmed);
-    visit(m.colors, kTrimmed);
-}
-
-template <class Visit>
-void visitFaceArrays(Mesh& m, Visit&& visit) {
-    visit(m.faces, kTrimmed);
-    visit(m.faceMaterials, kTrimmed);
-    visit(m.smoothingGroups, kKeptWhole);
-    visit(m.edgeNormals, kKeptWhole);
-    visit(m.faceFlags, kTrimmed);
-}
-
 template <class T>
 void allocate(T*& p, int n) {
     p = allocZeroed<T>(n);
@@ -90,35 +62,35 @@ void allocate(T*& p, int n) {
 void Mesh::createVertices(int n) {
     destroyVertices();
     if (n < 0) n = 0;
-    visitVertexArrays(*this, [n](auto*& array, bool) { allocate(array, n); });
+    visitVertexArrays([this, n](auto member, ArrayKind) { allocate(this->*member, n); });
     vertexCount = n;
 }
 
 void Mesh::destroyVertices() {
-    visitVertexArrays(*this, [](auto*& array, bool) { release(array); });
+    visitVertexArrays([this](auto member, ArrayKind) { release(this->*member); });
 }
 
 void Mesh::createFaces(int n) {
     destroyFaces();
     if (n < 0) n = 0;
-    visitFaceArrays(*this, [n](auto*& array, bool) { allocate(array, n); });
+    visitFaceArrays([this, n](auto member, ArrayKind) { allocate(this->*member, n); });
     for (int i = 0; i < n; ++i) smoothingGroups[i] = i;
     faceCount = n;
 }
 
 void Mesh::destroyFaces() {
-    visitFaceArrays(*this, [](auto*& array, bool) { release(array); });
+    visitFaceArrays([this](auto member, ArrayKind) { release(this->*member); });
 }
 
 void Mesh::expandObject(int newVertexCount, int newFaceCount) {
     if (newVertexCount > vertexCount) {
         int kept = vertexCount;
-        visitVertexArrays(*this, [=](auto*& array, bool) { resize(array, kept, newVertexCount); });
+        visitVertexArrays([=](auto member, ArrayKind) { resize(this->*member, kept, newVertexCount); });
         vertexCount = newVertexCount;
     }
     if (newFaceCount > faceCount) {
         int kept = faceCount;
-        visitFaceArrays(*this, [=](auto*& array, bool) { resize(array, kept, newFaceCount); });
+        visitFaceArrays([=](auto member, ArrayKind) { resize(this->*member, kept, newFaceCount); });
         faceCount = newFaceCount;
     }
 }
@@ -126,15 +98,15 @@ void Mesh::expandObject(int newVertexCount, int newFaceCount) {
 void Mesh::minimizeVirtualTriangleCount() {
     if (vertexCapacity > vertexCount) {
         int n = vertexCount;
-        visitVertexArrays(*this, [n](auto*& array, bool trimmed) {
-            if (trimmed) resize(array, n, n);
+        visitVertexArrays([this, n](auto member, ArrayKind kind) {
+            if (kind == ArrayKind::data) resize(this->*member, n, n);
         });
         vertexCapacity = vertexCount;
     }
     if (faceCapacity > faceCount) {
         int n = faceCount;
-        visitFaceArrays(*this, [n](auto*& array, bool trimmed) {
-            if (trimmed) resize(array, n, n);
+        visitFaceArrays([this, n](auto member, ArrayKind kind) {
+            if (kind == ArrayKind::data) resize(this->*member, n, n);
         });
         faceCapacity = faceCount;
     }
@@ -287,20 +259,13 @@ Object* Mesh::copyObject() {
 
     m->createVertices(vertexCount);
     m->createFaces(faceCount);
-    auto copyInto = [](auto* dst, const auto* src, int n) {
-        if (src != nullptr)
-            for (int i = 0; i < n; ++i) dst[i] = src[i];
-    };
-    copyInto(m->originalVertices, originalVertices, vertexCount);
-    copyInto(m->vertices, vertices, vertexCount);
-    copyInto(m->originalNormals, originalNormals, vertexCount);
-    copyInto(m->normals, normals, vertexCount);
-    copyInto(m->textureCoords, textureCoords, vertexCount);
-    copyInto(m->colors, colors, vertexCount);
-    copyInto(m->originalColors, originalColors, vertexCount);
-    copyInto(m->faces, faces, faceCount);
-    copyInto(m->faceMaterials, faceMaterials, faceCount);
-    copyInto(m->faceFlags, faceFlags, faceCount);
+    // Scratch arrays start zeroed and smoothing groups as the face indices, as created.
+    visitVertexArrays([&](auto member, ArrayKind kind) {
+        if (kind == ArrayKind::data) copyElements(m->*member, this->*member, vertexCount);
+    });
+    visitFaceArrays([&](auto member, ArrayKind kind) {
+        if (kind == ArrayKind::data) copyElements(m->*member, this->*member, faceCount);
+    });
     if (materialGroups != nullptr) m->materialGroups = materialGroups->copy();
 
     m->attached = attached;

@@ -1,14 +1,48 @@
 #ifndef KVX_SCENE_MESHARRAYS_H
 #define KVX_SCENE_MESHARRAYS_H
 
-// Allocation helpers for the plain arrays a Mesh owns. All element types are
-// trivially copyable records, so zeroed malloc memory is a valid value.
+// The table of the plain arrays a Mesh owns, and their allocation helpers. All
+// element types are trivially copyable records, so zeroed malloc memory is a
+// valid value.
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
+#include "scene/Mesh.h"
+
 namespace kvx_mesh {
+
+// What an array holds, which decides how it is trimmed, copied and merged.
+enum class ArrayKind {
+    data,       // loaded or prepared values: trimmed to the count, copied and merged
+    smoothing,  // smoothing groups: kept whole and merged; a copy starts from the face indices
+    scratch     // recomputed from the others: kept whole, never copied
+};
+
+// The per-vertex and per-face arrays in one table each, so that creation,
+// release, growth, trimming, copying and merging cannot drift apart.
+// visit(member, kind) is called with a pointer to each array member of Mesh.
+template <class Visit>
+void visitVertexArrays(Visit&& visit) {
+    visit(&Mesh::originalVertices, ArrayKind::data);
+    visit(&Mesh::vertices, ArrayKind::data);
+    visit(&Mesh::worldVertices, ArrayKind::scratch);
+    visit(&Mesh::textureCoords, ArrayKind::data);
+    visit(&Mesh::originalNormals, ArrayKind::data);
+    visit(&Mesh::normals, ArrayKind::data);
+    visit(&Mesh::originalColors, ArrayKind::data);
+    visit(&Mesh::colors, ArrayKind::data);
+}
+
+template <class Visit>
+void visitFaceArrays(Visit&& visit) {
+    visit(&Mesh::faces, ArrayKind::data);
+    visit(&Mesh::faceMaterials, ArrayKind::data);
+    visit(&Mesh::smoothingGroups, ArrayKind::smoothing);
+    visit(&Mesh::edgeNormals, ArrayKind::scratch);
+    visit(&Mesh::faceFlags, ArrayKind::data);
+}
 
 // A zero-filled array of n elements (never a null pointer for n >= 0).
 template <class T>
@@ -42,6 +76,12 @@ template <class T>
 void release(T*& p) {
     std::free(p);
     p = nullptr;
+}
+
+// Copies n elements from src to dst; nothing when either is null.
+template <class T>
+void copyElements(T* dst, const T* src, int n) {
+    if (dst != nullptr && src != nullptr && n > 0) std::memcpy(static_cast<void*>(dst), src, size_t(n) * sizeof(T));
 }
 
 }  // namespace kvx_mesh

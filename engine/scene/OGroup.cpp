@@ -12,6 +12,7 @@
 #include "scene/KVXPath.h"
 #include "scene/Light.h"
 #include "scene/Mesh.h"
+#include "scene/MeshArrays.h"
 #include "scene/MeshFaceRanges.h"
 #include "scene/SceneMessages.h"
 #include "spatial/Octree.h"
@@ -233,15 +234,6 @@ int OGroup::delMesh(Mesh* mesh) {
 
 // --- copying between groups ----------------------------------------------------
 
-namespace {
-
-template <class T>
-void copyArray(T* dst, const T* src, int n) {
-    if (dst && src && n > 0) std::memcpy(static_cast<void*>(dst), src, sizeof(T) * static_cast<size_t>(n));
-}
-
-}  // namespace
-
 int OGroup::copyMaterialFaceStructures(OGroup* target) {
     if (!target) return kvxPutToErrorLog(kMsgGroupNull, kCodeGroupNull);
     for (int i = 0; i < meshCount; ++i) {
@@ -249,11 +241,11 @@ int OGroup::copyMaterialFaceStructures(OGroup* target) {
         Mesh* dst = static_cast<Mesh*>(target->findObject(src->name));
         if (!dst) return kvxPutToErrorLog(kMsgObjectNull, kCodeObjectNull);
         if (dst->vertexCount != src->vertexCount || dst->faceCount != src->faceCount)
-            return kvxPutToErrorLog(kMsgCopyFailed, kCodeCopyFailed);
+            return kvxPutToErrorLog(kMsgCopyFailed, kCodeSceneStructure);
         if (dst == src) continue;
-        copyArray(dst->faceMaterials, src->faceMaterials, src->faceCount);
-        copyArray(dst->faces, src->faces, src->faceCount);
-        copyArray(dst->edgeNormals, src->edgeNormals, src->faceCount);
+        kvx_mesh::copyElements(dst->faceMaterials, src->faceMaterials, src->faceCount);
+        kvx_mesh::copyElements(dst->faces, src->faces, src->faceCount);
+        kvx_mesh::copyElements(dst->edgeNormals, src->edgeNormals, src->faceCount);
         delete dst->materialGroups;
         dst->materialGroups = src->materialGroups ? src->materialGroups->copy() : nullptr;
     }
@@ -298,17 +290,12 @@ void OGroup::attach() {
         Mesh* m = meshes[i];
         if (!m->attached) continue;
         int nv = m->vertexCount, nf = m->faceCount;
-        copyArray(merged->vertices + o, m->vertices, nv);
-        copyArray(merged->originalVertices + o, m->originalVertices, nv);
-        copyArray(merged->normals + o, m->normals, nv);
-        copyArray(merged->originalNormals + o, m->originalNormals, nv);
-        copyArray(merged->textureCoords + o, m->textureCoords, nv);
-        copyArray(merged->colors + o, m->colors, nv);
-        copyArray(merged->originalColors + o, m->originalColors, nv);
-        copyArray(merged->smoothingGroups + p, m->smoothingGroups, nf);
-        copyArray(merged->faces + p, m->faces, nf);
-        copyArray(merged->faceMaterials + p, m->faceMaterials, nf);
-        copyArray(merged->faceFlags + p, m->faceFlags, nf);
+        kvx_mesh::visitVertexArrays([&](auto member, kvx_mesh::ArrayKind kind) {
+            if (kind != kvx_mesh::ArrayKind::scratch) kvx_mesh::copyElements(merged->*member + o, m->*member, nv);
+        });
+        kvx_mesh::visitFaceArrays([&](auto member, kvx_mesh::ArrayKind kind) {
+            if (kind != kvx_mesh::ArrayKind::scratch) kvx_mesh::copyElements(merged->*member + p, m->*member, nf);
+        });
         for (int k = p; k < p + nf; ++k) {
             merged->faces[k].a = static_cast<uint16_t>(merged->faces[k].a + o);
             merged->faces[k].b = static_cast<uint16_t>(merged->faces[k].b + o);

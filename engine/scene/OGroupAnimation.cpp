@@ -18,13 +18,6 @@
 
 namespace {
 
-const int kTrackPosition = KVXPath::trackPosition;
-const int kTrackRotation = KVXPath::trackRotation;
-const int kTrackScalar = KVXPath::trackScalar;
-const int kTrackScale = KVXPath::trackScale;
-const int kNodeCamera = KVXPath::nodeCamera;
-const int kNodeCameraTarget = KVXPath::nodeTarget;
-
 // Deeper hierarchies than this are cut: a chain a host built by hand may
 // loop, and a group holds fewer objects than this anyway.
 const int kMaxHierarchyDepth = OGroup::maxMeshs + OGroup::maxCameras + OGroup::maxLights;
@@ -151,13 +144,13 @@ void OGroup::placeObject(Object* o, bool animate) {
 
 bool OGroup::doObjectAnim(Object* object, Object* self) {
     if (!object) return false;
-    if (KVXPath* position = findTrack(object, kTrackPosition, 0)) {
+    if (KVXPath* position = findTrack(object, KVXPath::trackPosition, 0)) {
         Vertex3D p = position->keyCount < 3 ? position->keys[0].position : interpolatePosition(position, currentFrame);
         kvxTranslate(p.x, p.y, p.z);
     }
-    KVXPath* rotation = findTrack(object, kTrackRotation, 0);
+    KVXPath* rotation = findTrack(object, KVXPath::trackRotation, 0);
     if (rotation) applyRotationTrack(rotation, currentFrame);
-    if (KVXPath* scale = findTrack(object, kTrackScale, 0)) {
+    if (KVXPath* scale = findTrack(object, KVXPath::trackScale, 0)) {
         Vertex3D s = interpolatePosition(scale, currentFrame);
         kvxScale(s.x, s.y, s.z);
     }
@@ -180,10 +173,10 @@ int OGroup::doAnimation(Object* object, Object* self) {
 
 void OGroup::doCameraAnim(Camera* camera) {
     if (!camera) return;
-    if (KVXPath* eye = findTrack(camera, kTrackPosition, kNodeCamera))
+    if (KVXPath* eye = findTrack(camera, KVXPath::trackPosition, KVXPath::nodeCamera))
         camera->eye = interpolatePosition(eye, currentFrame);
-    if (KVXPath* roll = findTrack(camera, kTrackScalar, 0)) interpolateScalar(roll, currentFrame, camera->roll);
-    if (KVXPath* target = findTrack(camera, kTrackPosition, kNodeCameraTarget))
+    if (KVXPath* roll = findTrack(camera, KVXPath::trackScalar, 0)) interpolateScalar(roll, currentFrame, camera->roll);
+    if (KVXPath* target = findTrack(camera, KVXPath::trackPosition, KVXPath::nodeTarget))
         camera->target = interpolatePosition(target, currentFrame);
 }
 
@@ -275,13 +268,13 @@ void OGroup::getObjectAnimatedMatrixWithCamera(Object* object, float* modelview,
 void OGroup::overrideObjectPosition(const char* name, Vertex3D* position, Vertex4D* rotation) {
     Object* o = findObject(name);
     if (!o || !activePathList) return;
-    KVXPath* track = findTrack(o, kTrackPosition, isCamera(this, o) ? kNodeCamera : 0);
+    KVXPath* track = findTrack(o, KVXPath::trackPosition, isCamera(this, o) ? KVXPath::nodeCamera : 0);
     if (track && position) {
         track->keyCount = 1;
         track->keys[0].position = *position;
     }
     if (!rotation) return;
-    if (KVXPath* turn = findTrack(o, kTrackRotation, 0)) {
+    if (KVXPath* turn = findTrack(o, KVXPath::trackRotation, 0)) {
         turn->keyCount = 1;
         turn->keys[0].axis = Vertex3D{rotation->x, rotation->y, rotation->z};
         turn->keys[0].angle = rotation->w;

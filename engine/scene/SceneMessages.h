@@ -40,7 +40,9 @@ const char* const kMsgNoDisplayLists = "Cannot create displaylists, displaylists
 const int kCodeNoDisplayLists = 43;
 const char* const kMsgOctreeFailed = "Cannot create octree for OGroup! Possible memory leak or OGroup is NULL!";
 const int kCodeOctreeFailed = 44;
+// Building and copying a group's structures: the 3DS import's progress lines
+// and a failed copy of face structures between groups.
+const int kCodeSceneStructure = 50;
 const char* const kMsgCopyFailed = "Fatal! Engine internal structure copy failed!";
-const int kCodeCopyFailed = 50;
 
 #endif

@@ -9,46 +9,18 @@
 #include <sstream>
 #include <string>
 
-#include "console/Console.h"
+#include "ConsoleFixture.h"
 #include "core/String.h"
-#include "render/ErrorLog.h"
 
 namespace {
 
-// Feeds lines and reads back exactly what the console wrote, log lines included.
-struct Transcript : ::testing::Test {
-    Console c;
-    void SetUp() override {
-        take();
-        kvxInitErrorLog(&c);
-    }
-    void TearDown() override { kvxInitErrorLog(3); }
-    std::string take() {
-        static char buf[Console::textSize];
-        c.getText(buf);
-        return buf;
-    }
-    std::string run(const std::string& line, int expectResult = 0) {
-        EXPECT_EQ(c.command(line.c_str()), expectResult) << line;
-        return take();
-    }
-};
+using namespace kvxtest;
 
-std::string scratchDir() {
-    static std::string dir;
-    if (dir.empty()) {
-        dir = "/tmp/kvx-console-test-" + std::to_string(getpid());
-        mkdir(dir.c_str(), 0755);
-    }
-    return dir;
-}
+typedef ConsoleTest Transcript;
 
+std::string scratchPath(const std::string& name) { return consoleScratch()(name); }
 std::string writeFile(const std::string& name, const std::string& content) {
-    std::string path = scratchDir() + "/" + name;
-    FILE* f = fopen(path.c_str(), "wb");
-    fwrite(content.data(), 1, content.size(), f);
-    fclose(f);
-    return path;
+    return consoleScratch().write(name, content);
 }
 
 const char kParseFailed[] = "KVX Console parser failed to parse commandline!\n";
@@ -184,8 +156,8 @@ TEST_F(Transcript, Scripts) {
 
     // Run through the interpreter, which upper-cases the file name.
     EXPECT_EQ(run("execscript " + early), ">execscript " + early + "\n>INFO\nKorvex3D Console v0.1\n");
-    EXPECT_EQ(run("EXECSCRIPT " + scratchDir() + "/missing.txt", 31),
-              ">EXECSCRIPT " + scratchDir() + "/missing.txt\nScript file not found!\n");
+    EXPECT_EQ(run("EXECSCRIPT " + scratchPath("missing.txt"), 31),
+              ">EXECSCRIPT " + scratchPath("missing.txt") + "\nScript file not found!\n");
     EXPECT_EQ(c.readScript(nullptr), 31);
     take();
 
@@ -197,7 +169,7 @@ TEST_F(Transcript, Scripts) {
 }
 
 TEST_F(Transcript, ScriptsRunningThemselvesStopAtDepthSixteen) {
-    std::string self = scratchDir() + "/self.txt";
+    std::string self = scratchPath("self.txt");
     writeFile("self.txt", "#INFO\n#EXECSCRIPT " + self + "\n");
     EXPECT_EQ(c.readScript(self.c_str()), 0);
     std::string out = take();
@@ -212,11 +184,35 @@ TEST_F(Transcript, ScriptsRunningThemselvesStopAtDepthSixteen) {
     EXPECT_EQ(c.scriptDepth, 0);
 
     // Two scripts calling each other are bounded the same way.
-    std::string a = scratchDir() + "/ping.txt", b = scratchDir() + "/pong.txt";
+    std::string a = scratchPath("ping.txt"), b = scratchPath("pong.txt");
     writeFile("ping.txt", "#EXECSCRIPT " + b + "\n");
     writeFile("pong.txt", "#EXECSCRIPT " + a + "\n");
     EXPECT_EQ(c.readScript(a.c_str()), 0);
     EXPECT_NE(take().find("Script nesting too deep!"), std::string::npos);
+    EXPECT_EQ(c.scriptDepth, 0);
+}
+
+// A host function that makes a second console run a script while the first one's script runs.
+Console* otherConsole = nullptr;
+std::string otherScript;
+int otherRuns = 0;
+void runOtherScript() {
+    ++otherRuns;
+    otherConsole->readScript(otherScript.c_str());
+}
+
+TEST_F(Transcript, EachConsoleHasItsOwnScriptBudget) {
+    Console other;
+    otherConsole = &other;
+    otherScript = writeFile("other.txt", "#INFO\n");
+    otherRuns = 0;
+    std::string fan = scratchPath("fan.txt");
+    writeFile("fan.txt", "#EVAL RUNOTHER\n#EXECSCRIPT " + fan + "\n#EXECSCRIPT " + fan + "\n");
+    c.addFunc(&runOtherScript, "RUNOTHER");
+    EXPECT_EQ(c.readScript(fan.c_str()), 0);
+    take();
+    // The fan-out would run 65535 scripts; the other console's runs must not refill this one's budget.
+    EXPECT_EQ(otherRuns, 1024);
     EXPECT_EQ(c.scriptDepth, 0);
 }
 
@@ -235,15 +231,11 @@ TEST_F(Transcript, ReadLine) {
 }
 
 TEST_F(Transcript, DirectoryListing) {
-    std::string d = scratchDir() + "/listing";
+    std::string d = scratchPath("listing");
     mkdir(d.c_str(), 0755);
-    FILE* f = fopen((d + "/alpha.txt").c_str(), "wb");
-    fputs("12345", f);
-    fclose(f);
-    f = fopen((d + "/Beta.TXT").c_str(), "wb");
-    fputs("abc", f);
-    fclose(f);
-    fclose(fopen((d + "/gamma.dat").c_str(), "wb"));
+    writeFile("listing/alpha.txt", "12345");
+    writeFile("listing/Beta.TXT", "abc");
+    writeFile("listing/gamma.dat", "");
 
     // The line is upper-cased; matching ignores case like the platform search.
     std::string out = run("dir " + d + "/*.txt");

@@ -4,25 +4,13 @@
 #include <cstdio>
 #include <string>
 
-#include "console/Console.h"
-#include "render/ErrorLog.h"
+#include "ConsoleFixture.h"
 
 namespace {
 
-std::string takeText(Console& c) {
-    static char buf[Console::textSize];
-    c.getText(buf);
-    return buf;
-}
+using namespace kvxtest;
 
-struct RegistryTest : ::testing::Test {
-    Console c;
-    void SetUp() override {
-        takeText(c);
-        kvxInitErrorLog(&c);
-    }
-    void TearDown() override { kvxInitErrorLog(3); }
-};
+typedef ConsoleTest RegistryTest;
 
 int gVoidFloatCalls = 0;
 float gLastFloat = 0.0f;

@@ -8,8 +8,9 @@
 
 #include <unistd.h>
 
+#include "ConsoleFixture.h"
 #include "TestWindow.h"
-#include "console/Console.h"
+#include "Writer3ds.h"
 #include "render/Engine.h"
 #include "render/ErrorLog.h"
 #include "render/RenderState.h"
@@ -23,46 +24,18 @@
 
 namespace {
 
+using namespace kvxtest;
+
 const std::string kDataDir = std::string(KVX_TESTDATA_DIR) + "/3ds/assimp";
 const std::string kDir = ".";
 
-// Minimal .3DS writer: chunks are id, length including the 6-byte header.
-struct Chunk {
-    std::string bytes;
-    void u16(unsigned v) {
-        bytes += char(v & 0xFF);
-        bytes += char((v >> 8) & 0xFF);
-    }
-    void f32(float f) {
-        unsigned char b[4];
-        memcpy(b, &f, 4);
-        bytes.append(reinterpret_cast<char*>(b), 4);
-    }
-    void str(const std::string& t) {
-        bytes += t;
-        bytes += '\0';
-    }
-    std::string wrap(unsigned id) const {
-        Chunk c;
-        c.u16(id);
-        unsigned n = static_cast<unsigned>(bytes.size() + 6);
-        c.u16(n & 0xFFFF);
-        c.u16(n >> 16);
-        return c.bytes + bytes;
-    }
-};
-
-// One triangle object named name with corners a, b, c.
-std::string triangleObject(const std::string& name, const float (&v)[9]) {
-    Chunk verts, faces, mesh, obj;
-    verts.u16(3);
-    for (float f : v) verts.f32(f);
-    faces.u16(1);
-    faces.u16(0), faces.u16(1), faces.u16(2), faces.u16(7);
-    mesh.bytes = verts.wrap(0x4110) + faces.wrap(0x4120);
-    obj.str(name);
-    obj.bytes += mesh.wrap(0x4100);
-    return obj.wrap(0x4000);
+// One triangle object named name with corners v.
+k3ds::Mesh triangleObject(const std::string& name, const float (&v)[9]) {
+    k3ds::Mesh m;
+    m.name = name;
+    m.vertices = {{v[0], v[1], v[2]}, {v[3], v[4], v[5]}, {v[6], v[7], v[8]}};
+    m.faces = {{0, 1, 2, 7}};
+    return m;
 }
 
 float extentX(Mesh* m) {
@@ -75,16 +48,13 @@ float extentX(Mesh* m) {
 }
 
 // A started engine whose log goes into the console under test.
-struct SceneTranscript : ::testing::Test {
-    Console c;
+struct SceneTranscript : ConsoleTest {
     TestWindow* window = nullptr;
     Scene* scene = nullptr;
 
-    char savedDir[4096] = {0};
+    InDirectory inData{kDataDir};
 
     void SetUp() override {
-        ASSERT_NE(getcwd(savedDir, sizeof savedDir), nullptr);
-        ASSERT_EQ(chdir(kDataDir.c_str()), 0);
         window = new TestWindow(&c);
         ASSERT_EQ(window->result, 0);
         kvxInitErrorLog(&c);
@@ -96,16 +66,6 @@ struct SceneTranscript : ::testing::Test {
         kvxInitErrorLog(3);
         delete scene;
         delete window;
-        EXPECT_EQ(chdir(savedDir), 0);
-    }
-    std::string take() {
-        static char buf[Console::textSize];
-        c.getText(buf);
-        return buf;
-    }
-    std::string run(const std::string& line, int expectResult = 0) {
-        EXPECT_EQ(c.command(line.c_str()), expectResult) << line;
-        return take();
     }
     // What SCENEINFO must print, counted straight from the scene.
     std::string expectedInfo() {
@@ -253,16 +213,12 @@ TEST_F(SceneTranscript, FailedLoadAndProgress) {
 }
 
 TEST_F(SceneTranscript, ScalerObjectSizesTheScene) {
-    Chunk editor, main;
     const float scaler[9] = {0, 0, 0, 2, 0, 0, 0, 2, 0};
     const float box[9] = {0, 0, 0, 10, 0, 0, 0, 10, 0};
-    editor.bytes = triangleObject("SCALER", scaler) + triangleObject("BOX", box);
-    main.bytes = editor.wrap(0x3D3D);
-    std::string file = main.wrap(0x4D4D);
-    std::string path = "/tmp/kvx-scaler-" + std::to_string(getpid()) + ".3ds";
-    FILE* f = fopen(path.c_str(), "wb");
-    fwrite(file.data(), 1, file.size(), f);
-    fclose(f);
+    k3ds::Scene file;
+    file.meshes = {triangleObject("SCALER", scaler), triangleObject("BOX", box)};
+    std::string path = consoleScratch()("scaler.3ds");
+    ASSERT_TRUE(k3ds::saveScene(file, path));
 
     // A reload does not apply the measuring object again.
     std::string out = run("LOAD3DS " + path + " .");
@@ -282,7 +238,6 @@ TEST_F(SceneTranscript, ScalerObjectSizesTheScene) {
     b = reinterpret_cast<Mesh*>(scene->groups[0]->findObject("BOX"));
     ASSERT_NE(b, nullptr);
     EXPECT_NEAR(extentX(b), 10.0f, 1e-4f);
-    remove(path.c_str());
 }
 
 }  // namespace

@@ -1,65 +1,34 @@
 #include "DemoRun.h"
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <cstdio>
+
+#include "Png.h"
 
 namespace demotest {
-
-namespace {
-uint32_t be32(const unsigned char* p) { return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
-}  // namespace
 
 int Frame::brightest(int x, int y) const { return std::max({at(x, y)[0], at(x, y)[1], at(x, y)[2]}); }
 
 Frame readPng(const std::string& path) {
     Frame f;
-    FILE* fp = fopen(path.c_str(), "rb");
-    if (!fp) return f;
-    std::vector<unsigned char> file;
-    unsigned char buf[65536];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof(buf), fp)) > 0) file.insert(file.end(), buf, buf + n);
-    fclose(fp);
-    std::vector<unsigned char> z;
-    for (size_t pos = 8; pos + 12 <= file.size();) {
-        uint32_t len = be32(&file[pos]);
-        if (std::string(reinterpret_cast<char*>(&file[pos + 4]), 4) == "IDAT")
-            z.insert(z.end(), file.begin() + pos + 8, file.begin() + pos + 8 + len);
-        pos += 12 + len;
-    }
-    std::vector<unsigned char> raw;
-    for (size_t p = 2; p + 5 <= z.size();) {
-        bool last = z[p] & 1;
-        size_t len = z[p + 1] | z[p + 2] << 8;
-        raw.insert(raw.end(), z.begin() + p + 5, z.begin() + p + 5 + len);
-        p += 5 + len;
-        if (last) break;
-    }
-    for (int y = 0; y < kH && raw.size() >= size_t(kH) * (kW * 3 + 1); y++)
-        f.rgb.insert(f.rgb.end(), raw.begin() + y * (kW * 3 + 1) + 1, raw.begin() + (y + 1) * (kW * 3 + 1));
+    kvxtest::RgbImage img = kvxtest::readPng(path);
+    if (img.width == kW && img.height == kH) f.rgb = std::move(img.rgb);
     return f;
 }
-
-int run(const std::string& cmd, std::string* output) {
-    FILE* p = popen((cmd + " 2>&1").c_str(), "r");
-    if (!p) return -1;
-    char line[512];
-    while (fgets(line, sizeof(line), p)) *output += line;
-    int status = pclose(p);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string scratchDir(const std::string& name) { return testing::TempDir() + name + "_" + std::to_string(getpid()); }
 
 bool haveData() {
     struct stat st;
     return stat((kBuild + "/data/level01.dat").c_str(), &st) == 0 && stat((kBuild + "/demo").c_str(), &st) == 0;
+}
+
+std::string stageDemo(const std::string& name, const std::vector<std::string>& without) {
+    std::string dir = tempPath(name), out;
+    std::string cmd = "rm -rf " + dir + " && mkdir -p " + dir + "/data && cp " + kBuild + "/demo " + dir +
+                      "/ && for f in " + kBuild + "/data/*; do ln -s \"$f\" " + dir + "/data/; done";
+    for (const std::string& file : without) cmd += " && rm " + dir + "/data/" + file;
+    runCommand(cmd, &out);
+    return dir;
 }
 
 }  // namespace demotest

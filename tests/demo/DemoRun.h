@@ -6,7 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "Programs.h"
+
 namespace demotest {
+
+using kvxtest::runCommand;
+using kvxtest::tempPath;
 
 const std::string kBuild = KVX_BINARY_DIR;
 constexpr int kW = 640, kH = 480;
@@ -19,14 +24,13 @@ struct Frame {
     int brightest(int x, int y) const;
 };
 
-// Reads the demo's own PNGs: RGB, stored deflate blocks, no row filters.
+// Reads a frame the demo wrote; not ok() when it is missing or not 640 x 480.
 Frame readPng(const std::string& path);
-// Runs a shell command; its exit code (-1 when killed by a signal), output appended.
-int run(const std::string& cmd, std::string* output);
-// Scratch folders are unique to this process: other test runs may share /tmp.
-std::string scratchDir(const std::string& name);
 // The program and its generated data are built.
 bool haveData();
+// A copy of the program in the scratch folder tempPath(name), beside a data folder
+// that links every generated file except those named in `without`; the folder's path.
+std::string stageDemo(const std::string& name, const std::vector<std::string>& without);
 
 }  // namespace demotest
 

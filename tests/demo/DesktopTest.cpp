@@ -130,7 +130,7 @@ protected:
     bool startDemo(Child& demo, const std::vector<std::string>& options) {
         std::vector<std::string> argv = {kBuild + "/demo"};
         argv.insert(argv.end(), options.begin(), options.end());
-        log_ = scratchDir("kvx_desktop_log");
+        log_ = tempPath("kvx_desktop_log");
         return demo.start(argv, {"DISPLAY=" + display_, "SDL_AUDIODRIVER=dummy"}, log_);
     }
 
@@ -260,12 +260,12 @@ Display* Desktop::dpy_ = nullptr;
 
 // The off-line frame of the same moment, as a lit/unlit map.
 std::vector<bool> litFrame(int ms) {
-    std::string dir = scratchDir("kvx_desktop_frames"), out;
-    run(kBuild + "/demo --capture-frames " + dir + " --at " + std::to_string(ms), &out);
+    kvxtest::Scratch frames("kvx_desktop_frames");
+    std::string out;
+    runCommand(kBuild + "/demo --capture-frames " + frames.dir() + " --at " + std::to_string(ms), &out);
     char name[32];
-    snprintf(name, sizeof(name), "/frame_%06d.png", ms);
-    Frame f = readPng(dir + name);
-    run("rm -rf " + dir, &out);
+    snprintf(name, sizeof(name), "frame_%06d.png", ms);
+    Frame f = readPng(frames(name));
     std::vector<bool> map;
     if (!f.ok()) return map;
     for (int y = 0; y < kH; y++)
@@ -353,7 +353,6 @@ TEST_F(Desktop, ScalesBeyondTheScreenAreReducedAndTheEndEndsTheProgram) {
     expectCentredOnScreen(g);
     ASSERT_TRUE(demo.waitFor(5000)) << "the show did not end at --until";
     EXPECT_EQ(demo.status, 0);
-    std::string out;
-    run("cat " + log_, &out);
+    std::string out = kvxtest::readFile(log_);
     EXPECT_NE(out.find("--scale 2"), std::string::npos) << out;
 }

@@ -217,3 +217,50 @@ TEST(Sprites, WrapAroundTheScreenEdges) {
     EXPECT_EQ(s.trip[1].position.y, -127.0f);
     EXPECT_EQ(s.bubble[0].position.y, 607.0f);
 }
+
+TEST(Timeline, WhatAFrameShowsFollowsTheClockWindows) {
+    RecordingHost host;
+    Timeline t(host);
+    float alpha = 0;
+    auto atFrame = [&](int fc) { t.state.frameCounter = fc; };
+    auto atMs = [&](float e) { t.state.elapsedMs = e; };
+
+    atFrame(100);
+    EXPECT_EQ(t.sceneFov(kFirstScene), 50.0f);
+    EXPECT_EQ(t.sceneFov(kSecondScene), 70.0f);
+    EXPECT_EQ(t.sceneFov(kThirdScene), 120.0f);
+    EXPECT_FALSE(t.flash(alpha));
+    atFrame(181);
+    ASSERT_TRUE(t.flash(alpha));
+    EXPECT_FLOAT_EQ(alpha, 0.4f);
+    atFrame(611);
+    EXPECT_NEAR(t.sceneFov(kFirstScene), 150.0f, 0.5f);  // zooming in over the tunnel
+    atFrame(870);
+    ASSERT_TRUE(t.flash(alpha));
+    EXPECT_FLOAT_EQ(alpha, 1.0f);
+    EXPECT_EQ(t.sceneFov(kFirstScene), 70.0f);
+    atFrame(875);
+    EXPECT_FALSE(t.flash(alpha));
+    atFrame(570);
+    EXPECT_FALSE(t.questionMark());
+    atFrame(571);
+    EXPECT_TRUE(t.questionMark());
+
+    atMs(14000);
+    EXPECT_EQ(t.lastTitleAlpha(), 1.0f);
+    atMs(16000);
+    EXPECT_FLOAT_EQ(t.lastTitleAlpha(), 0.5f);
+    EXPECT_EQ(t.lyric(), -1);
+    for (float e : {13701.0f, 24001.0f, 37399.0f}) {
+        atMs(e);
+        EXPECT_EQ(t.lyric(), e < 20000 ? 0 : (e < 30000 ? 1 : 2)) << e;
+    }
+    atMs(118000);
+    EXPECT_FALSE(t.picture(alpha));
+    atMs(119500);
+    ASSERT_TRUE(t.picture(alpha));
+    EXPECT_NEAR(alpha, 0.5f, 1e-4f);  // fading in
+    atMs(125000);
+    ASSERT_TRUE(t.picture(alpha));
+    EXPECT_EQ(alpha, 1.0f);
+}

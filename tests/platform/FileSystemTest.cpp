@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "Programs.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -15,14 +16,10 @@ namespace {
 class FileSystemTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/kvxfsXXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        root = tmpl;
         mkdir((root + "/Data").c_str(), 0755);
         mkdir((root + "/Data/Sub").c_str(), 0755);
         write(root + "/Data/Sub/Scene.3DS", "scene");
     }
-    void TearDown() override { std::system(("rm -rf " + root).c_str()); }
 
     static void write(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
     static std::string read(FILE* f) {
@@ -41,7 +38,8 @@ protected:
         return in ? s.str() : "<missing>";
     }
 
-    std::string root;
+    kvxtest::Scratch scratch{"kvx_fs"};
+    const std::string root = scratch.dir();
 };
 
 TEST_F(FileSystemTest, ReadsThroughBackslashesAndAnyCase) {
@@ -56,15 +54,12 @@ TEST_F(FileSystemTest, ReadsThroughBackslashesAndAnyCase) {
 }
 
 TEST_F(FileSystemTest, RelativePathsResolveFromTheWorkingDirectory) {
-    char old[kvxMaxPathLength];
-    ASSERT_NE(getcwd(old, sizeof old), nullptr);
-    ASSERT_EQ(chdir(root.c_str()), 0);
+    kvxtest::InDirectory inRoot(root);
     EXPECT_EQ(read(kvxOpenFile("data\\sub\\scene.3ds", "rb")), "scene");
     char resolved[kvxMaxPathLength];
     EXPECT_TRUE(kvxResolvePath("DATA\\SUB\\SCENE.3DS", resolved, sizeof resolved, false));
     EXPECT_STREQ(resolved, "Data/Sub/Scene.3DS");
     EXPECT_FALSE(kvxResolvePath("DATA\\SUB\\SCENE.3DS", resolved, 8, false));
-    ASSERT_EQ(chdir(old), 0);
 }
 
 TEST_F(FileSystemTest, WritesResolveTheDirectoryAndKeepTheFileName) {

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "Programs.h"
 #include "TestWindow.h"
 #include "console/Console.h"
 #include "render/Engine.h"
@@ -80,12 +81,9 @@ TEST_F(EngineTest, StartsOnA640x480WindowAndLogsTheFormat) {
 }
 
 TEST_F(EngineTest, ShortFormLogsToKVXERRORLOGInTheWorkingDirectory) {
-    char tmpl[] = "/tmp/kvxengXXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    char old[1024];
-    ASSERT_NE(getcwd(old, sizeof old), nullptr);
-    ASSERT_EQ(chdir(tmpl), 0);
-    std::ofstream("KVXERROR.LOG") << "previous run\n";
+    kvxtest::Scratch scratch("kvx_engine");
+    kvxtest::InDirectory inScratch(scratch.dir());
+    scratch.write("KVXERROR.LOG", "previous run\n");
 
     TestWindow w(nullptr, false);
     kvxSetFPS(7);
@@ -94,13 +92,7 @@ TEST_F(EngineTest, ShortFormLogsToKVXERRORLOGInTheWorkingDirectory) {
     EXPECT_STREQ(kvxError.fileName, "KVXERROR.LOG");
     EXPECT_EQ(kvxFPS, 100);
     EXPECT_EQ(kvxGamma, 1.0f);
-    std::ifstream in("KVXERROR.LOG");
-    std::stringstream text;
-    text << in.rdbuf();
-    EXPECT_EQ(text.str(), "previous run\n" + grantedLog());
-
-    ASSERT_EQ(chdir(old), 0);
-    std::system((std::string("rm -rf ") + tmpl).c_str());
+    EXPECT_EQ(kvxtest::readFile("KVXERROR.LOG"), "previous run\n" + grantedLog());
 }
 
 TEST_F(EngineTest, WithoutAConsoleTheLogAsksInMessageBoxes) {

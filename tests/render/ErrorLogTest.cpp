@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "Programs.h"
 #include "console/Console.h"
 #include "render/ErrorLog.h"
 
@@ -28,18 +29,11 @@ std::string consoleText(Console& console) {
 
 class ErrorLogTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        saved = kvxError;
-        char tmpl[] = "/tmp/kvxlogXXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-    }
-    void TearDown() override {
-        kvxError = saved;
-        std::system(("rm -rf " + dir).c_str());
-    }
+    void SetUp() override { saved = kvxError; }
+    void TearDown() override { kvxError = saved; }
     KVXError saved;
-    std::string dir;
+    kvxtest::Scratch scratch{"kvx_errorlog"};
+    const std::string dir = scratch.dir();
 };
 
 TEST_F(ErrorLogTest, BeforeAnySetupMessagesAreLostAndTheCodeReturned) {
@@ -87,12 +81,9 @@ TEST_F(ErrorLogTest, LongFileNamesAreCutToTheField) {
     EXPECT_EQ(std::string(kvxError.fileName), name.substr(0, kvxErrorFileNameSize - 1));
 
     // A cut name is still a usable name.
-    char old[1024];
-    ASSERT_NE(getcwd(old, sizeof old), nullptr);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    kvxtest::InDirectory inScratch(dir);
     kvxPutToErrorLog("cut", 0);
     EXPECT_EQ(slurp(dir + "/" + name.substr(0, 63)), "cut\n");
-    ASSERT_EQ(chdir(old), 0);
 }
 
 TEST_F(ErrorLogTest, LongMessagesAreCutButKeepTheirLineEnd) {

@@ -163,7 +163,7 @@ TEST(OGroup, CopyMaterialFaceStructuresSharesListsDestroyedOnce) {
     a.addMesh(unitTriangle("only-in-a"));
     EXPECT_EQ(a.copyMaterialFaceStructures(&b), kCodeObjectNull);
     b.addMesh(triangleMesh("only-in-a", {0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 1, 1, 0, 1, 0, 1}));
-    EXPECT_EQ(a.copyMaterialFaceStructures(&b), kCodeCopyFailed);
+    EXPECT_EQ(a.copyMaterialFaceStructures(&b), kCodeSceneStructure);
     EXPECT_TRUE(log.contains("Fatal! Engine internal structure copy failed!"));
 }
 
@@ -188,6 +188,7 @@ TEST(OGroup, AttachMergesMarkedMeshes) {
     EXPECT_EQ(merged->faces[1].b, 4);
     EXPECT_EQ(merged->faces[1].c, 5);
     EXPECT_FLOAT_EQ(merged->vertices[3].x, 5.0f);
+    EXPECT_EQ(merged->smoothingGroups[1], 0);  // b's own group, not the merged face index
     EXPECT_EQ(g.octree, nullptr);
 }
 

@@ -155,7 +155,7 @@ TEST_F(FontAndShots, ScreenshotNamesRunOutAfter999) {
     }
     kvxScreenShot();
     EXPECT_FALSE(exists("Shot1000.jpg"));
-    EXPECT_EQ(readFile("Shot0999.jpg").size(), 0u);
+    EXPECT_EQ(readBytes("Shot0999.jpg").size(), 0u);
 }
 
 // A frame with a grid, a textured turned image, a fade box and text, kept in

@@ -245,7 +245,7 @@ TEST(JpegLoading, SizeRuleAndBadData) {
     EXPECT_TRUE(dir.logged("Error loading .JPG file"));
 
     writeJpeg("whole.jpg", 64, 64);
-    Bytes whole = readFile("whole.jpg");
+    Bytes whole = readBytes("whole.jpg");
     writeFile("half.jpg", Bytes(whole.begin(), whole.begin() + whole.size() / 2));
     Texture half;
     dir.clearLog();
@@ -449,7 +449,7 @@ TEST(FrameLists, MoreThanSixtyThreeNamesKeepTheFirstSixtyThree) {
 TEST(PackLoading, ImagesAndListsComeFromPackEntries) {
     ScratchDir dir;
     writeJpeg("photo.jpg", 16, 8);
-    Bytes jpeg = readFile("photo.jpg");
+    Bytes jpeg = readBytes("photo.jpg");
     remove("photo.jpg");
     Bytes tga = concat(targaHeader(2, 2, 1, 24), Bytes{1, 2, 3, 4, 5, 6});
     writeFile("test.pak", packFile({{"MAPS\\Pic.TGA", tga},
@@ -506,7 +506,7 @@ TEST(PackLoading, MissingEntriesAndPacksFailWithTheLoadCodes) {
 TEST(JpegLoading, GreyJpegExpandsToEqualChannels) {
     ScratchDir dir;
     // 16 x 8, one channel: the top four rows 200, the bottom four 60.
-    Bytes grey = readFile(std::string(KVX_SOURCE_DIR) + "/fuzz/corpus/jpeg_fuzz/grey.jpg");
+    Bytes grey = readBytes(std::string(KVX_SOURCE_DIR) + "/fuzz/corpus/jpeg_fuzz/grey.jpg");
     ASSERT_FALSE(grey.empty());
     writeFile("grey.jpg", grey);
     Texture t;

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "Programs.h"
 #include "TestWindow.h"
 #include "render/Engine.h"
 #include "render/ErrorLog.h"
@@ -33,22 +34,8 @@ typedef std::vector<unsigned char> Bytes;
 // Makes a fresh directory the working directory and logs into a file there.
 class ScratchDir {
 public:
-    ScratchDir() {
-        char pattern[] = "/tmp/kvx-texture-XXXXXX";
-        char* made = mkdtemp(pattern);
-        path_ = made != nullptr ? made : "/tmp";
-        char* previous = getcwd(nullptr, 0);
-        previous_ = previous != nullptr ? previous : "/";
-        free(previous);
-        if (chdir(path_.c_str()) != 0) ADD_FAILURE() << "cannot enter " << path_;
-        kvxInitErrorLog(kLogName);
-    }
-    ~ScratchDir() {
-        if (chdir(previous_.c_str()) != 0) return;
-        std::string command = "rm -rf '" + path_ + "'";
-        if (system(command.c_str()) != 0) fprintf(stderr, "cannot remove %s\n", path_.c_str());
-    }
-    const std::string& path() const { return path_; }
+    ScratchDir() { kvxInitErrorLog(kLogName); }
+    const std::string& path() const { return scratch_.dir(); }
 
     // Every line logged since the directory was made.
     std::vector<std::string> log() const {
@@ -74,8 +61,8 @@ public:
 
 private:
     static constexpr const char* kLogName = "texture.log";
-    std::string path_;
-    std::string previous_;
+    Scratch scratch_{"kvx_texture"};
+    InDirectory inScratch_{scratch_.dir()};
 };
 
 inline void writeFile(const std::string& name, const Bytes& bytes) {
@@ -96,14 +83,9 @@ inline bool exists(const std::string& name) {
     return true;
 }
 
-inline Bytes readFile(const std::string& name) {
-    Bytes bytes;
-    FILE* f = fopen(name.c_str(), "rb");
-    if (f == nullptr) return bytes;
-    int c;
-    while ((c = fgetc(f)) != EOF) bytes.push_back(static_cast<unsigned char>(c));
-    fclose(f);
-    return bytes;
+inline Bytes readBytes(const std::string& name) {
+    std::string text = readFile(name);
+    return Bytes(text.begin(), text.end());
 }
 
 inline Bytes concat(Bytes a, const Bytes& b) {

@@ -1,7 +1,6 @@
 // kvxview run as a user runs it: real options, real and damaged files, a
 // replayed session of keys and mouse, pictures read back.
 #include <gtest/gtest.h>
-#include <png.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,6 +13,8 @@
 #include <vector>
 
 #include "../import3ds/MiniJson.h"
+#include "Png.h"
+#include "Programs.h"
 #include "Writer3ds.h"
 
 namespace {
@@ -28,21 +29,11 @@ struct Result {
     std::string out, err;
 };
 
-std::string slurp(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using kvxtest::readFile;
 
-class Scratch {
-public:
-    Scratch() : dir_(testing::TempDir() + "kvxview_" + std::to_string(getpid())) { mkdir(dir_.c_str(), 0755); }
-    ~Scratch() { (void)!system(("rm -rf '" + dir_ + "'").c_str()); }
-    std::string operator()(const std::string& name) const { return dir_ + "/" + name; }
-
-private:
-    std::string dir_;
+// The viewer's scratch folder, its working directory in run().
+struct Scratch : kvxtest::Scratch {
+    Scratch() : kvxtest::Scratch("kvxview") {}
 };
 
 Result run(const Scratch& s, const std::string& args) {
@@ -51,15 +42,12 @@ Result run(const Scratch& s, const std::string& args) {
                       s("err.txt") + "'";
     int status = system(cmd.c_str());
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = slurp(s("out.txt"));
-    r.err = slurp(s("err.txt"));
+    r.out = readFile(s("out.txt"));
+    r.err = readFile(s("err.txt"));
     return r;
 }
 
-struct Image {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgb;
-    const unsigned char* at(int x, int y) const { return &rgb[(size_t(y) * width + x) * 3]; }
+struct Image : kvxtest::RgbImage {
     bool isBackground(int x, int y) const {
         for (int c = 0; c < 3; ++c)
             if (std::abs(at(x, y)[c] - kBackground[c]) > 3) return false;
@@ -76,14 +64,7 @@ struct Image {
 
 Image readPng(const std::string& path) {
     Image img;
-    png_image p{};
-    p.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&p, path.c_str())) return img;
-    p.format = PNG_FORMAT_RGB;
-    img.rgb.resize(PNG_IMAGE_SIZE(p));
-    if (!png_image_finish_read(&p, nullptr, img.rgb.data(), 0, nullptr)) return Image();
-    img.width = static_cast<int>(p.width);
-    img.height = static_cast<int>(p.height);
+    static_cast<kvxtest::RgbImage&>(img) = kvxtest::readPng(path);
     return img;
 }
 
@@ -197,14 +178,14 @@ TEST(Viewer, CameraSeesObjectWhereItStands) {
 
     // The same scene as an entry of a pack file: directory records (first and
     // last byte, 256-byte name), a terminator, then the data.
-    std::string scene = slurp(s("room.3ds")), pack;
+    std::string scene = readFile(s("room.3ds")), pack;
     auto record = [&pack](uint32_t first, uint32_t last, const std::string& name) {
         pack.append(reinterpret_cast<const char*>(&first), 4).append(reinterpret_cast<const char*>(&last), 4);
         pack += name + std::string(256 - name.size(), '\0');
     };
     record(0, static_cast<uint32_t>(scene.size() - 1), "scenes/room.3ds");
     record(0xFFFFFFFFu, 0, "");
-    std::ofstream(s("room.pak"), std::ios::binary) << pack + scene;
+    s.write("room.pak", pack + scene);
     r = run(s, "-o pack.png -s 200x150 --frame 0 room.pak:scenes/room.3ds");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_GT(readPng(s("pack.png")).at(100 - 65, 75)[0], 120);
@@ -212,7 +193,7 @@ TEST(Viewer, CameraSeesObjectWhereItStands) {
 
 TEST(Viewer, InfoJsonMatchesReference) {
     Scratch s;
-    Json ref = readJson(slurp(kAssimp + "/reference.json"));
+    Json ref = readJson(readFile(kAssimp + "/reference.json"));
     for (const char* f : {"cubes_with_alpha.3DS", "fels.3ds", "TargetCameraAnim.3ds"}) {
         Result r = run(s, "--info --json " + kAssimp + "/" + f);
         ASSERT_EQ(r.status, 0) << r.err;
@@ -243,15 +224,15 @@ TEST(Viewer, BadInputAndOptions) {
     Result r = run(s, "--output x.png missing.3ds");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Cannot open .3DS file (possible disk error) (code 13)"), std::string::npos) << r.err;
-    std::ofstream(s("notes.3ds")) << "these are notes, not a scene\n";
+    s.write("notes.3ds", "these are notes, not a scene\n");
     r = run(s, "--info notes.3ds");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("load result 14"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("3DS file expected but something else encountered"), std::string::npos) << r.out;
     // A truncated file loads what it holds or fails cleanly: never a crash.
-    std::string fels = slurp(kAssimp + "/fels.3ds");
+    std::string fels = readFile(kAssimp + "/fels.3ds");
     for (size_t cut : {size_t(7), fels.size() / 3, fels.size() - 5}) {
-        std::ofstream(s("cut.3ds"), std::ios::binary) << fels.substr(0, cut);
+        s.write("cut.3ds", fels.substr(0, cut));
         r = run(s, "-o cut.png -s 64x48 cut.3ds");
         EXPECT_TRUE(r.status == 0 || r.status == 1) << "cut at " << cut << ": " << r.status << " " << r.err;
     }
@@ -280,32 +261,36 @@ TEST(Viewer, BadInputAndOptions) {
 TEST(Viewer, ReplayedSession) {
     Scratch s;
     ASSERT_TRUE(k3ds::saveScene(room(), s("room.3ds")));
-    std::ofstream(s("session.txt")) << "frames 5\n"
-                                       "key space\nstate paused.json\n"
-                                       "key right\nstate stepped.json\n"
-                                       "key c\nstate free.json\n"
-                                       "key c\nstate back.json\n"
-                                       "key g\ndown w\nframes 60\nup w\nstate walked.json\nshot walked.png\n"
-                                       "key F12\n"
-                                       "drop notes.3ds\nframes 1\nstate dropped.json\n"
-                                       "key `\ntext SCENEINFO\nkey return\nframes 1\nstate console.json\n"
-                                       "shot console.png\n"
-                                       "key `\nkey g\nstate o1.json\ndrag 1 100 0\nstate o2.json\n"
-                                       "wheel 2\nstate o3.json\nquit\n";
-    std::ofstream(s("notes.3ds")) << "not a scene\n";
+    mkdir(s("hall").c_str(), 0755);
+    ASSERT_TRUE(k3ds::saveScene(room(), s("hall/Hall.3ds")));
+    s.write("session.txt",
+            "frames 5\n"
+            "key space\nstate paused.json\n"
+            "key right\nstate stepped.json\n"
+            "key c\nstate free.json\n"
+            "key c\nstate back.json\n"
+            "key g\ndown w\nframes 60\nup w\nstate walked.json\nshot walked.png\n"
+            "key F12\n"
+            "drop notes.3ds\nframes 1\nstate dropped.json\n"
+            "key `\ntext SCENEINFO\nkey return\nframes 1\nstate console.json\n"
+            "shot console.png\n"
+            "key `\nkey g\nstate o1.json\ndrag 1 100 0\nstate o2.json\n"
+            "wheel 2\nstate o3.json\n"
+            "key `\ntext LOAD3DS hall/Hall.3ds .\nkey return\nframes 1\nstate loaded.json\nquit\n");
+    s.write("notes.3ds", "not a scene\n");
     Result r = run(s, "-s 320x240 --replay session.txt room.3ds");
     ASSERT_EQ(r.status, 0) << r.err;
-    Json paused = readJson(slurp(s("paused.json")));
-    Json stepped = readJson(slurp(s("stepped.json")));
+    Json paused = readJson(readFile(s("paused.json")));
+    Json stepped = readJson(readFile(s("stepped.json")));
     EXPECT_EQ(paused["playing"].number, 0);
     EXPECT_GE(paused["frame"].number, 4);
     EXPECT_EQ(stepped["frame"].number, paused["frame"].number + 1);
-    EXPECT_EQ(readJson(slurp(s("free.json")))["camera"].number, -1);
-    EXPECT_EQ(readJson(slurp(s("back.json")))["camera"].number, 0);
+    EXPECT_EQ(readJson(readFile(s("free.json")))["camera"].number, -1);
+    EXPECT_EQ(readJson(readFile(s("back.json")))["camera"].number, 0);
 
     // Two seconds of walking at 3 m/s (0.1 m a frame) towards a wall 2.35 m
     // ahead: the body (0.35 m) stops within a step of it, on the floor at eye height.
-    Json walked = readJson(slurp(s("walked.json")));
+    Json walked = readJson(readFile(s("walked.json")));
     EXPECT_EQ(walked["mode"].text, "walk");
     EXPECT_GT(walked["eye"][0].number, 1.88);
     EXPECT_LE(walked["eye"][0].number, 2.0);
@@ -314,15 +299,15 @@ TEST(Viewer, ReplayedSession) {
     EXPECT_EQ(walked["onGround"].number, 1);
     Image close = readPng(s("walked.png"));
     EXPECT_GT(close.at(160, 120)[1], 120) << "the wall fills the view";
-    EXPECT_EQ(slurp(s("Shot0000.jpg")).substr(0, 3), "\xFF\xD8\xFF") << "F12 saves a JPEG";
+    EXPECT_EQ(readFile(s("Shot0000.jpg")).substr(0, 3), "\xFF\xD8\xFF") << "F12 saves a JPEG";
 
     // A bad file dropped on the window leaves the scene as it was.
-    Json dropped = readJson(slurp(s("dropped.json")));
+    Json dropped = readJson(readFile(s("dropped.json")));
     EXPECT_NE(dropped["file"].text.find("room.3ds"), std::string::npos);
     EXPECT_EQ(dropped["meshes"].number, walked["meshes"].number);
     EXPECT_NE(r.err.find("3DS file expected but something else encountered (code 14)"), std::string::npos);
 
-    Json console = readJson(slurp(s("console.json")));
+    Json console = readJson(readFile(s("console.json")));
     EXPECT_EQ(console["consoleOpen"].number, 1);
     EXPECT_NE(console["console"].text.find("  Total number of mesh objects: 3"), std::string::npos)
         << console["console"].text;
@@ -330,7 +315,7 @@ TEST(Viewer, ReplayedSession) {
     EXPECT_FALSE(shot.isBackground(160, 200)) << "the scene shows below the console";
 
     // Orbit turns the eye about a fixed point; the wheel brings it nearer.
-    Json o[3] = {readJson(slurp(s("o1.json"))), readJson(slurp(s("o2.json"))), readJson(slurp(s("o3.json")))};
+    Json o[3] = {readJson(readFile(s("o1.json"))), readJson(readFile(s("o2.json"))), readJson(readFile(s("o3.json")))};
     auto distance = [](const Json& j) {
         double d = 0;
         for (int k = 0; k < 3; ++k) d += std::pow(j["eye"][k].number - j["target"][k].number, 2);
@@ -341,6 +326,12 @@ TEST(Viewer, ReplayedSession) {
     EXPECT_GT(std::fabs(o[1]["eye"][1].number - o[0]["eye"][1].number), 1.0);
     EXPECT_NEAR(distance(o[1]), distance(o[0]), 1e-3);
     EXPECT_NEAR(distance(o[2]), distance(o[0]) * 0.85 * 0.85, 1e-3);
+
+    // A file the console loads is the one the title names and --watch follows.
+    Json loaded = readJson(readFile(s("loaded.json")));
+    EXPECT_EQ(loaded["file"].text, "hall/Hall.3ds") << loaded["console"].text;
+    EXPECT_EQ(loaded["title"].text, "kvxview - hall/Hall.3ds");
+    EXPECT_EQ(readJson(readFile(s("o3.json")))["title"].text, "kvxview - room.3ds");
 }
 
 }  // namespace
