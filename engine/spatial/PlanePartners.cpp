@@ -1,0 +1,119 @@
+#include "spatial/PlanePartners.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace kvx_spatial {
+
+namespace {
+
+// Tight polygons have normals within this distance of the negated normal of
+// any plane they may join; the range search looks this far on each axis.
+const double kBand = 0.125;
+const float kBandReach = float(kBand * 1.0001 + 1e-6);
+// Upper bound on w / h for a tight polygon; asin(x) <= kAsinSlope * x below it.
+const double kMaxTilt = 0.1;
+const double kAsinSlope = 1.1;
+
+// Float rounding: one unit in the last place relative to a value, and the
+// bound on calcNormal's length error.
+const double kUlp = 1.0 / 16777216.0;
+const double kUnitError = 1e-6;
+const double kSqrt3 = 1.7320509;
+// Corners count as near within this many cube extents around the leaf.
+const float kRegionReach = 1.0f;
+
+bool finite(const Vertex3D& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
+float axis(const Vertex3D& v, int a) { return a == 0 ? v.x : (a == 1 ? v.y : v.z); }
+
+}  // namespace
+
+bool PlanePartners::inRegion(const Vertex3D& v) const {
+    for (int a = 0; a < 3; ++a)
+        if (!(axis(v, a) >= lo_[a] && axis(v, a) <= hi_[a])) return false;
+    return true;
+}
+
+// Corners inside the region, so that each distance a plane test rounds is
+// at most the region's extent, and a normal provably within kBand of the
+// negation of every plane normal this polygon can join.
+bool PlanePartners::isTight(const PlaneCandidate& c, double slab) const {
+    if (!finite(c.normal)) return false;
+    for (const Vertex3D& v : c.corner)
+        if (!inRegion(v)) return false;
+    double e[3][3];
+    const int from[3] = {0, 0, 1}, to[3] = {1, 2, 2};
+    double longest = 0.0;
+    for (int k = 0; k < 3; ++k) {
+        for (int a = 0; a < 3; ++a) e[k][a] = double(axis(c.corner[to[k]], a)) - axis(c.corner[from[k]], a);
+        longest = std::max(longest, std::sqrt(e[k][0] * e[k][0] + e[k][1] * e[k][1] + e[k][2] * e[k][2]));
+    }
+    const double cx = e[0][1] * e[1][2] - e[0][2] * e[1][1], cy = e[0][2] * e[1][0] - e[0][0] * e[1][2],
+                 cz = e[0][0] * e[1][1] - e[0][1] * e[1][0];
+    const double twiceArea = std::sqrt(cx * cx + cy * cy + cz * cz);
+    if (!(longest > 0.0) || !(twiceArea > 0.0)) return false;
+    const double altitude = twiceArea / longest * (1.0 - 1e-9);
+    const double tilt = slab / altitude;
+    if (!(tilt <= kMaxTilt)) return false;
+    // calcNormal rounds the two edges and their cross product in float.
+    const double normalError = 16.0 * kUlp * longest / altitude + 2.0 * kUnitError;
+    return kAsinSlope * tilt + normalError <= kBand;
+}
+
+void PlanePartners::prepare(const PlaneCandidate* const* polys, int n, const float boxMin[3], const float boxMax[3],
+                            float tolerance) {
+    polys_ = polys;
+    count_ = n;
+    float extent = 0.0f;
+    for (int a = 0; a < 3; ++a) extent = std::max(extent, boxMax[a] - boxMin[a]);
+    for (int a = 0; a < 3; ++a) {
+        lo_[a] = boxMin[a] - kRegionReach * extent;
+        hi_[a] = boxMax[a] + kRegionReach * extent;
+    }
+    // A plane test rounds the corner difference (relative error kUlp per
+    // component, the difference at most the region's span), the dot product
+    // and its float result; a polygon passing it lies within `slab` of the
+    // plane through the unit normal.
+    double span = 0.0;
+    for (int a = 0; a < 3; ++a) span = std::max(span, double(hi_[a]) - double(lo_[a]));
+    const double reach = double(tolerance) * (1.0 + 2.0 * kUlp) + kUlp * kSqrt3 * (1.0 + kUnitError) * span;
+    const double slab = 2.0 * reach * 1.001 * (1.0 + kUnitError);
+    const bool usable = std::isfinite(slab) && std::isfinite(extent);
+    tight_.clear();
+    loose_.clear();
+    scanAll_.assign(size_t(n), 0);
+    for (int i = 0; i < n; ++i) {
+        const PlaneCandidate& c = *polys[i];
+        const Vertex3D& nv = c.normal;
+        const bool flat = nv.x == 0.0f && nv.y == 0.0f && nv.z == 0.0f;
+        scanAll_[size_t(i)] = !usable || flat || !finite(nv) || !inRegion(c.corner[0]);
+        if (usable && isTight(c, slab))
+            tight_.push_back(Tight{c.material, nv.x, i});
+        else
+            loose_.push_back(i);
+    }
+    std::sort(tight_.begin(), tight_.end());
+}
+
+void PlanePartners::candidates(int i, std::vector<int>& out) const {
+    out.clear();
+    if (scanAll_[size_t(i)]) {
+        for (int j = i + 1; j < count_; ++j) out.push_back(j);
+        return;
+    }
+    const PlaneCandidate& c = *polys_[i];
+    for (auto it = std::upper_bound(loose_.begin(), loose_.end(), i); it != loose_.end(); ++it)
+        if (polys_[*it]->material == c.material) out.push_back(*it);
+    const Vertex3D want{-c.normal.x, -c.normal.y, -c.normal.z};
+    auto it = std::lower_bound(tight_.begin(), tight_.end(), Tight{c.material, want.x - kBandReach, INT_MIN});
+    for (; it != tight_.end() && it->material == c.material && it->nx <= want.x + kBandReach; ++it) {
+        if (it->index <= i) continue;
+        const Vertex3D& n = polys_[it->index]->normal;
+        if (std::fabs(n.y - want.y) <= kBandReach && std::fabs(n.z - want.z) <= kBandReach) out.push_back(it->index);
+    }
+    std::sort(out.begin(), out.end());
+}
+
+}  // namespace kvx_spatial

@@ -1,0 +1,61 @@
+#ifndef KVX_SPATIAL_PLANEPARTNERS_H
+#define KVX_SPATIAL_PLANEPARTNERS_H
+
+// Finds, among one leaf's polygons, those that may join a polygon's
+// collision plane: of its material, facing away from its normal, with every
+// corner within the tolerance of its plane. The answer is a superset that the
+// caller narrows with the exact test; it lists every polygon that passes it.
+//
+// A triangle of least altitude h whose corners lie in a slab of thickness w
+// is tilted against the slab by at most asin(w / h); facing away, its normal
+// is then near the negated plane normal. Such "tight" polygons are sorted by
+// material and normal x and found by a range search; the others ("loose":
+// slivers, corners far outside the leaf, values that are not finite) are
+// always listed.
+
+#include <vector>
+
+#include "core/Types.h"
+
+namespace kvx_spatial {
+
+// One polygon of a leaf as the plane grouping sees it.
+struct PlaneCandidate {
+    Vertex3D corner[3];  // placed by the mesh's static transform
+    Vertex3D normal;     // calcNormal of the corners
+    int material;
+};
+
+class PlanePartners {
+public:
+    // Prepares the search over a leaf's n polygons; the leaf's cube bounds
+    // where corners count as near.
+    void prepare(const PlaneCandidate* const* polys, int n, const float boxMin[3], const float boxMax[3],
+                 float tolerance);
+
+    // Replaces out with the polygons after i, in ascending order, that may join i's plane.
+    void candidates(int i, std::vector<int>& out) const;
+
+private:
+    struct Tight {
+        int material;
+        float nx;
+        int index;
+        bool operator<(const Tight& o) const {
+            return material != o.material ? material < o.material : (nx != o.nx ? nx < o.nx : index < o.index);
+        }
+    };
+    bool inRegion(const Vertex3D& v) const;
+    bool isTight(const PlaneCandidate& c, double slab) const;
+
+    const PlaneCandidate* const* polys_ = nullptr;
+    int count_ = 0;
+    float lo_[3] = {0, 0, 0}, hi_[3] = {0, 0, 0};
+    std::vector<Tight> tight_;  // sorted
+    std::vector<int> loose_;    // ascending
+    std::vector<char> scanAll_;  // queries that list every later polygon
+};
+
+}  // namespace kvx_spatial
+
+#endif
