@@ -12,11 +12,6 @@ float component(const Vertex3D& v, int axis) { return axis == 0 ? v.x : (axis ==
 
 float signOf(float x) { return x >= 0.0f ? 1.0f : -1.0f; }
 
-// A corner this far inside makes the first test of its edges succeed: with
-// |a| <= 0.49 on every axis no face test fails and |r| stays below |q| by
-// far more than rounding.
-const float kSurelyInside = 0.49f;
-
 // -1 or +1 when all three corners lie beyond the cube's lower or upper face
 // on this axis, else 0.
 int sideOf(const Vertex3D tri[3], int axis) {

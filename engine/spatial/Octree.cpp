@@ -1,9 +1,12 @@
 #include "spatial/Octree.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <deque>
+#include <vector>
 
 #include "core/Math.h"
 #include "platform/FileSystem.h"
@@ -23,7 +26,47 @@ const char* const kLogFileName = "octree.log";
 const int64_t kReferencesPerPolygon = 64;
 const int64_t kMinReferenceBudget = 1 << 16;
 
+const float kHalf = 0.5f;
+
+bool finite(const Vertex3D& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
+float axisOf(const Vertex3D& v, int a) { return a == 0 ? v.x : (a == 1 ? v.y : v.z); }
+
+// False when no t in [-0.5, 0.5] puts t * d, with d the signs of n, inside
+// the triangle's bounds on both axes other than the dominant one: the point
+// where the triangle's plane crosses the cube diagonal then lies outside the
+// triangle (a point-in-triangle test counts no crossing for a point beyond
+// the corners on either projection axis). low and high hold the mapped
+// bounds, slot[a] the entry of axis a.
+bool diagonalMayMeet(const Vertex3D& n, int dominant, const float* low, const float* high, const int slot[3]) {
+    float from = -kHalf, to = kHalf;
+    for (int a = 0; a < 3; ++a) {
+        if (a == dominant) continue;
+        const bool up = axisOf(n, a) >= 0.0f;
+        from = std::max(from, up ? low[slot[a]] : -high[slot[a]]);
+        to = std::min(to, up ? high[slot[a]] : -low[slot[a]]);
+    }
+    return from <= to;
+}
+
 }  // namespace
+
+// What the fast split computes once per polygon, and the children's lists of
+// polygon numbers (one set of eight per depth) while it descends.
+struct OctreeBuild {
+    std::vector<OTPolyData> polys;  // the polygons of the node split was called on
+    std::vector<Vertex3D> corners;  // three per polygon, as cornersOf gives them
+    std::vector<Vertex3D> normals;  // calcPlaneNormal of the corners
+    std::vector<int> dominant;      // kvx_spatial::dominantAxis of the normal
+    std::vector<float> lo, hi;      // bounding box, three per polygon
+    std::vector<char> finite;       // every corner finite
+    std::deque<std::array<std::vector<int>, octreeNode::kChildCount>> levels;
+
+    std::array<std::vector<int>, octreeNode::kChildCount>& level(int depth) {
+        while (int(levels.size()) <= depth) levels.emplace_back();
+        return levels[size_t(depth)];
+    }
+};
 
 bool kvxOctreeFastBuild = true;
 
@@ -174,7 +217,150 @@ int octreeNode::split(int maxPolygons, int maxDepthLimit, kvxOctreeProgress prog
     if (maxPolygons < 1 || maxDepthLimit < 1) return 2;
     int64_t held = polygons.size();
     int64_t budget = std::max(kMinReferenceBudget, kReferencesPerPolygon * held) - held;
-    return splitWithin(maxPolygons, maxDepthLimit, progress, budget);
+    if (!kvxOctreeFastBuild || isSplit) return splitWithin(maxPolygons, maxDepthLimit, progress, budget);
+    OctreeBuild build;
+    const int n = polygons.size();
+    build.polys.assign(polygons.data, polygons.data + n);
+    build.corners.resize(size_t(3 * n));
+    build.normals.resize(size_t(n));
+    build.dominant.resize(size_t(n));
+    build.lo.resize(size_t(3 * n));
+    build.hi.resize(size_t(3 * n));
+    build.finite.resize(size_t(n));
+    std::vector<int> ids(static_cast<size_t>(n));
+    for (int p = 0; p < n; ++p) {
+        ids[size_t(p)] = p;
+        Vertex3D* c = &build.corners[size_t(3 * p)];
+        cornersOf(polygons[p], c);
+        build.normals[size_t(p)] = calcPlaneNormal(&c[0], &c[1], &c[2]);
+        build.dominant[size_t(p)] = kvx_spatial::dominantAxis(build.normals[size_t(p)]);
+        build.finite[size_t(p)] = finite(c[0]) && finite(c[1]) && finite(c[2]);
+        for (int a = 0; a < 3; ++a) {
+            const float x = axisOf(c[0], a), y = axisOf(c[1], a), z = axisOf(c[2], a);
+            build.lo[size_t(3 * p + a)] = std::min(x, std::min(y, z));
+            build.hi[size_t(3 * p + a)] = std::max(x, std::max(y, z));
+        }
+    }
+    splitFast(build, ids.data(), n, maxPolygons, maxDepthLimit, progress, budget);
+    return 0;
+}
+
+// splitWithin over polygon numbers: the node's own list is written only
+// when it stays a leaf.
+void octreeNode::splitFast(OctreeBuild& build, const int* ids, int count, int maxPolygons, int maxDepthLimit,
+                           kvxOctreeProgress progress, int64_t& budget) {
+    if (count <= maxPolygons || depth > maxDepthLimit) {
+        keepPolygons(build, ids, count);
+        return;
+    }
+    createChildren();
+    distributeFast(build, ids, count);
+    std::array<std::vector<int>, kChildCount>& lists = build.level(depth + 1);
+    int64_t added = -int64_t(count);
+    for (const std::vector<int>& list : lists) added += int64_t(list.size());
+    if (added > budget) {
+        deleteChildren();
+        keepPolygons(build, ids, count);
+        return;
+    }
+    budget -= added;
+    polygons.clear();
+    isSplit = true;
+    for (int c = 0; c < kChildCount; ++c) {
+        const std::vector<int>& list = build.level(depth + 1)[size_t(c)];
+        children[c]->splitFast(build, list.data(), int(list.size()), maxPolygons, maxDepthLimit, nullptr, budget);
+        if (progress != nullptr) progress(c);
+    }
+    maxDepth = maxDepthLimit;
+}
+
+void octreeNode::keepPolygons(const OctreeBuild& build, const int* ids, int count) {
+    if (polygons.size() == count) return;  // the node split was called on
+    polygons.clear();
+    polygons.reserve(count);
+    for (int i = 0; i < count; ++i) polygons.append(build.polys[size_t(ids[i])]);
+}
+
+// The children's lists of distributePolygons. The children share their
+// mapping per axis (the centre by the child's bit on that axis, the scale by
+// its x bit), and the mapping is monotone, so the bounding box tells exactly
+// whether all three corners lie beyond a face of a child's cube or surely
+// inside it; the full test runs only where the box leaves it open.
+void octreeNode::distributeFast(OctreeBuild& build, const int* ids, int count) {
+    std::array<std::vector<int>, kChildCount>& lists = build.level(depth + 1);
+    for (std::vector<int>& list : lists) list.clear();
+    kvx_spatial::UnitCubeMap cube[kChildCount];
+    bool mapped[kChildCount];
+    for (int c = 0; c < kChildCount; ++c) mapped[c] = cube[c].set(children[c]->boxMin, children[c]->boxMax);
+    float centre[3][2], scale[2];
+    for (int h = 0; h < 2; ++h) {
+        for (int a = 0; a < 3; ++a) centre[a][h] = axisOf(cube[h << a].centre, a);
+        scale[h] = cube[h].scale;
+    }
+    bool shared = true;
+    for (int c = 0; c < kChildCount; ++c) {
+        shared = shared && mapped[c] && cube[c].scale == scale[c & 1] && std::isfinite(cube[c].scale) &&
+                 cube[c].scale > 0.0f;
+        for (int a = 0; a < 3; ++a) shared = shared && axisOf(cube[c].centre, a) == centre[a][(c >> a) & 1];
+        shared = shared && finite(cube[c].centre);
+    }
+    for (int i = 0; i < count; ++i) {
+        const int p = ids[i];
+        const Vertex3D* corners = &build.corners[size_t(3 * p)];
+        const Vertex3D& n = build.normals[size_t(p)];
+        const int dominant = build.dominant[size_t(p)];
+        auto fullTest = [&](int c, bool edgesMiss) {
+            const Vertex3D tri[3] = {cube[c].map(corners[0]), cube[c].map(corners[1]), cube[c].map(corners[2])};
+            return edgesMiss ? kvx_spatial::triangleMeetsUnitCube(tri, n)
+                             : kvx_spatial::triangleMeetsUnitCubeEarly(tri, n, dominant);
+        };
+        if (!shared || !build.finite[size_t(p)]) {
+            for (int c = 0; c < kChildCount; ++c)
+                if (mapped[c] && fullTest(c, false)) lists[size_t(c)].push_back(p);
+            continue;
+        }
+        // Index (a * 4 + h * 2 + s): axis a, half h, scale of x half s.
+        float low[12], high[12];
+        unsigned beyond = 0, inside = 0;
+        const float* lo = &build.lo[size_t(3 * p)];
+        const float* hi = &build.hi[size_t(3 * p)];
+        for (int a = 0; a < 3; ++a)
+            for (int h = 0; h < 2; ++h)
+                for (int sx = 0; sx < 2; ++sx) {
+                    if (a == 0 && sx != h) continue;
+                    const int k = a * 4 + h * 2 + sx;
+                    low[k] = (lo[a] - centre[a][h]) * scale[sx];
+                    high[k] = (hi[a] - centre[a][h]) * scale[sx];
+                    if (low[k] > kHalf || high[k] < -kHalf) beyond |= 1u << k;
+                    if (low[k] >= -kvx_spatial::kSurelyInside && high[k] <= kvx_spatial::kSurelyInside)
+                        inside |= 1u << k;
+                }
+        for (int c = 0; c < kChildCount; ++c) {
+            int slot[3];
+            bool beyondDominant = false, allInside = true, excluded = false;
+            for (int a = 0; a < 3; ++a) {
+                slot[a] = a * 4 + ((c >> a) & 1) * 2 + (c & 1);
+                if (beyond & (1u << slot[a])) {
+                    if (a == dominant)
+                        beyondDominant = true;
+                    else
+                        excluded = true;
+                }
+                allInside = allInside && (inside & (1u << slot[a]));
+            }
+            if (excluded) continue;
+            bool meets;
+            if (allInside)
+                meets = true;
+            else if (beyondDominant)
+                // Beyond a face no edge meets the cube and no corner is inside:
+                // only the plane's crossing of the cube diagonal can.
+                meets = diagonalMayMeet(n, dominant, low, high, slot) && fullTest(c, true);
+            else
+                meets = fullTest(c, false);
+            if (meets)                 lists[size_t(c)].push_back(p);
+        }
+    }
 }
 
 int octreeNode::splitWithin(int maxPolygons, int maxDepthLimit, kvxOctreeProgress progress, int64_t& budget) {

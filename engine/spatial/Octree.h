@@ -11,6 +11,7 @@
 #include "spatial/OTPolyData.h"
 
 class Mesh;
+struct OctreeBuild;
 
 // True (the default): the tree and its planes are built through faster paths
 // that give the same nodes, face lists and planes as the plain every-pair
@@ -88,6 +89,10 @@ private:
     void deleteChildren();
     int splitWithin(int maxPolygons, int maxDepth, kvxOctreeProgress progress, int64_t& budget);
     void distributePolygons();
+    void splitFast(OctreeBuild& build, const int* ids, int count, int maxPolygons, int maxDepth,
+                   kvxOctreeProgress progress, int64_t& budget);
+    void distributeFast(OctreeBuild& build, const int* ids, int count);
+    void keepPolygons(const OctreeBuild& build, const int* ids, int count);
     void cornersOf(const OTPolyData& poly, Vertex3D corners[3]) const;
 
     void rayRecursion(Vertex3D* from, Vertex3D* to, octreeNode** out, int capacity);
