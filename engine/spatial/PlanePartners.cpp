@@ -21,8 +21,20 @@ const double kAsinSlope = 1.1;
 const double kUlp = 1.0 / 16777216.0;
 const double kUnitError = 1e-6;
 const double kSqrt3 = 1.7320509;
-// Corners count as near within this many cube extents around the leaf.
-const float kRegionReach = 1.0f;
+// Rounding of a plane test per unit of corner offset, with room to spare:
+// the difference (kUlp per component, summed over a unit normal) and the
+// double products.
+const double kPlaneTestRounding = 2.0 * kUlp * kSqrt3;
+// Corners count as near within this many cube extents around the leaf, or
+// farther while the rounding of a plane test over the region stays below
+// this share of the tolerance.
+const double kRegionReach = 1.0;
+const double kRoundingShare = 0.25;
+
+// Tight polygons are binned by normal x in cells of this width.
+const double kCellWidth = kBand;
+
+int cellOf(float nx) { return int(std::floor((double(nx) + 1.0) / kCellWidth)); }
 
 bool finite(const Vertex3D& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
@@ -66,11 +78,14 @@ void PlanePartners::prepare(const PlaneCandidate* const* polys, int n, const flo
                             float tolerance) {
     polys_ = polys;
     count_ = n;
-    float extent = 0.0f;
-    for (int a = 0; a < 3; ++a) extent = std::max(extent, boxMax[a] - boxMin[a]);
+    double extent = 0.0;
+    for (int a = 0; a < 3; ++a) extent = std::max(extent, double(boxMax[a]) - double(boxMin[a]));
+    const double roundingReach = kRoundingShare * tolerance / (kUlp * kSqrt3 * (1.0 + kUnitError)) * 0.5;
+    const double reachOut = std::max((0.5 + kRegionReach) * extent, roundingReach);
     for (int a = 0; a < 3; ++a) {
-        lo_[a] = boxMin[a] - kRegionReach * extent;
-        hi_[a] = boxMax[a] + kRegionReach * extent;
+        const double centre = (double(boxMin[a]) + double(boxMax[a])) * 0.5;
+        lo_[a] = float(centre - reachOut);
+        hi_[a] = float(centre + reachOut);
     }
     // A plane test rounds the corner difference (relative error kUlp per
     // component, the difference at most the region's span), the dot product
@@ -80,6 +95,7 @@ void PlanePartners::prepare(const PlaneCandidate* const* polys, int n, const flo
     for (int a = 0; a < 3; ++a) span = std::max(span, double(hi_[a]) - double(lo_[a]));
     const double reach = double(tolerance) * (1.0 + 2.0 * kUlp) + kUlp * kSqrt3 * (1.0 + kUnitError) * span;
     const double slab = 2.0 * reach * 1.001 * (1.0 + kUnitError);
+    tolerance_ = double(tolerance) * (1.0 + 4.0 * kUlp);
     const bool usable = std::isfinite(slab) && std::isfinite(extent);
     tight_.clear();
     loose_.clear();
@@ -90,7 +106,7 @@ void PlanePartners::prepare(const PlaneCandidate* const* polys, int n, const flo
         const bool flat = nv.x == 0.0f && nv.y == 0.0f && nv.z == 0.0f;
         scanAll_[size_t(i)] = !usable || flat || !finite(nv) || !inRegion(c.corner[0]);
         if (usable && isTight(c, slab))
-            tight_.push_back(Tight{c.material, nv.x, i});
+            tight_.push_back(Tight{c.material, cellOf(nv.x), nv.y, i});
         else
             loose_.push_back(i);
     }
@@ -104,16 +120,33 @@ void PlanePartners::candidates(int i, std::vector<int>& out) const {
         return;
     }
     const PlaneCandidate& c = *polys_[i];
+    // The first corner of a partner passes the plane test, so its distance
+    // from the plane is below the tolerance plus the test's rounding, which
+    // grows with the corner's offset; in double that distance is exact but
+    // for a rounding far below the slack.
+    const double nx = c.normal.x, ny = c.normal.y, nz = c.normal.z;
+    const double ox = c.corner[0].x, oy = c.corner[0].y, oz = c.corner[0].z;
+    auto near = [&](int j) {
+        const Vertex3D& q = polys_[j]->corner[0];
+        const double dx = q.x - ox, dy = q.y - oy, dz = q.z - oz;
+        const double offset = std::max(std::fabs(dx), std::max(std::fabs(dy), std::fabs(dz)));
+        return std::fabs(nx * dx + ny * dy + nz * dz) <= tolerance_ + kPlaneTestRounding * offset;
+    };
     for (auto it = std::upper_bound(loose_.begin(), loose_.end(), i); it != loose_.end(); ++it)
-        if (polys_[*it]->material == c.material) out.push_back(*it);
+        if (polys_[*it]->material == c.material && (!finite(polys_[*it]->corner[0]) || near(*it))) out.push_back(*it);
     const Vertex3D want{-c.normal.x, -c.normal.y, -c.normal.z};
-    auto it = std::lower_bound(tight_.begin(), tight_.end(), Tight{c.material, want.x - kBandReach, INT_MIN});
-    for (; it != tight_.end() && it->material == c.material && it->nx <= want.x + kBandReach; ++it) {
-        if (it->index <= i) continue;
-        const Vertex3D& n = polys_[it->index]->normal;
-        if (std::fabs(n.y - want.y) <= kBandReach && std::fabs(n.z - want.z) <= kBandReach) out.push_back(it->index);
+    const size_t looseFound = out.size();
+    for (int cell = cellOf(want.x - kBandReach), last = cellOf(want.x + kBandReach); cell <= last; ++cell) {
+        auto it = std::lower_bound(tight_.begin(), tight_.end(), Tight{c.material, cell, want.y - kBandReach, INT_MIN});
+        for (; it != tight_.end() && it->material == c.material && it->cell == cell && it->ny <= want.y + kBandReach;
+             ++it) {
+            if (it->index <= i) continue;
+            const Vertex3D& n = polys_[it->index]->normal;
+            if (std::fabs(n.x - want.x) <= kBandReach && std::fabs(n.z - want.z) <= kBandReach && near(it->index))
+                out.push_back(it->index);
+        }
     }
-    std::sort(out.begin(), out.end());
+    if (out.size() > looseFound) std::sort(out.begin(), out.end());
 }
 
 }  // namespace kvx_spatial

@@ -9,7 +9,8 @@
 // A triangle of least altitude h whose corners lie in a slab of thickness w
 // is tilted against the slab by at most asin(w / h); facing away, its normal
 // is then near the negated plane normal. Such "tight" polygons are sorted by
-// material and normal x and found by a range search; the others ("loose":
+// material, a cell of normal x and normal y, and found by range searches;
+// the others ("loose":
 // slivers, corners far outside the leaf, values that are not finite) are
 // always listed.
 
@@ -39,10 +40,13 @@ public:
 private:
     struct Tight {
         int material;
-        float nx;
+        int cell;  // of the normal's x
+        float ny;
         int index;
         bool operator<(const Tight& o) const {
-            return material != o.material ? material < o.material : (nx != o.nx ? nx < o.nx : index < o.index);
+            if (material != o.material) return material < o.material;
+            if (cell != o.cell) return cell < o.cell;
+            return ny != o.ny ? ny < o.ny : index < o.index;
         }
     };
     bool inRegion(const Vertex3D& v) const;
@@ -51,6 +55,7 @@ private:
     const PlaneCandidate* const* polys_ = nullptr;
     int count_ = 0;
     float lo_[3] = {0, 0, 0}, hi_[3] = {0, 0, 0};
+    double tolerance_ = 0.0;  // the plane test's, widened by its rounding
     std::vector<Tight> tight_;  // sorted
     std::vector<int> loose_;    // ascending
     std::vector<char> scanAll_;  // queries that list every later polygon
