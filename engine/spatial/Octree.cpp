@@ -27,6 +27,60 @@ const int64_t kReferencesPerPolygon = 64;
 const int64_t kMinReferenceBudget = 1 << 16;
 
 const float kHalf = 0.5f;
+const int kBoundAttempts = 6;
+
+// The fast split's slots (axis, half, scale of the x half) and the children
+// each slot describes.
+const int kSlots = 12;
+const unsigned kAllChildren = 0xFF;
+
+unsigned childrenOfSlot(int k) {
+    const int a = k / 4, h = (k / 2) & 1, sx = k & 1;
+    unsigned mask = 0;
+    for (int c = 0; c < 8; ++c)
+        if (((c >> a) & 1) == h && (c & 1) == sx) mask |= 1u << c;
+    return mask;
+}
+
+const unsigned kSlotChildren[kSlots] = {childrenOfSlot(0), childrenOfSlot(1), childrenOfSlot(2),  childrenOfSlot(3),
+                                        childrenOfSlot(4), childrenOfSlot(5), childrenOfSlot(6),  childrenOfSlot(7),
+                                        childrenOfSlot(8), childrenOfSlot(9), childrenOfSlot(10), childrenOfSlot(11)};
+
+// For one slot's mapping f(v) = (v - centre) * scale, world coordinates from
+// which on f surely passes each bound of the overlap test (f is monotone, so
+// checking f at the coordinate itself proves it for everything beyond).
+struct SlotBounds {
+    float upperBeyond;  // f(v) > 0.5 for every v >= this
+    float lowerBeyond;  // f(v) < -0.5 for every v <= this
+    float insideFrom;   // f(v) >= -kSurelyInside for every v >= this
+    float insideTo;     // f(v) <= kSurelyInside for every v <= this
+
+    void set(float centre, float scale) {
+        auto f = [=](float v) { return (v - centre) * scale; };
+        upperBeyond = sure(centre, scale, kHalf, true, [&](float v) { return f(v) > kHalf; });
+        lowerBeyond = sure(centre, scale, -kHalf, false, [&](float v) { return f(v) < -kHalf; });
+        insideFrom = sure(centre, scale, -kvx_spatial::kSurelyInside, true,
+                          [&](float v) { return f(v) >= -kvx_spatial::kSurelyInside; });
+        insideTo = sure(centre, scale, kvx_spatial::kSurelyInside, false,
+                        [&](float v) { return f(v) <= kvx_spatial::kSurelyInside; });
+    }
+
+    // A coordinate just past where f reaches edge (upwards when up) at which
+    // holds(v) is true; infinity (never reached by a finite corner) if none is found.
+    template <class Test>
+    static float sure(float centre, float scale, float edge, bool up, Test holds) {
+        const double at = double(centre) + double(edge) / double(scale);
+        double slack = 1e-6 * (std::fabs(double(centre)) + std::fabs(double(edge) / double(scale))) + 1e-30;
+        for (int attempt = 0; attempt < kBoundAttempts; ++attempt, slack *= 16.0) {
+            const float v = float(up ? at + slack : at - slack);
+            if (std::isfinite(v) && holds(v)) return v;
+        }
+        return up ? HUGE_VALF : -HUGE_VALF;
+    }
+};
+
+// The x axis has only the slots whose half and scale agree.
+const int kUsedSlots[10] = {0, 3, 4, 5, 6, 7, 8, 9, 10, 11};
 
 bool finite(const Vertex3D& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
@@ -304,6 +358,11 @@ void octreeNode::distributeFast(OctreeBuild& build, const int* ids, int count) {
         for (int a = 0; a < 3; ++a) shared = shared && axisOf(cube[c].centre, a) == centre[a][(c >> a) & 1];
         shared = shared && finite(cube[c].centre);
     }
+    SlotBounds bounds[kSlots];
+    if (shared)
+        for (int k = 0; k < kSlots; ++k) bounds[k].set(centre[k / 4][(k / 2) & 1], scale[k & 1]);
+    float middle[3];
+    for (int a = 0; a < 3; ++a) middle[a] = centre[a][1] - (centre[a][1] - centre[a][0]) * 0.5f;
     for (int i = 0; i < count; ++i) {
         const int p = ids[i];
         const Vertex3D* corners = &build.corners[size_t(3 * p)];
@@ -319,45 +378,72 @@ void octreeNode::distributeFast(OctreeBuild& build, const int* ids, int count) {
                 if (mapped[c] && fullTest(c, false)) lists[size_t(c)].push_back(p);
             continue;
         }
-        // Index (a * 4 + h * 2 + s): axis a, half h, scale of x half s.
-        float low[12], high[12];
-        unsigned beyond = 0, inside = 0;
         const float* lo = &build.lo[size_t(3 * p)];
         const float* hi = &build.hi[size_t(3 * p)];
-        for (int a = 0; a < 3; ++a)
-            for (int h = 0; h < 2; ++h)
-                for (int sx = 0; sx < 2; ++sx) {
-                    if (a == 0 && sx != h) continue;
-                    const int k = a * 4 + h * 2 + sx;
+        float low[kSlots] = {}, high[kSlots] = {};
+        // Most polygons lie surely inside one child and surely beyond the
+        // other half on each axis (on y and z for either x scale).
+        int half[3];
+        bool clean = true, otherBeyond[3];
+        for (int a = 0; a < 3; ++a) {
+            half[a] = lo[a] >= middle[a] ? 1 : 0;
+            const int h = half[a], other = 1 - h;
+            const SlotBounds& own = bounds[a * 4 + h * 2 + half[0]];
+            clean = clean && lo[a] >= own.insideFrom && hi[a] <= own.insideTo;
+            const SlotBounds& far0 = bounds[a * 4 + other * 2 + (a == 0 ? other : 0)];
+            const SlotBounds& far1 = bounds[a * 4 + other * 2 + (a == 0 ? other : 1)];
+            otherBeyond[a] = h == 0 ? (hi[a] <= far0.lowerBeyond && hi[a] <= far1.lowerBeyond)
+                                    : (lo[a] >= far0.upperBeyond && lo[a] >= far1.upperBeyond);
+        }
+        if (clean && otherBeyond[(dominant + 1) % 3] && otherBeyond[(dominant + 2) % 3]) {
+            const int home = half[0] | half[1] << 1 | half[2] << 2, sibling = home ^ (1 << dominant);
+            lists[size_t(home)].push_back(p);
+            bool meets;
+            if (otherBeyond[dominant]) {
+                int slot[3];
+                for (int a = 0; a < 3; ++a) {
+                    slot[a] = a * 4 + ((sibling >> a) & 1) * 2 + (sibling & 1);
+                    const int k = slot[a], h = (k / 2) & 1, sx = k & 1;
                     low[k] = (lo[a] - centre[a][h]) * scale[sx];
                     high[k] = (hi[a] - centre[a][h]) * scale[sx];
-                    if (low[k] > kHalf || high[k] < -kHalf) beyond |= 1u << k;
-                    if (low[k] >= -kvx_spatial::kSurelyInside && high[k] <= kvx_spatial::kSurelyInside)
-                        inside |= 1u << k;
                 }
-        for (int c = 0; c < kChildCount; ++c) {
-            int slot[3];
-            bool beyondDominant = false, allInside = true, excluded = false;
-            for (int a = 0; a < 3; ++a) {
-                slot[a] = a * 4 + ((c >> a) & 1) * 2 + (c & 1);
-                if (beyond & (1u << slot[a])) {
-                    if (a == dominant)
-                        beyondDominant = true;
-                    else
-                        excluded = true;
-                }
-                allInside = allInside && (inside & (1u << slot[a]));
+                meets = diagonalMayMeet(n, dominant, low, high, slot) && fullTest(sibling, true);
+            } else {
+                meets = fullTest(sibling, false);
             }
-            if (excluded) continue;
+            if (meets) lists[size_t(sibling)].push_back(p);
+            continue;
+        }
+        // Slot (a * 4 + h * 2 + s): axis a, half h, scale of x half s.
+        unsigned beyond[3] = {0, 0, 0}, insideOnAxis[3] = {0, 0, 0};
+        for (int k : kUsedSlots) {
+            const int a = k / 4, h = (k / 2) & 1, sx = k & 1;
+            low[k] = (lo[a] - centre[a][h]) * scale[sx];
+            high[k] = (hi[a] - centre[a][h]) * scale[sx];
+            const unsigned out = unsigned(low[k] > kHalf) | unsigned(high[k] < -kHalf);
+            const unsigned in =
+                unsigned(low[k] >= -kvx_spatial::kSurelyInside) & unsigned(high[k] <= kvx_spatial::kSurelyInside);
+            beyond[a] |= kSlotChildren[k] & (0u - out);
+            insideOnAxis[a] |= kSlotChildren[k] & (0u - in);
+        }
+        const unsigned inside = insideOnAxis[0] & insideOnAxis[1] & insideOnAxis[2];
+        const unsigned beyondDominant = beyond[dominant];
+        const unsigned excluded = beyond[(dominant + 1) % 3] | beyond[(dominant + 2) % 3];
+        for (int c = 0; c < kChildCount; ++c) {
+            const unsigned bit = 1u << c;
+            if (excluded & bit) continue;
             bool meets;
-            if (allInside)
+            if (inside & bit) {
                 meets = true;
-            else if (beyondDominant)
+            } else if (beyondDominant & bit) {
                 // Beyond a face no edge meets the cube and no corner is inside:
                 // only the plane's crossing of the cube diagonal can.
+                const int slot[3] = {((c & 1) * 2 + (c & 1)), 4 + ((c >> 1) & 1) * 2 + (c & 1),
+                                     8 + ((c >> 2) & 1) * 2 + (c & 1)};
                 meets = diagonalMayMeet(n, dominant, low, high, slot) && fullTest(c, true);
-            else
+            } else {
                 meets = fullTest(c, false);
+            }
             if (meets)                 lists[size_t(c)].push_back(p);
         }
     }
