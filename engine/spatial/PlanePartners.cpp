@@ -106,9 +106,9 @@ void PlanePartners::prepare(const PlaneCandidate* const* polys, int n, const flo
         const bool flat = nv.x == 0.0f && nv.y == 0.0f && nv.z == 0.0f;
         scanAll_[size_t(i)] = !usable || flat || !finite(nv) || !inRegion(c.corner[0]);
         if (usable && isTight(c, slab))
-            tight_.push_back(Tight{c.material, cellOf(nv.x), nv.y, i});
+            tight_.push_back(Tight{c.material, cellOf(nv.x), nv.y, i, nv.x, nv.z, c.corner[0]});
         else
-            loose_.push_back(i);
+            loose_.push_back(Loose{i, c.material, c.corner[0]});
     }
     std::sort(tight_.begin(), tight_.end());
 }
@@ -126,23 +126,23 @@ void PlanePartners::candidates(int i, std::vector<int>& out) const {
     // for a rounding far below the slack.
     const double nx = c.normal.x, ny = c.normal.y, nz = c.normal.z;
     const double ox = c.corner[0].x, oy = c.corner[0].y, oz = c.corner[0].z;
-    auto near = [&](int j) {
-        const Vertex3D& q = polys_[j]->corner[0];
+    auto near = [&](const Vertex3D& q) {
         const double dx = q.x - ox, dy = q.y - oy, dz = q.z - oz;
         const double offset = std::max(std::fabs(dx), std::max(std::fabs(dy), std::fabs(dz)));
         return std::fabs(nx * dx + ny * dy + nz * dz) <= tolerance_ + kPlaneTestRounding * offset;
     };
-    for (auto it = std::upper_bound(loose_.begin(), loose_.end(), i); it != loose_.end(); ++it)
-        if (polys_[*it]->material == c.material && (!finite(polys_[*it]->corner[0]) || near(*it))) out.push_back(*it);
+    auto after = std::upper_bound(loose_.begin(), loose_.end(), i, [](int k, const Loose& l) { return k < l.index; });
+    for (auto it = after; it != loose_.end(); ++it)
+        if (it->material == c.material && (!finite(it->first) || near(it->first))) out.push_back(it->index);
     const Vertex3D want{-c.normal.x, -c.normal.y, -c.normal.z};
     const size_t looseFound = out.size();
     for (int cell = cellOf(want.x - kBandReach), last = cellOf(want.x + kBandReach); cell <= last; ++cell) {
-        auto it = std::lower_bound(tight_.begin(), tight_.end(), Tight{c.material, cell, want.y - kBandReach, INT_MIN});
+        const Tight from{c.material, cell, want.y - kBandReach, INT_MIN, 0.0f, 0.0f, Vertex3D{}};
+        auto it = std::lower_bound(tight_.begin(), tight_.end(), from);
         for (; it != tight_.end() && it->material == c.material && it->cell == cell && it->ny <= want.y + kBandReach;
              ++it) {
-            if (it->index <= i) continue;
-            const Vertex3D& n = polys_[it->index]->normal;
-            if (std::fabs(n.x - want.x) <= kBandReach && std::fabs(n.z - want.z) <= kBandReach && near(it->index))
+            if (it->index > i && std::fabs(it->nx - want.x) <= kBandReach &&
+                std::fabs(it->nz - want.z) <= kBandReach && near(it->first))
                 out.push_back(it->index);
         }
     }

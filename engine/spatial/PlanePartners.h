@@ -38,11 +38,14 @@ public:
     void candidates(int i, std::vector<int>& out) const;
 
 private:
+    // A polygon's sort key with what the range search reads, kept in line.
     struct Tight {
         int material;
         int cell;  // of the normal's x
         float ny;
         int index;
+        float nx, nz;
+        Vertex3D first;  // first corner
         bool operator<(const Tight& o) const {
             if (material != o.material) return material < o.material;
             if (cell != o.cell) return cell < o.cell;
@@ -57,7 +60,12 @@ private:
     float lo_[3] = {0, 0, 0}, hi_[3] = {0, 0, 0};
     double tolerance_ = 0.0;  // the plane test's, widened by its rounding
     std::vector<Tight> tight_;  // sorted
-    std::vector<int> loose_;    // ascending
+    struct Loose {
+        int index;
+        int material;
+        Vertex3D first;  // first corner
+    };
+    std::vector<Loose> loose_;  // ascending
     std::vector<char> scanAll_;  // queries that list every later polygon
 };
 
