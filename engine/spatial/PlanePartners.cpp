@@ -31,6 +31,10 @@ const double kPlaneTestRounding = 2.0 * kUlp * kSqrt3;
 const double kRegionReach = 1.0;
 const double kRoundingShare = 0.25;
 
+// Tight polygons whose normal error reaches at most this share of the leaf
+// extent over their distance from the leaf centre are searched by offset.
+const double kPlanarShare = 0.02;
+
 // Tight polygons are binned by normal x in cells of this width.
 const double kCellWidth = kBand;
 
@@ -48,13 +52,14 @@ bool PlanePartners::inRegion(const Vertex3D& v) const {
     return true;
 }
 
-// Corners inside the region, so that each distance a plane test rounds is
-// at most the region's extent, and a normal provably within kBand of the
-// negation of every plane normal this polygon can join.
-bool PlanePartners::isTight(const PlaneCandidate& c, double slab) const {
-    if (!finite(c.normal)) return false;
+// For a polygon with its corners inside the region (so that each distance a
+// plane test rounds is at most the region's extent), a bound on the
+// distance of its normal from the negation of every plane normal it can
+// join; infinity when there is none below kBand.
+double PlanePartners::tiltBound(const PlaneCandidate& c, double slab) const {
+    if (!finite(c.normal)) return HUGE_VAL;
     for (const Vertex3D& v : c.corner)
-        if (!inRegion(v)) return false;
+        if (!inRegion(v)) return HUGE_VAL;
     double e[3][3];
     const int from[3] = {0, 0, 1}, to[3] = {1, 2, 2};
     double longest = 0.0;
@@ -65,13 +70,14 @@ bool PlanePartners::isTight(const PlaneCandidate& c, double slab) const {
     const double cx = e[0][1] * e[1][2] - e[0][2] * e[1][1], cy = e[0][2] * e[1][0] - e[0][0] * e[1][2],
                  cz = e[0][0] * e[1][1] - e[0][1] * e[1][0];
     const double twiceArea = std::sqrt(cx * cx + cy * cy + cz * cz);
-    if (!(longest > 0.0) || !(twiceArea > 0.0)) return false;
+    if (!(longest > 0.0) || !(twiceArea > 0.0)) return HUGE_VAL;
     const double altitude = twiceArea / longest * (1.0 - 1e-9);
     const double tilt = slab / altitude;
-    if (!(tilt <= kMaxTilt)) return false;
+    if (!(tilt <= kMaxTilt)) return HUGE_VAL;
     // calcNormal rounds the two edges and their cross product in float.
     const double normalError = 16.0 * kUlp * longest / altitude + 2.0 * kUnitError;
-    return kAsinSlope * tilt + normalError <= kBand;
+    const double bound = kAsinSlope * tilt + normalError;
+    return bound <= kBand ? bound : HUGE_VAL;
 }
 
 void PlanePartners::prepare(const PlaneCandidate* const* polys, int n, const float boxMin[3], const float boxMax[3],
@@ -98,19 +104,53 @@ void PlanePartners::prepare(const PlaneCandidate* const* polys, int n, const flo
     tolerance_ = double(tolerance) * (1.0 + 4.0 * kUlp);
     const bool usable = std::isfinite(slab) && std::isfinite(extent);
     tight_.clear();
+    planar_.clear();
     loose_.clear();
     scanAll_.assign(size_t(n), 0);
+    for (int a = 0; a < 3; ++a) centre_[a] = (double(boxMin[a]) + double(boxMax[a])) * 0.5;
+    // A partner's offset from the centre, against the negated offset of the
+    // plane: the normals differ by at most the tilt bound, times the first
+    // corner's distance from the centre; the corner lies within the plane
+    // test's reach of the plane; and double rounding.
+    const double spread = kPlanarShare * extent;
+    window_ = spread + tolerance_ + kPlaneTestRounding * span + 1e-9 * span;
     for (int i = 0; i < n; ++i) {
         const PlaneCandidate& c = *polys[i];
         const Vertex3D& nv = c.normal;
         const bool flat = nv.x == 0.0f && nv.y == 0.0f && nv.z == 0.0f;
         scanAll_[size_t(i)] = !usable || flat || !finite(nv) || !inRegion(c.corner[0]);
-        if (usable && isTight(c, slab))
-            tight_.push_back(Tight{c.material, cellOf(nv.x), nv.y, i, nv.x, nv.z, c.corner[0]});
-        else
+        const double bound = usable ? tiltBound(c, slab) : HUGE_VAL;
+        if (!(bound <= kBand)) {
             loose_.push_back(Loose{i, c.material, c.corner[0]});
+            continue;
+        }
+        const double dx = c.corner[0].x - centre_[0], dy = c.corner[0].y - centre_[1], dz = c.corner[0].z - centre_[2];
+        const double reach = bound * std::sqrt(dx * dx + dy * dy + dz * dz) * (1.0 + 1e-6);
+        if (reach <= spread)
+            planar_.push_back(Tight{c.material, cellOf(nv.x), nv.x * dx + nv.y * dy + nv.z * dz, i, nv, c.corner[0]});
+        else
+            tight_.push_back(Tight{c.material, cellOf(nv.x), nv.y, i, nv, c.corner[0]});
     }
     std::sort(tight_.begin(), tight_.end());
+    std::sort(planar_.begin(), planar_.end());
+}
+
+// Appends the entries of sorted after i in the cells of want.x and the key
+// range whose normals lie within the band of want and that pass near.
+template <class Near>
+void PlanePartners::search(const std::vector<Tight>& sorted, int i, const Vertex3D& want, double from, double to,
+                           Near near, std::vector<int>& out) const {
+    const int material = polys_[i]->material;
+    for (int cell = cellOf(want.x - kBandReach), last = cellOf(want.x + kBandReach); cell <= last; ++cell) {
+        const Tight start{material, cell, from, INT_MIN, Vertex3D{}, Vertex3D{}};
+        for (auto it = std::lower_bound(sorted.begin(), sorted.end(), start);
+             it != sorted.end() && it->material == material && it->cell == cell && it->key <= to; ++it) {
+            if (it->index > i && std::fabs(it->normal.x - want.x) <= kBandReach &&
+                std::fabs(it->normal.y - want.y) <= kBandReach && std::fabs(it->normal.z - want.z) <= kBandReach &&
+                near(it->first))
+                out.push_back(it->index);
+        }
+    }
 }
 
 void PlanePartners::candidates(int i, std::vector<int>& out) const {
@@ -136,16 +176,9 @@ void PlanePartners::candidates(int i, std::vector<int>& out) const {
         if (it->material == c.material && (!finite(it->first) || near(it->first))) out.push_back(it->index);
     const Vertex3D want{-c.normal.x, -c.normal.y, -c.normal.z};
     const size_t looseFound = out.size();
-    for (int cell = cellOf(want.x - kBandReach), last = cellOf(want.x + kBandReach); cell <= last; ++cell) {
-        const Tight from{c.material, cell, want.y - kBandReach, INT_MIN, 0.0f, 0.0f, Vertex3D{}};
-        auto it = std::lower_bound(tight_.begin(), tight_.end(), from);
-        for (; it != tight_.end() && it->material == c.material && it->cell == cell && it->ny <= want.y + kBandReach;
-             ++it) {
-            if (it->index > i && std::fabs(it->nx - want.x) <= kBandReach &&
-                std::fabs(it->nz - want.z) <= kBandReach && near(it->first))
-                out.push_back(it->index);
-        }
-    }
+    search(tight_, i, want, double(want.y) - kBandReach, double(want.y) + kBandReach, near, out);
+    const double offset = -(nx * (ox - centre_[0]) + ny * (oy - centre_[1]) + nz * (oz - centre_[2]));
+    search(planar_, i, want, offset - window_, offset + window_, near, out);
     if (out.size() > looseFound) std::sort(out.begin(), out.end());
 }
 

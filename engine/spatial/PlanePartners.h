@@ -9,8 +9,9 @@
 // A triangle of least altitude h whose corners lie in a slab of thickness w
 // is tilted against the slab by at most asin(w / h); facing away, its normal
 // is then near the negated plane normal. Such "tight" polygons are sorted by
-// material, a cell of normal x and normal y, and found by range searches;
-// the others ("loose":
+// material, a cell of normal x and normal y (or, where the normal is known
+// closely enough, the plane's offset from the leaf centre), and found by
+// range searches; the others ("loose":
 // slivers, corners far outside the leaf, values that are not finite) are
 // always listed.
 
@@ -41,25 +42,31 @@ private:
     // A polygon's sort key with what the range search reads, kept in line.
     struct Tight {
         int material;
-        int cell;  // of the normal's x
-        float ny;
+        int cell;    // of the normal's x
+        double key;  // normal y, or the plane's offset from the leaf centre
         int index;
-        float nx, nz;
+        Vertex3D normal;
         Vertex3D first;  // first corner
         bool operator<(const Tight& o) const {
             if (material != o.material) return material < o.material;
             if (cell != o.cell) return cell < o.cell;
-            return ny != o.ny ? ny < o.ny : index < o.index;
+            return key != o.key ? key < o.key : index < o.index;
         }
     };
     bool inRegion(const Vertex3D& v) const;
-    bool isTight(const PlaneCandidate& c, double slab) const;
+    double tiltBound(const PlaneCandidate& c, double slab) const;
+    template <class Near>
+    void search(const std::vector<Tight>& sorted, int i, const Vertex3D& want, double from, double to, Near near,
+                std::vector<int>& out) const;
 
     const PlaneCandidate* const* polys_ = nullptr;
     int count_ = 0;
     float lo_[3] = {0, 0, 0}, hi_[3] = {0, 0, 0};
     double tolerance_ = 0.0;  // the plane test's, widened by its rounding
-    std::vector<Tight> tight_;  // sorted
+    std::vector<Tight> tight_;   // sorted, keyed by normal y
+    std::vector<Tight> planar_;  // sorted, keyed by offset: whose offset is near the plane's
+    double centre_[3] = {0, 0, 0};
+    double window_ = 0.0;  // bound on |offset + plane's offset| for a partner in planar_
     struct Loose {
         int index;
         int material;
