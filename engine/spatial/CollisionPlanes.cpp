@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <system_error>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -106,7 +109,17 @@ struct PlaneScratch {
     std::vector<PlaneList> members;
 };
 
-PlaneScratch* scratch = nullptr;  // set while makePlanes runs the fast build
+thread_local PlaneScratch* scratch = nullptr;  // set while makePlanes runs the fast build
+
+// Trees with more polygon references than this build their leaves' planes
+// on two threads; each leaf's planes depend on its polygons alone.
+const int kThreadedPolygons = 20000;
+
+void collectPreOrder(octreeNode* node, std::vector<octreeNode*>& out) {
+    out.push_back(node);
+    if (node->isSplit)
+        for (octreeNode* child : node->children) collectPreOrder(child, out);
+}
 
 float planeDistance(const Vertex3D& point, const Vertex3D& origin, Vertex3D normal) {
     Vertex3D d{point.x - origin.x, point.y - origin.y, point.z - origin.z};
@@ -135,10 +148,36 @@ Plane* buildPlane(const PlaneCandidate& first, const std::vector<PlaneList>& mem
 
 void octreeNode::makePlanes(float tolerance) {
     planeCounter = 0;
-    PlaneScratch fast;
-    scratch = kvxOctreeFastBuild ? &fast : nullptr;
-    constructPlanes(tolerance);
-    scratch = nullptr;
+    if (!kvxOctreeFastBuild) {
+        constructPlanes(tolerance);
+        unifyPlanes();
+        return;
+    }
+    std::vector<octreeNode*> nodes;
+    collectPreOrder(this, nodes);
+    int64_t total = 0;
+    for (octreeNode* n : nodes) total += n->polygons.size();
+    // The nodes from `half` on hold about half of the references.
+    size_t half = nodes.size();
+    for (int64_t sum = 0; half > 0 && 2 * sum < total;) sum += nodes[--half]->polygons.size();
+    auto build = [&nodes, tolerance](size_t from, size_t to) {
+        PlaneScratch fast;
+        scratch = &fast;
+        for (size_t i = from; i < to; ++i) nodes[i]->createPlanes(tolerance);
+        scratch = nullptr;
+    };
+    size_t serialEnd = nodes.size();
+    std::thread helper;
+    if (total > kThreadedPolygons && std::thread::hardware_concurrency() > 1) {
+        try {
+            helper = std::thread(build, half, nodes.size());
+            serialEnd = half;
+        } catch (const std::system_error&) {
+            // No thread: all on this one.
+        }
+    }
+    build(0, serialEnd);
+    if (helper.joinable()) helper.join();
     unifyPlanes();
 }
 
