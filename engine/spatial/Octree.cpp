@@ -1,11 +1,14 @@
 #include "spatial/Octree.h"
 
 #include <algorithm>
+#include <climits>
 #include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "core/Math.h"
@@ -25,6 +28,9 @@ const char* const kLogFileName = "octree.log";
 // would pass the cap stays a leaf, which keeps every query correct.
 const int64_t kReferencesPerPolygon = 64;
 const int64_t kMinReferenceBudget = 1 << 16;
+
+// Splits of more references than this run their children on two threads.
+const int64_t kThreadedReferences = 20000;
 
 const float kHalf = 0.5f;
 const int kBoundAttempts = 6;
@@ -107,14 +113,25 @@ bool diagonalMayMeet(const Vertex3D& n, int dominant, const float* low, const fl
 
 // What the fast split computes once per polygon, and the children's lists of
 // polygon numbers (one set of eight per depth) while it descends.
-struct OctreeBuild {
+struct OctreePolygons {
     std::vector<OTPolyData> polys;  // the polygons of the node split was called on
     std::vector<Vertex3D> corners;  // three per polygon, as cornersOf gives them
     std::vector<Vertex3D> normals;  // calcPlaneNormal of the corners
     std::vector<int> dominant;      // kvx_spatial::dominantAxis of the normal
     std::vector<float> lo, hi;      // bounding box, three per polygon
     std::vector<char> finite;       // every corner finite
+};
+
+// One thread's walk: the shared polygons, its lists, and what it did with
+// the reference budget.
+struct OctreeBuild {
+    const OctreePolygons& in;
+    int threadedDepth;  // the depth whose children may be split on two threads; -1 for none
     std::deque<std::array<std::vector<int>, octreeNode::kChildCount>> levels;
+    int64_t lowestBudget = INT64_MAX;  // the least budget left after a division
+    bool refused = false;              // a division was undone for the budget
+
+    OctreeBuild(const OctreePolygons& polygons, int threaded) : in(polygons), threadedDepth(threaded) {}
 
     std::array<std::vector<int>, octreeNode::kChildCount>& level(int depth) {
         while (int(levels.size()) <= depth) levels.emplace_back();
@@ -272,29 +289,30 @@ int octreeNode::split(int maxPolygons, int maxDepthLimit, kvxOctreeProgress prog
     int64_t held = polygons.size();
     int64_t budget = std::max(kMinReferenceBudget, kReferencesPerPolygon * held) - held;
     if (!kvxOctreeFastBuild || isSplit) return splitWithin(maxPolygons, maxDepthLimit, progress, budget);
-    OctreeBuild build;
+    OctreePolygons shared;
     const int n = polygons.size();
-    build.polys.assign(polygons.data, polygons.data + n);
-    build.corners.resize(size_t(3 * n));
-    build.normals.resize(size_t(n));
-    build.dominant.resize(size_t(n));
-    build.lo.resize(size_t(3 * n));
-    build.hi.resize(size_t(3 * n));
-    build.finite.resize(size_t(n));
+    shared.polys.assign(polygons.data, polygons.data + n);
+    shared.corners.resize(size_t(3 * n));
+    shared.normals.resize(size_t(n));
+    shared.dominant.resize(size_t(n));
+    shared.lo.resize(size_t(3 * n));
+    shared.hi.resize(size_t(3 * n));
+    shared.finite.resize(size_t(n));
     std::vector<int> ids(static_cast<size_t>(n));
     for (int p = 0; p < n; ++p) {
         ids[size_t(p)] = p;
-        Vertex3D* c = &build.corners[size_t(3 * p)];
+        Vertex3D* c = &shared.corners[size_t(3 * p)];
         cornersOf(polygons[p], c);
-        build.normals[size_t(p)] = calcPlaneNormal(&c[0], &c[1], &c[2]);
-        build.dominant[size_t(p)] = kvx_spatial::dominantAxis(build.normals[size_t(p)]);
-        build.finite[size_t(p)] = finite(c[0]) && finite(c[1]) && finite(c[2]);
+        shared.normals[size_t(p)] = calcPlaneNormal(&c[0], &c[1], &c[2]);
+        shared.dominant[size_t(p)] = kvx_spatial::dominantAxis(shared.normals[size_t(p)]);
+        shared.finite[size_t(p)] = finite(c[0]) && finite(c[1]) && finite(c[2]);
         for (int a = 0; a < 3; ++a) {
             const float x = axisOf(c[0], a), y = axisOf(c[1], a), z = axisOf(c[2], a);
-            build.lo[size_t(3 * p + a)] = std::min(x, std::min(y, z));
-            build.hi[size_t(3 * p + a)] = std::max(x, std::max(y, z));
+            shared.lo[size_t(3 * p + a)] = std::min(x, std::min(y, z));
+            shared.hi[size_t(3 * p + a)] = std::max(x, std::max(y, z));
         }
     }
+    OctreeBuild build{shared, depth};
     splitFast(build, ids.data(), n, maxPolygons, maxDepthLimit, progress, budget);
     return 0;
 }
@@ -315,24 +333,89 @@ void octreeNode::splitFast(OctreeBuild& build, const int* ids, int count, int ma
     if (added > budget) {
         deleteChildren();
         keepPolygons(build, ids, count);
+        build.refused = true;
         return;
     }
     budget -= added;
+    build.lowestBudget = std::min(build.lowestBudget, budget);
     polygons.clear();
     isSplit = true;
-    for (int c = 0; c < kChildCount; ++c) {
-        const std::vector<int>& list = build.level(depth + 1)[size_t(c)];
-        children[c]->splitFast(build, list.data(), int(list.size()), maxPolygons, maxDepthLimit, nullptr, budget);
-        if (progress != nullptr) progress(c);
-    }
+    if (depth != build.threadedDepth || !splitChildrenTwoWays(build, maxPolygons, maxDepthLimit, budget))
+        for (int c = 0; c < kChildCount; ++c) {
+            const std::vector<int>& list = build.level(depth + 1)[size_t(c)];
+            children[c]->splitFast(build, list.data(), int(list.size()), maxPolygons, maxDepthLimit, nullptr, budget);
+            if (progress != nullptr) progress(c);
+        }
+    else if (progress != nullptr)
+        for (int c = 0; c < kChildCount; ++c) progress(c);
     maxDepth = maxDepthLimit;
+}
+
+// The children's subtrees on two threads, each child on the thread with
+// fewer references so far. Each thread may spend the whole budget; the
+// result stands when the budget, spent in child order, would never have
+// refused a division (then the walk in order gives the same tree); else
+// the children are reset and false returned.
+bool octreeNode::splitChildrenTwoWays(OctreeBuild& build, int maxPolygons, int maxDepthLimit, int64_t& budget) {
+    const std::array<std::vector<int>, kChildCount>& lists = build.level(depth + 1);
+    int64_t total = 0;
+    for (const std::vector<int>& list : lists) total += int64_t(list.size());
+    if (total < kThreadedReferences || std::thread::hardware_concurrency() < 2) return false;
+    int64_t load[2] = {0, 0};
+    int owner[kChildCount];
+    for (int c = 0; c < kChildCount; ++c) {
+        owner[c] = load[1] < load[0] ? 1 : 0;
+        load[owner[c]] += int64_t(lists[size_t(c)].size());
+    }
+    OctreeBuild helperBuild{build.in, -1};
+    OctreeBuild* builds[2] = {&build, &helperBuild};
+    int64_t spent[kChildCount], peak[kChildCount];
+    auto run = [&](int side) {
+        OctreeBuild& b = *builds[side];
+        for (int c = 0; c < kChildCount; ++c) {
+            if (owner[c] != side) continue;
+            int64_t left = budget;
+            b.lowestBudget = left;
+            const std::vector<int>& list = lists[size_t(c)];
+            children[c]->splitFast(b, list.data(), int(list.size()), maxPolygons, maxDepthLimit, nullptr, left);
+            spent[c] = budget - left;
+            peak[c] = budget - b.lowestBudget;
+        }
+    };
+    std::thread helper;
+    try {
+        helper = std::thread(run, 1);
+    } catch (const std::system_error&) {
+        return false;
+    }
+    run(0);
+    helper.join();
+    bool same = !build.refused && !helperBuild.refused;
+    int64_t used = 0;
+    for (int c = 0; c < kChildCount && same; ++c) {
+        same = used + peak[c] <= budget;
+        used += spent[c];
+    }
+    if (same) {
+        budget -= used;
+        build.lowestBudget = std::min(build.lowestBudget, budget);
+        return true;
+    }
+    build.refused = false;
+    for (octreeNode* child : children) {
+        child->deleteChildren();
+        child->isSplit = false;
+        child->polygons.clear();
+        child->maxDepth = 0;
+    }
+    return false;
 }
 
 void octreeNode::keepPolygons(const OctreeBuild& build, const int* ids, int count) {
     if (polygons.size() == count) return;  // the node split was called on
     polygons.clear();
     polygons.reserve(count);
-    for (int i = 0; i < count; ++i) polygons.append(build.polys[size_t(ids[i])]);
+    for (int i = 0; i < count; ++i) polygons.append(build.in.polys[size_t(ids[i])]);
 }
 
 // The children's lists of distributePolygons. The children share their
@@ -365,21 +448,21 @@ void octreeNode::distributeFast(OctreeBuild& build, const int* ids, int count) {
     for (int a = 0; a < 3; ++a) middle[a] = centre[a][1] - (centre[a][1] - centre[a][0]) * 0.5f;
     for (int i = 0; i < count; ++i) {
         const int p = ids[i];
-        const Vertex3D* corners = &build.corners[size_t(3 * p)];
-        const Vertex3D& n = build.normals[size_t(p)];
-        const int dominant = build.dominant[size_t(p)];
+        const Vertex3D* corners = &build.in.corners[size_t(3 * p)];
+        const Vertex3D& n = build.in.normals[size_t(p)];
+        const int dominant = build.in.dominant[size_t(p)];
         auto fullTest = [&](int c, bool edgesMiss) {
             const Vertex3D tri[3] = {cube[c].map(corners[0]), cube[c].map(corners[1]), cube[c].map(corners[2])};
             return edgesMiss ? kvx_spatial::triangleMeetsUnitCube(tri, n)
                              : kvx_spatial::triangleMeetsUnitCubeEarly(tri, n, dominant);
         };
-        if (!shared || !build.finite[size_t(p)]) {
+        if (!shared || !build.in.finite[size_t(p)]) {
             for (int c = 0; c < kChildCount; ++c)
                 if (mapped[c] && fullTest(c, false)) lists[size_t(c)].push_back(p);
             continue;
         }
-        const float* lo = &build.lo[size_t(3 * p)];
-        const float* hi = &build.hi[size_t(3 * p)];
+        const float* lo = &build.in.lo[size_t(3 * p)];
+        const float* hi = &build.in.hi[size_t(3 * p)];
         float low[kSlots] = {}, high[kSlots] = {};
         // Most polygons lie surely inside one child and surely beyond the
         // other half on each axis (on y and z for either x scale).

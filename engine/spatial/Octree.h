@@ -91,6 +91,7 @@ private:
     void distributePolygons();
     void splitFast(OctreeBuild& build, const int* ids, int count, int maxPolygons, int maxDepth,
                    kvxOctreeProgress progress, int64_t& budget);
+    bool splitChildrenTwoWays(OctreeBuild& build, int maxPolygons, int maxDepth, int64_t& budget);
     void distributeFast(OctreeBuild& build, const int* ids, int count);
     void keepPolygons(const OctreeBuild& build, const int* ids, int count);
     void cornersOf(const OTPolyData& poly, Vertex3D corners[3]) const;
