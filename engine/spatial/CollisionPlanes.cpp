@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/Math.h"
+#include "core/VectorOps.h"
 #include "scene/Mesh.h"
 #include "spatial/Octree.h"
 #include "spatial/PlanePartners.h"
@@ -122,7 +123,7 @@ void collectPreOrder(octreeNode* node, std::vector<octreeNode*>& out) {
 }
 
 float planeDistance(const Vertex3D& point, const Vertex3D& origin, Vertex3D normal) {
-    Vertex3D d{point.x - origin.x, point.y - origin.y, point.z - origin.z};
+    Vertex3D d = kvx_vector::sub(point, origin);
     return std::fabs(dotProd(&d, &normal));
 }
 

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/VectorOps.h"
+
 namespace kvx_spatial {
 
 namespace {
@@ -55,7 +57,7 @@ bool UnitCubeMap::set(const float boxMin[3], const float boxMax[3]) {
 }
 
 Vertex3D UnitCubeMap::map(const Vertex3D& v) const {
-    return Vertex3D{(v.x - centre.x) * scale, (v.y - centre.y) * scale, (v.z - centre.z) * scale};
+    return kvx_vector::mul(kvx_vector::sub(v, centre), scale);
 }
 
 bool segmentMeetsUnitCube(const Vertex3D& a, const Vertex3D& b) {

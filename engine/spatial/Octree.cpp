@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/Math.h"
+#include "core/VectorOps.h"
 #include "platform/FileSystem.h"
 #include "scene/Mesh.h"
 #include "spatial/CubeOverlap.h"
@@ -183,7 +184,7 @@ void octreeNode::cornersOf(const OTPolyData& poly, Vertex3D corners[3]) const {
             continue;
         }
         const Vertex3D& v = m->vertices[index[k]];
-        corners[k] = Vertex3D{v.x + m->position.x, v.y + m->position.y, v.z + m->position.z};
+        corners[k] = kvx_vector::add(v, m->position);
     }
 }
 

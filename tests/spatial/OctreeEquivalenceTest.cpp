@@ -144,11 +144,7 @@ TEST(OctreeEquivalence, CrowdedLeafWithPartners) {
 // runs into the reference cap while the root's children are divided on two
 // threads: the tree must still be the one the walk in order gives.
 TEST(OctreeEquivalence, CappedSplitOnTwoThreads) {
-    srand(5);
-    auto r = [] { return float(rand() % 10000) / 100.0f; };
-    std::vector<Tri> tris;
-    for (int i = 0; i < 5000; ++i) tris.push_back(Tri{v3(r(), r(), r()), v3(r(), r(), r()), v3(r(), r(), r())});
-    Mesh* m = makeMesh(tris);
+    Mesh* m = makeMesh(randomTriangles(5, 5000));
     std::string trees[2];
     for (bool fast : {false, true}) {
         kvxOctreeFastBuild = fast;
