@@ -110,6 +110,21 @@ bool diagonalMayMeet(const Vertex3D& n, int dominant, const float* low, const fl
     return from <= to;
 }
 
+// True when a corner lies surely inside child c's cube on every axis, which
+// makes the overlap test answer true.
+bool cornerSurelyInside(const SlotBounds bounds[], const Vertex3D corners[3], int c) {
+    for (int k = 0; k < 3; ++k) {
+        bool inside = true;
+        for (int a = 0; a < 3 && inside; ++a) {
+            const SlotBounds& b = bounds[a * 4 + ((c >> a) & 1) * 2 + (c & 1)];
+            const float v = axisOf(corners[k], a);
+            inside = v >= b.insideFrom && v <= b.insideTo;
+        }
+        if (inside) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 // What the fast split computes once per polygon, and the children's lists of
@@ -465,8 +480,10 @@ void octreeNode::distributeFast(OctreeBuild& build, const int* ids, int count) {
         const float* lo = &build.in.lo[size_t(3 * p)];
         const float* hi = &build.in.hi[size_t(3 * p)];
         float low[kSlots] = {}, high[kSlots] = {};
-        // Most polygons lie surely inside one child and surely beyond the
-        // other half on each axis (on y and z for either x scale).
+        // Most polygons lie surely beyond the other half on each axis (on y
+        // and z for either x scale): only their own child and its sibling
+        // across the dominant axis can hold them, and most lie surely inside
+        // their own child.
         int half[3];
         bool clean = true, otherBeyond[3];
         for (int a = 0; a < 3; ++a) {
@@ -479,9 +496,10 @@ void octreeNode::distributeFast(OctreeBuild& build, const int* ids, int count) {
             otherBeyond[a] = h == 0 ? (hi[a] <= far0.lowerBeyond && hi[a] <= far1.lowerBeyond)
                                     : (lo[a] >= far0.upperBeyond && lo[a] >= far1.upperBeyond);
         }
-        if (clean && otherBeyond[(dominant + 1) % 3] && otherBeyond[(dominant + 2) % 3]) {
+        if (otherBeyond[(dominant + 1) % 3] && otherBeyond[(dominant + 2) % 3]) {
             const int home = half[0] | half[1] << 1 | half[2] << 2, sibling = home ^ (1 << dominant);
-            lists[size_t(home)].push_back(p);
+            if (clean || cornerSurelyInside(bounds, corners, home) || fullTest(home, false))
+                lists[size_t(home)].push_back(p);
             bool meets;
             if (otherBeyond[dominant]) {
                 int slot[3];
@@ -526,9 +544,9 @@ void octreeNode::distributeFast(OctreeBuild& build, const int* ids, int count) {
                                      8 + ((c >> 2) & 1) * 2 + (c & 1)};
                 meets = diagonalMayMeet(n, dominant, low, high, slot) && fullTest(c, true);
             } else {
-                meets = fullTest(c, false);
+                meets = cornerSurelyInside(bounds, corners, c) || fullTest(c, false);
             }
-            if (meets)                 lists[size_t(c)].push_back(p);
+            if (meets) lists[size_t(c)].push_back(p);
         }
     }
 }
