@@ -1,8 +1,8 @@
 #include "spatial/Octree.h"
 
 #include <algorithm>
-#include <climits>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>

@@ -62,7 +62,7 @@ private:
     const PlaneCandidate* const* polys_ = nullptr;
     int count_ = 0;
     float lo_[3] = {0, 0, 0}, hi_[3] = {0, 0, 0};
-    double tolerance_ = 0.0;  // the plane test's, widened by its rounding
+    double tolerance_ = 0.0;     // the plane test's, widened by its rounding
     std::vector<Tight> tight_;   // sorted, keyed by normal y
     std::vector<Tight> planar_;  // sorted, keyed by offset: whose offset is near the plane's
     double centre_[3] = {0, 0, 0};
@@ -72,7 +72,7 @@ private:
         int material;
         Vertex3D first;  // first corner
     };
-    std::vector<Loose> loose_;  // ascending
+    std::vector<Loose> loose_;   // ascending
     std::vector<char> scanAll_;  // queries that list every later polygon
 };
 
