@@ -114,7 +114,7 @@ thread_local PlaneScratch* scratch = nullptr;  // set while makePlanes runs the 
 
 // Trees with more polygon references than this build their leaves' planes
 // on two threads; each leaf's planes depend on its polygons alone.
-const int kThreadedPolygons = 20000;
+const int kThreadedPolygons = 8192;
 
 void collectPreOrder(octreeNode* node, std::vector<octreeNode*>& out) {
     out.push_back(node);

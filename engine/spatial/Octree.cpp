@@ -31,7 +31,7 @@ const int64_t kReferencesPerPolygon = 64;
 const int64_t kMinReferenceBudget = 1 << 16;
 
 // Splits of more references than this run their children on two threads.
-const int64_t kThreadedReferences = 20000;
+const int64_t kThreadedReferences = 4096;
 
 const float kHalf = 0.5f;
 const int kBoundAttempts = 6;
