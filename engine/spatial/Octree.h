@@ -15,7 +15,8 @@ struct OctreeBuild;
 
 // True (the default): the tree and its planes are built through faster paths
 // that give the same nodes, face lists and planes as the plain every-pair
-// build, which false selects.
+// build, which false selects. The faster paths split large trees and build
+// their planes on two threads, joined before split and makePlanes return.
 extern bool kvxOctreeFastBuild;
 
 // Called with the index (0 ... 7) of each root child whose subtree is done.
