@@ -4,99 +4,126 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <system_error>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
 #include "core/Math.h"
+#include "core/VectorOps.h"
 #include "scene/Mesh.h"
 #include "spatial/Octree.h"
-#include "spatial/SlabIndex.h"
+#include "spatial/PlanePartners.h"
 
 namespace {
 
+using kvx_spatial::PlaneCandidate;
+
 int planeCounter = 0;
 
-// Leaves with more polygons than this look their partners up in a SlabIndex;
-// up to here scanning every later polygon is as fast (measured on real files,
-// whose leaves reach a few thousand polygons).
-const int kIndexedLeaf = 4096;
-// Widens the index's search beyond the tolerance by more than the rounding
-// of planeDistance can shift a point, so every partner is listed: the float
-// difference errs by 2^-24 of each |q_a - o_a|, the float result by 2^-24
-// of the tolerance.
-const double kToleranceSlack = 1.001;
-const double kRoundingSlack = 2e-7;
-// Likewise for the facing test: dotProd sums exact products in double and
-// rounds once to float.
-const double kFacingReach = 1.001e-4;
+// Leaves up to this size scan every later polygon for plane partners; larger
+// ones narrow the scan with PlanePartners first.
+const int kScannedLeaf = 24;
 
 // A partner must face away from the first polygon of its plane.
 const float kOppositeNormalLimit = 0.0001f;
 const float kCombineNormalLimit = 0.00001f;
 
-struct PlaneCandidate {
-    Vertex3D corner[3];
-    Vertex3D normal;
-    int material;
-};
-
-int faceMaterial(const OTPolyData& p) {
-    const Mesh* m = p.mesh;
-    if (m == nullptr || m->faceMaterials == nullptr || p.face < 0 || p.face >= m->faceCount) return -1;
-    return m->faceMaterials[p.face];
+int faceMaterial(const Mesh* m, int face) {
+    if (m == nullptr || m->faceMaterials == nullptr || face < 0 || face >= m->faceCount) return -1;
+    return m->faceMaterials[face];
 }
 
-// Each mesh's vertices under its static transform, placed once per
-// makePlanes instead of once per corner.
-class PlacedVertices {
-public:
-    const Vertex3D* of(Mesh* m) {
-        auto found = placed_.find(m);
-        if (found != placed_.end()) return found->second.data();
-        std::vector<Vertex3D>& v = placed_[m];
-        v.resize(size_t(m->vertexCount));
-        if (m->vertices != nullptr) m->placeVertices(v.data());
-        return v.data();
-    }
-
-private:
-    std::unordered_map<Mesh*, std::vector<Vertex3D>> placed_;
-};
-
-PlacedVertices* placedVertices = nullptr;  // set while makePlanes runs
-
-Vertex3D placedCorner(Mesh* m, int i) {
-    if (placedVertices == nullptr || !kvxOctreeFastBuild) return m->calculatedVertex(i);
-    if (m->vertices == nullptr || i < 0 || i >= m->vertexCount) return Vertex3D{0.0f, 0.0f, 0.0f};
-    return placedVertices->of(m)[i];
-}
-
-// Corners placed by the mesh's static transform.
-PlaneCandidate describe(const OTPolyData& p) {
+// Corners placed by the mesh's static transform, the face normal and material.
+PlaneCandidate describe(Mesh* m, int face, const Vertex3D* placed) {
     PlaneCandidate c;
-    Mesh* m = p.mesh;
-    bool valid = m != nullptr && m->faces != nullptr && p.face >= 0 && p.face < m->faceCount;
-    const Facelist f = valid ? m->faces[p.face] : Facelist{0, 0, 0};
+    bool valid = m != nullptr && m->faces != nullptr && face >= 0 && face < m->faceCount;
+    const Facelist f = valid ? m->faces[face] : Facelist{0, 0, 0};
     const int index[3] = {f.a, f.b, f.c};
-    for (int k = 0; k < 3; ++k) c.corner[k] = valid ? placedCorner(m, index[k]) : Vertex3D{0.0f, 0.0f, 0.0f};
+    for (int k = 0; k < 3; ++k) {
+        if (!valid)
+            c.corner[k] = Vertex3D{0.0f, 0.0f, 0.0f};
+        else if (placed == nullptr)
+            c.corner[k] = m->calculatedVertex(index[k]);
+        else
+            c.corner[k] = m->vertices != nullptr && index[k] < m->vertexCount ? placed[index[k]] : Vertex3D{0, 0, 0};
+    }
     c.normal = calcNormal(&c.corner[0], &c.corner[1], &c.corner[2]);
-    c.material = faceMaterial(p);
+    c.material = faceMaterial(m, face);
     return c;
 }
 
-bool isFinite(const Vertex3D& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
-
-bool allFinite(const std::vector<PlaneCandidate>& described) {
-    for (const PlaneCandidate& c : described) {
-        if (!isFinite(c.normal)) return false;
-        for (const Vertex3D& v : c.corner)
-            if (!isFinite(v)) return false;
+// Every face described once per makePlanes, however many leaves hold it.
+class FaceTable {
+public:
+    const PlaneCandidate* of(const OTPolyData& p) {
+        Faces& faces = facesOf(p.mesh);
+        if (p.face < 0 || p.face >= int(faces.described.size())) {
+            spare_ = describe(p.mesh, p.face, nullptr);
+            return &spare_;
+        }
+        if (!faces.ready[size_t(p.face)]) {
+            faces.described[size_t(p.face)] = describe(p.mesh, p.face, faces.placed.data());
+            faces.ready[size_t(p.face)] = 1;
+        }
+        return &faces.described[size_t(p.face)];
     }
-    return true;
+
+private:
+    struct Faces {
+        std::vector<Vertex3D> placed;
+        std::vector<PlaneCandidate> described;
+        std::vector<char> ready;
+    };
+    Faces& facesOf(Mesh* m) {
+        if (m == lastMesh_ && last_ != nullptr) return *last_;
+        auto found = table_.find(m);
+        if (found == table_.end()) {
+            Faces& f = table_[m];
+            if (m != nullptr) {
+                f.placed.resize(size_t(std::max(m->vertexCount, 0)));
+                if (m->vertices != nullptr) m->placeVertices(f.placed.data());
+                f.described.resize(size_t(m->faces != nullptr ? std::max(m->faceCount, 0) : 0));
+                f.ready.assign(f.described.size(), 0);
+            }
+            found = table_.find(m);
+        }
+        lastMesh_ = m;
+        last_ = &found->second;
+        return *last_;
+    }
+
+    std::unordered_map<Mesh*, Faces> table_;
+    Mesh* lastMesh_ = nullptr;
+    Faces* last_ = nullptr;
+    PlaneCandidate spare_;
+};
+
+// Scratch of the fast build, alive while makePlanes runs.
+struct PlaneScratch {
+    FaceTable faces;
+    kvx_spatial::PlanePartners partners;
+    std::vector<const PlaneCandidate*> described;
+    std::vector<char> taken;
+    std::vector<int> found;
+    std::vector<PlaneList> members;
+};
+
+thread_local PlaneScratch* scratch = nullptr;  // set while makePlanes runs the fast build
+
+// Trees with more polygon references than this build their leaves' planes
+// on two threads; each leaf's planes depend on its polygons alone.
+const int kThreadedPolygons = 8192;
+
+void collectPreOrder(octreeNode* node, std::vector<octreeNode*>& out) {
+    out.push_back(node);
+    if (node->isSplit)
+        for (octreeNode* child : node->children) collectPreOrder(child, out);
 }
 
 float planeDistance(const Vertex3D& point, const Vertex3D& origin, Vertex3D normal) {
-    Vertex3D d{point.x - origin.x, point.y - origin.y, point.z - origin.z};
+    Vertex3D d = kvx_vector::sub(point, origin);
     return std::fabs(dotProd(&d, &normal));
 }
 
@@ -118,61 +145,40 @@ Plane* buildPlane(const PlaneCandidate& first, const std::vector<PlaneList>& mem
     return plane;
 }
 
-// In large leaves, the polygons after `first` that may join its plane, in
-// order: those the index finds with every corner near the first polygon's
-// plane, of its material and not facing its way. Elsewhere the caller tries
-// every later polygon.
-class PartnerSearch {
-public:
-    PartnerSearch(const std::vector<PlaneCandidate>& described, float tolerance) : described_(described) {
-        const int n = int(described.size());
-        indexed_ = kvxOctreeFastBuild && n > kIndexedLeaf && allFinite(described);
-        if (!indexed_) return;
-        corners_.resize(size_t(3 * n));
-        normals_.resize(size_t(n));
-        materials_.resize(size_t(n));
-        for (int i = 0; i < n; ++i) {
-            for (int k = 0; k < 3; ++k) corners_[size_t(3 * i + k)] = described[size_t(i)].corner[k];
-            normals_[size_t(i)] = described[size_t(i)].normal;
-            materials_[size_t(i)] = described[size_t(i)].material;
-        }
-        index_.build(corners_.data(), normals_.data(), materials_.data(), n);
-        reach_ = double(tolerance) * kToleranceSlack;
-    }
-
-    // False when the caller must try every later polygon.
-    bool lookUp(int first) {
-        const PlaneCandidate& c = described_[size_t(first)];
-        const Vertex3D& n = c.normal;
-        const bool flat = n.x == 0.0f && n.y == 0.0f && n.z == 0.0f;  // every distance is then 0
-        if (!indexed_ || flat || !isFinite(n) || !(reach_ < HUGE_VAL)) return false;
-        found_.clear();
-        index_.near(c.material, c.corner[0], n, reach_, kRoundingSlack, kFacingReach, found_);
-        found_.erase(std::remove_if(found_.begin(), found_.end(), [first](int j) { return j <= first; }), found_.end());
-        std::sort(found_.begin(), found_.end());
-        return true;
-    }
-    const std::vector<int>& found() const { return found_; }
-
-private:
-    const std::vector<PlaneCandidate>& described_;
-    bool indexed_ = false;
-    std::vector<Vertex3D> corners_;
-    std::vector<Vertex3D> normals_;
-    std::vector<int> materials_;
-    kvx_spatial::SlabIndex index_;
-    double reach_ = 0.0;
-    std::vector<int> found_;
-};
-
 }  // namespace
 
 void octreeNode::makePlanes(float tolerance) {
     planeCounter = 0;
-    PlacedVertices placed;
-    placedVertices = &placed;
-    constructPlanes(tolerance);
-    placedVertices = nullptr;
+    if (!kvxOctreeFastBuild) {
+        constructPlanes(tolerance);
+        unifyPlanes();
+        return;
+    }
+    std::vector<octreeNode*> nodes;
+    collectPreOrder(this, nodes);
+    int64_t total = 0;
+    for (octreeNode* n : nodes) total += n->polygons.size();
+    // The nodes from `half` on hold about half of the references.
+    size_t half = nodes.size();
+    for (int64_t sum = 0; half > 0 && 2 * sum < total;) sum += nodes[--half]->polygons.size();
+    auto build = [&nodes, tolerance](size_t from, size_t to) {
+        PlaneScratch fast;
+        scratch = &fast;
+        for (size_t i = from; i < to; ++i) nodes[i]->createPlanes(tolerance);
+        scratch = nullptr;
+    };
+    size_t serialEnd = nodes.size();
+    std::thread helper;
+    if (total > kThreadedPolygons && std::thread::hardware_concurrency() > 1) {
+        try {
+            helper = std::thread(build, half, nodes.size());
+            serialEnd = half;
+        } catch (const std::system_error&) {
+            // No thread: all on this one.
+        }
+    }
+    build(0, serialEnd);
+    if (helper.joinable()) helper.join();
     unifyPlanes();
 }
 
@@ -186,27 +192,42 @@ int octreeNode::createPlanes(float tolerance) {
     // A rebuilt list replaces the old one, which would otherwise leak.
     destroyPlanes();
     const int n = polygons.size();
-    std::vector<PlaneCandidate> described(n);
-    for (int i = 0; i < n; ++i) described[i] = describe(polygons[i]);
-    std::vector<bool> taken(n, false);
-    std::vector<PlaneList> members;
-    PartnerSearch partners(described, tolerance);
+    if (n == 0) return 0;
+    PlaneScratch plain;
+    PlaneScratch& s = scratch != nullptr ? *scratch : plain;
+    std::vector<PlaneCandidate> own;
+    s.described.resize(size_t(n));
+    if (scratch != nullptr) {
+        for (int i = 0; i < n; ++i) s.described[size_t(i)] = s.faces.of(polygons[i]);
+    } else {
+        own.resize(size_t(n));
+        for (int i = 0; i < n; ++i) {
+            own[size_t(i)] = describe(polygons[i].mesh, polygons[i].face, nullptr);
+            s.described[size_t(i)] = &own[size_t(i)];
+        }
+    }
+    const bool narrowed = scratch != nullptr && n > kScannedLeaf;
+    if (narrowed) s.partners.prepare(s.described.data(), n, boxMin, boxMax, tolerance);
+    s.taken.assign(size_t(n), 0);
     Plane* last = nullptr;
     for (int i = 0; i < n; ++i) {
-        if (taken[i]) continue;
-        taken[i] = true;
-        members.assign(1, PlaneList{polygons[i].face, polygons[i].mesh});
+        if (s.taken[size_t(i)]) continue;
+        s.taken[size_t(i)] = 1;
+        s.members.assign(1, PlaneList{polygons[i].face, polygons[i].mesh});
+        const PlaneCandidate& first = *s.described[size_t(i)];
         // Every polygon before i is taken by now.
         auto tryJoin = [&](int j) {
-            if (taken[j] || !joinsPlane(described[i], described[j], tolerance)) return;
-            taken[j] = true;
-            members.push_back(PlaneList{polygons[j].face, polygons[j].mesh});
+            if (s.taken[size_t(j)] || !joinsPlane(first, *s.described[size_t(j)], tolerance)) return;
+            s.taken[size_t(j)] = 1;
+            s.members.push_back(PlaneList{polygons[j].face, polygons[j].mesh});
         };
-        if (partners.lookUp(i))
-            for (int j : partners.found()) tryJoin(j);
-        else
+        if (narrowed) {
+            s.partners.candidates(i, s.found);
+            for (int j : s.found) tryJoin(j);
+        } else {
             for (int j = i + 1; j < n; ++j) tryJoin(j);
-        Plane* plane = buildPlane(described[i], members);
+        }
+        Plane* plane = buildPlane(first, s.members);
         if (last == nullptr)
             planes = plane;
         else

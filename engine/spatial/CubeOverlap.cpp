@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/VectorOps.h"
+
 namespace kvx_spatial {
 
 namespace {
@@ -11,11 +13,6 @@ const float kHalf = 0.5f;
 float component(const Vertex3D& v, int axis) { return axis == 0 ? v.x : (axis == 1 ? v.y : v.z); }
 
 float signOf(float x) { return x >= 0.0f ? 1.0f : -1.0f; }
-
-// A corner this far inside makes the first test of its edges succeed: with
-// |a| <= 0.49 on every axis no face test fails and |r| stays below |q| by
-// far more than rounding.
-const float kSurelyInside = 0.49f;
 
 // -1 or +1 when all three corners lie beyond the cube's lower or upper face
 // on this axis, else 0.
@@ -59,9 +56,7 @@ bool UnitCubeMap::set(const float boxMin[3], const float boxMax[3]) {
     return true;
 }
 
-Vertex3D UnitCubeMap::map(const Vertex3D& v) const {
-    return Vertex3D{(v.x - centre.x) * scale, (v.y - centre.y) * scale, (v.z - centre.z) * scale};
-}
+Vertex3D UnitCubeMap::map(const Vertex3D& v) const { return kvx_vector::mul(kvx_vector::sub(v, centre), scale); }
 
 bool segmentMeetsUnitCube(const Vertex3D& a, const Vertex3D& b) {
     const float e[3] = {b.x - a.x, b.y - a.y, b.z - a.z};

@@ -13,6 +13,11 @@ namespace kvx_spatial {
 // [-0.5, 0.5]^3, so that triangles touching a face are caught despite rounding.
 const float kCubeMargin = 1.01f;
 
+// A corner this far inside on every axis makes the first test of its edges
+// succeed: with |a| <= 0.49 on every axis no face test fails and |r| stays
+// below |q| by far more than rounding.
+const float kSurelyInside = 0.49f;
+
 // Maps points into the unit-cube space of the cube with the given centre and
 // x extent (enlarged by kCubeMargin). Returns false when the extent is 0.
 struct UnitCubeMap {

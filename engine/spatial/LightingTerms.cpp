@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/Math.h"
+#include "core/VectorOps.h"
 #include "scene/Light.h"
 #include "scene/Mesh.h"
 #include "texture/TList.h"
@@ -11,7 +12,7 @@
 namespace kvx_spatial {
 
 float lightIntensity(const Light* light, const Vertex3D& p, const Vertex3D& n, int flags) {
-    Vertex3D toLight{light->location.x - p.x, light->location.y - p.y, light->location.z - p.z};
+    Vertex3D toLight = kvx_vector::sub(light->location, p);
     const float d = float(toLight);
     Vertex3D dir{0.0f, 0.0f, 0.0f};
     if (d != 0.0f) dir = Vertex3D{toLight.x / d, toLight.y / d, toLight.z / d};

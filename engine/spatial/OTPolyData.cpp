@@ -13,13 +13,18 @@ OTPolyList::~OTPolyList() { release(); }
 bool OTPolyList::append(const OTPolyData& p) {
     if (count == capacity) {
         int grown = capacity > 0 ? capacity * 2 : kInitialCapacity;
-        if (grown <= capacity) return false;
-        void* q = std::realloc(data, sizeof(OTPolyData) * size_t(grown));
-        if (q == nullptr) return false;
-        data = static_cast<OTPolyData*>(q);
-        capacity = grown;
+        if (grown <= capacity || !reserve(grown)) return false;
     }
     data[count++] = p;
+    return true;
+}
+
+bool OTPolyList::reserve(int n) {
+    if (n <= capacity) return true;
+    void* q = std::realloc(data, sizeof(OTPolyData) * size_t(n));
+    if (q == nullptr) return false;
+    data = static_cast<OTPolyData*>(q);
+    capacity = n;
     return true;
 }
 

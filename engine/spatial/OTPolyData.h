@@ -28,6 +28,7 @@ struct OTPolyList {
     OTPolyList& operator=(const OTPolyList&) = delete;
 
     bool append(const OTPolyData& p);  // false when the storage cannot grow
+    bool reserve(int n);               // room for n entries; false when the storage cannot grow
     void clear();                      // forgets the entries, keeps the storage
     void release();                    // forgets the entries and frees the storage
     // Returns the number of entries.

@@ -11,10 +11,12 @@
 #include "spatial/OTPolyData.h"
 
 class Mesh;
+struct OctreeBuild;
 
 // True (the default): the tree and its planes are built through faster paths
 // that give the same nodes, face lists and planes as the plain every-pair
-// build, which false selects.
+// build, which false selects. The faster paths split large trees and build
+// their planes on two threads, joined before split and makePlanes return.
 extern bool kvxOctreeFastBuild;
 
 // Called with the index (0 ... 7) of each root child whose subtree is done.
@@ -88,6 +90,11 @@ private:
     void deleteChildren();
     int splitWithin(int maxPolygons, int maxDepth, kvxOctreeProgress progress, int64_t& budget);
     void distributePolygons();
+    void splitFast(OctreeBuild& build, const int* ids, int count, int maxPolygons, int maxDepth,
+                   kvxOctreeProgress progress, int64_t& budget);
+    bool splitChildrenTwoWays(OctreeBuild& build, int maxPolygons, int maxDepth, int64_t& budget);
+    void distributeFast(OctreeBuild& build, const int* ids, int count);
+    void keepPolygons(const OctreeBuild& build, const int* ids, int count);
     void cornersOf(const OTPolyData& poly, Vertex3D corners[3]) const;
 
     void rayRecursion(Vertex3D* from, Vertex3D* to, octreeNode** out, int capacity);

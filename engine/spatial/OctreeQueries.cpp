@@ -1,7 +1,9 @@
 // Leaf lookups over a built octree: by point, segment, sphere and
 // neighbourhood. Results go into caller-owned arrays, bounded by capacity.
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "spatial/Octree.h"
 
@@ -15,6 +17,30 @@ const int kMaxSampleExponent = 24;
 const int kOldRaySubdivision = 3;  // samples per smallest leaf: 2^3
 
 bool sameLeafAsLast(octreeNode** out, int count, octreeNode* leaf) { return count > 0 && out[count - 1] == leaf; }
+
+// Where the segment from a to b first meets the box (slab clipping in
+// double); false when it misses the box, the box is empty (its lower corner
+// above its upper one) or a value is not finite.
+bool entryPoint(const float boxMin[3], const float boxMax[3], const Vertex3D& a, const Vertex3D& b, Vertex3D& entry) {
+    const double from[3] = {a.x, a.y, a.z}, to[3] = {b.x, b.y, b.z};
+    double enter = 0.0, leave = 1.0;
+    for (int i = 0; i < 3; ++i) {
+        const double d = to[i] - from[i];
+        if (!std::isfinite(from[i]) || !std::isfinite(d) || !(boxMin[i] <= boxMax[i])) return false;
+        if (d == 0.0) {
+            if (from[i] < boxMin[i] || from[i] > boxMax[i]) return false;
+            continue;
+        }
+        double t0 = (boxMin[i] - from[i]) / d, t1 = (boxMax[i] - from[i]) / d;
+        if (t0 > t1) std::swap(t0, t1);
+        enter = std::max(enter, t0);
+        leave = std::min(leave, t1);
+    }
+    if (!(enter <= leave)) return false;
+    entry = Vertex3D{float(from[0] + enter * (to[0] - from[0])), float(from[1] + enter * (to[1] - from[1])),
+                     float(from[2] + enter * (to[2] - from[2]))};
+    return true;
+}
 
 }  // namespace
 
@@ -37,9 +63,12 @@ octreeNode* octreeNode::traverse(Vertex3D* p) {
 }
 
 int octreeNode::traverseRay(Vertex3D* from, Vertex3D* to, octreeNode** out, int capacity) {
-    if (from == nullptr || to == nullptr || out == nullptr || capacity < 1 || !pointInside(from)) return 0;
+    if (from == nullptr || to == nullptr || out == nullptr || capacity < 1) return 0;
+    // A segment that starts outside walks from where it enters the box.
+    Vertex3D start = *from;
+    if (!pointInside(from) && !entryPoint(boxMin, boxMax, *from, *to, start)) return 0;
     rayLeafCount = 0;
-    rayRecursion(from, to, out, capacity);
+    rayRecursion(&start, to, out, capacity);
     return rayLeafCount;
 }
 

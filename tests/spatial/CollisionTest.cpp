@@ -141,10 +141,14 @@ TEST(Collision, HeightQueriesOverAFloor) {
     EXPECT_FLOAT_EQ(h.z, -10.0f);
     h = kvxCheckHeight2(&from, &to, g);  // -10 is not above zero
     EXPECT_EQ(h.z, 0.0f);
-    // Start outside the tree: no hit.
+    // From outside the tree: a segment that misses it finds nothing, one
+    // that enters it finds the floor.
     Vertex3D farAway = v3(100, 100, 100), farTo = v3(100, 100, -100);
     EXPECT_EQ(kvxCheckHeight(&farAway, &farTo, g).z, kvxNoHeight);
     EXPECT_EQ(kvxCheckNegativeHeight(&farAway, &farTo, g).z, kvxNoNegativeHeight);
+    Vertex3D sky = v3(0, 0, 500), ground = v3(0, 0, -500);
+    EXPECT_FLOAT_EQ(kvxCheckHeight(&sky, &ground, g).z, -10.0f);
+    EXPECT_FLOAT_EQ(kvxRaySceneDistance(&sky, &ground, g), 510.0f);
     delete g;
 
     OGroup* down = floorGroup(false, -10);

@@ -139,3 +139,22 @@ TEST(OctreeEquivalence, CrowdedLeafWithPartners) {
     EXPECT_TRUE(planesOfOneLeaf(meshes, false) == planesOfOneLeaf(meshes, true));
     for (Mesh* m : meshes) delete m;
 }
+
+// Large random triangles overlap most children at every level, so the split
+// runs into the reference cap while the root's children are divided on two
+// threads: the tree must still be the one the walk in order gives.
+TEST(OctreeEquivalence, CappedSplitOnTwoThreads) {
+    Mesh* m = makeMesh(randomTriangles(5, 5000));
+    std::string trees[2];
+    for (bool fast : {false, true}) {
+        kvxOctreeFastBuild = fast;
+        octreeNode root;
+        for (int f = 0; f < m->faceCount; ++f) root.insert(m, f, true);
+        root.adjustSize();
+        root.split(5, 5, nullptr);
+        kvxOctreeFastBuild = true;
+        describe(&root, trees[fast]);
+    }
+    EXPECT_TRUE(trees[0] == trees[1]);
+    delete m;
+}

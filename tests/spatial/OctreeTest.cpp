@@ -200,10 +200,7 @@ TEST(Octree, EveryFaceLandsInEveryLeafItOverlaps) {
 TEST(Octree, OverlappingFacesAreCopiedWithinACap) {
     // Large random triangles cross most children at every level; uncapped they
     // would be copied into hundreds of thousands of leaves.
-    srand(11);
-    auto r = [] { return float(rand() % 10000) / 100.0f; };
-    std::vector<Tri> tris;
-    for (int i = 0; i < 600; ++i) tris.push_back(Tri{v3(r(), r(), r()), v3(r(), r(), r()), v3(r(), r(), r())});
+    const std::vector<Tri> tris = randomTriangles(11, 600);
     Mesh* m = makeMesh(tris);
     octreeNode* root = treeOf(m);
     EXPECT_EQ(root->split(5, 5, nullptr), 0);

@@ -89,9 +89,16 @@ TEST(OctreeQueries, RayWalkStaysWithinCapacity) {
     GuardedArray some;
     EXPECT_EQ(t.root->traverseRay(&from, &to, some.slots, 3), 3);
     EXPECT_TRUE(some.untouchedFrom(3));
-    // Start outside the root: nothing, even though the segment crosses the tree.
-    Vertex3D outside = v3(-10, 32, 32), beyond = v3(80, 32, 32);
-    EXPECT_EQ(t.root->traverseRay(&outside, &beyond, all.slots, 1024), 0);
+    // Start outside the root: the leaves the segment crosses inside it, the
+    // same as from where it enters; nothing for a segment that misses.
+    Vertex3D outside = v3(-10, 32, 32), beyond = v3(80, 32, 32), entry = v3(0, 32, 32);
+    GuardedArray clipped;
+    const int crossed = t.root->traverseRay(&outside, &beyond, all.slots, 1024);
+    EXPECT_GT(crossed, 0);
+    EXPECT_EQ(t.root->traverseRay(&entry, &beyond, clipped.slots, 1024), crossed);
+    for (int i = 0; i < crossed; ++i) EXPECT_EQ(all.slots[i], clipped.slots[i]);
+    Vertex3D above = v3(-10, 32, 200), aboveBeyond = v3(80, 32, 200);
+    EXPECT_EQ(t.root->traverseRay(&above, &aboveBeyond, all.slots, 1024), 0);
     EXPECT_EQ(t.root->traverseRay(&from, &to, all.slots, 0), 0);
     // The end point may lie outside.
     Vertex3D start = v3(32, 32, 32);

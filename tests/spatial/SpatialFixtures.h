@@ -3,6 +3,7 @@
 
 // Small builders of meshes and groups for the spatial tests.
 
+#include <cstdlib>
 #include <vector>
 
 #include "core/Math.h"
@@ -16,6 +17,16 @@ struct Tri {
 };
 
 inline Vertex3D v3(float x, float y, float z) { return Vertex3D{x, y, z}; }
+
+// count triangles with corners drawn from rand() (seeded) in [0, 100)^3:
+// large ones that cross most children of an octree at every level.
+inline std::vector<Tri> randomTriangles(unsigned seed, int count) {
+    srand(seed);
+    auto r = [] { return float(rand() % 10000) / 100.0f; };
+    std::vector<Tri> tris;
+    for (int i = 0; i < count; ++i) tris.push_back(Tri{v3(r(), r(), r()), v3(r(), r(), r()), v3(r(), r(), r())});
+    return tris;
+}
 
 // Each triangle gets its own three vertices, normals along its face normal,
 // material `material` and edge normals, all in placed (world) coordinates.
