@@ -108,9 +108,13 @@ bool pointInTriangle(const Vertex3D tri[3], const Vertex3D& p, const Vertex3D& n
     return count != 0;
 }
 
-bool triangleMeetsUnitCube(const Vertex3D tri[3], const Vertex3D& n) {
+bool edgesMeetUnitCube(const Vertex3D tri[3]) {
     for (int e = 0; e < 3; ++e)
         if (segmentMeetsUnitCube(tri[e], tri[(e + 1) % 3])) return true;
+    return false;
+}
+
+bool diagonalMeetsUnitCube(const Vertex3D tri[3], const Vertex3D& n) {
     if (n.x == 0.0f && n.y == 0.0f && n.z == 0.0f) return false;
     // Where the plane crosses the cube diagonal nearest its normal.
     const Vertex3D d{signOf(n.x), signOf(n.y), signOf(n.z)};
@@ -118,6 +122,14 @@ bool triangleMeetsUnitCube(const Vertex3D tri[3], const Vertex3D& n) {
     if ((t + kHalf) * (t - kHalf) > 0.0f) return false;
     const Vertex3D p{t * d.x, t * d.y, t * d.z};
     return pointInTriangle(tri, p, n);
+}
+
+bool triangleMeetsUnitCube(const Vertex3D tri[3], const Vertex3D& n) {
+    return edgesMeetUnitCube(tri) || diagonalMeetsUnitCube(tri, n);
+}
+
+bool triangleMeetsUnitCubeDiagonalFirst(const Vertex3D tri[3], const Vertex3D& n) {
+    return diagonalMeetsUnitCube(tri, n) || edgesMeetUnitCube(tri);
 }
 
 }  // namespace kvx_spatial

@@ -36,6 +36,16 @@ bool pointInTriangle(const Vertex3D tri[3], const Vertex3D& p, const Vertex3D& n
 // tri is already in unit-cube space; n is its normal (any length).
 bool triangleMeetsUnitCube(const Vertex3D tri[3], const Vertex3D& n);
 
+// The two halves of triangleMeetsUnitCube, which is their disjunction: an
+// edge meets the cube; the plane's crossing of the cube diagonal nearest n
+// lies in the triangle.
+bool edgesMeetUnitCube(const Vertex3D tri[3]);
+bool diagonalMeetsUnitCube(const Vertex3D tri[3], const Vertex3D& n);
+
+// triangleMeetsUnitCube with the diagonal asked first: cheaper for
+// triangles large next to the cube, whose edges mostly pass it by.
+bool triangleMeetsUnitCubeDiagonalFirst(const Vertex3D tri[3], const Vertex3D& n);
+
 // The axis of n's largest component, as pointInTriangle chooses it.
 int dominantAxis(const Vertex3D& n);
 

@@ -467,9 +467,11 @@ void octreeNode::distributeFast(OctreeBuild& build, const int* ids, int count) {
         const Vertex3D* corners = &build.in.corners[size_t(3 * p)];
         const Vertex3D& n = build.in.normals[size_t(p)];
         const int dominant = build.in.dominant[size_t(p)];
+        // With every corner beyond one face of the cube each edge fails
+        // that face's test, so only the diagonal can answer true.
         auto fullTest = [&](int c, bool edgesMiss) {
             const Vertex3D tri[3] = {cube[c].map(corners[0]), cube[c].map(corners[1]), cube[c].map(corners[2])};
-            return edgesMiss ? kvx_spatial::triangleMeetsUnitCube(tri, n)
+            return edgesMiss ? kvx_spatial::diagonalMeetsUnitCube(tri, n)
                              : kvx_spatial::triangleMeetsUnitCubeEarly(tri, n, dominant);
         };
         if (!shared || !build.in.finite[size_t(p)]) {

@@ -1,7 +1,6 @@
 #include "spatial/PlanePartners.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 namespace kvx_spatial {
@@ -127,24 +126,50 @@ void PlanePartners::prepare(const PlaneCandidate* const* polys, int n, const flo
         const double dx = c.corner[0].x - centre_[0], dy = c.corner[0].y - centre_[1], dz = c.corner[0].z - centre_[2];
         const double reach = bound * std::sqrt(dx * dx + dy * dy + dz * dz) * (1.0 + 1e-6);
         if (reach <= spread)
-            planar_.push_back(Tight{c.material, cellOf(nv.x), nv.x * dx + nv.y * dy + nv.z * dz, i, nv, c.corner[0]});
+            planar_.entries.push_back(Tight{c.material, cellOf(nv.x), nv.x * dx + nv.y * dy + nv.z * dz, i, nv, c.corner[0]});
         else
-            tight_.push_back(Tight{c.material, cellOf(nv.x), nv.y, i, nv, c.corner[0]});
+            tight_.entries.push_back(Tight{c.material, cellOf(nv.x), nv.y, i, nv, c.corner[0]});
     }
-    std::sort(tight_.begin(), tight_.end());
-    std::sort(planar_.begin(), planar_.end());
+    materials_.clear();
+    for (const Sorted* list : {&tight_, &planar_})
+        for (const Tight& t : list->entries) materials_.push_back(t.material);
+    std::sort(materials_.begin(), materials_.end());
+    materials_.erase(std::unique(materials_.begin(), materials_.end()), materials_.end());
+    tight_.index(materials_);
+    planar_.index(materials_);
 }
 
-// Appends the entries of sorted after i in the cells of want.x and the key
-// range whose normals lie within the band of want and that pass near.
+void PlanePartners::Sorted::index(const std::vector<int>& materials) {
+    std::sort(entries.begin(), entries.end());
+    int maxCell = 0;
+    minCell = 0;
+    for (size_t k = 0; k < entries.size(); ++k) {
+        minCell = k == 0 ? entries[k].cell : std::min(minCell, entries[k].cell);
+        maxCell = k == 0 ? entries[k].cell : std::max(maxCell, entries[k].cell);
+    }
+    cells = maxCell - minCell + 1;
+    start.assign(materials.size() * size_t(cells) + 1, 0);
+    size_t slot = 0;
+    for (const Tight& t : entries) {
+        while (materials[slot] != t.material) ++slot;
+        ++start[slot * size_t(cells) + size_t(t.cell - minCell) + 1];
+    }
+    for (size_t g = 1; g < start.size(); ++g) start[g] += start[g - 1];
+}
+
+// Appends the entries of list after i in the cells of want.x and the key
+// range whose normals lie within the band of want and that pass near; slot
+// is the material's in materials_.
 template <class Near>
-void PlanePartners::search(const std::vector<Tight>& sorted, int i, const Vertex3D& want, double from, double to,
+void PlanePartners::search(const Sorted& list, int slot, int i, const Vertex3D& want, double from, double to,
                            Near near, std::vector<int>& out) const {
-    const int material = polys_[i]->material;
-    for (int cell = cellOf(want.x - kBandReach), last = cellOf(want.x + kBandReach); cell <= last; ++cell) {
-        const Tight start{material, cell, from, INT_MIN, Vertex3D{}, Vertex3D{}};
-        for (auto it = std::lower_bound(sorted.begin(), sorted.end(), start);
-             it != sorted.end() && it->material == material && it->cell == cell && it->key <= to; ++it) {
+    const int first = std::max(cellOf(want.x - kBandReach), list.minCell);
+    const int last = std::min(cellOf(want.x + kBandReach), list.minCell + list.cells - 1);
+    for (int cell = first; cell <= last; ++cell) {
+        const size_t group = size_t(slot) * size_t(list.cells) + size_t(cell - list.minCell);
+        const auto begin = list.entries.begin() + list.start[group], end = list.entries.begin() + list.start[group + 1];
+        auto it = std::lower_bound(begin, end, from, [](const Tight& t, double key) { return t.key < key; });
+        for (; it != end && it->key <= to; ++it) {
             if (it->index > i && std::fabs(it->normal.x - want.x) <= kBandReach &&
                 std::fabs(it->normal.y - want.y) <= kBandReach && std::fabs(it->normal.z - want.z) <= kBandReach &&
                 near(it->first))
@@ -174,11 +199,14 @@ void PlanePartners::candidates(int i, std::vector<int>& out) const {
     auto after = std::upper_bound(loose_.begin(), loose_.end(), i, [](int k, const Loose& l) { return k < l.index; });
     for (auto it = after; it != loose_.end(); ++it)
         if (it->material == c.material && (!finite(it->first) || near(it->first))) out.push_back(it->index);
+    const auto material = std::lower_bound(materials_.begin(), materials_.end(), c.material);
+    if (material == materials_.end() || *material != c.material) return;
+    const int slot = int(material - materials_.begin());
     const Vertex3D want{-c.normal.x, -c.normal.y, -c.normal.z};
     const size_t looseFound = out.size();
-    search(tight_, i, want, double(want.y) - kBandReach, double(want.y) + kBandReach, near, out);
+    search(tight_, slot, i, want, double(want.y) - kBandReach, double(want.y) + kBandReach, near, out);
     const double offset = -(nx * (ox - centre_[0]) + ny * (oy - centre_[1]) + nz * (oz - centre_[2]));
-    search(planar_, i, want, offset - window_, offset + window_, near, out);
+    search(planar_, slot, i, want, offset - window_, offset + window_, near, out);
     if (out.size() > looseFound) std::sort(out.begin(), out.end());
 }
 

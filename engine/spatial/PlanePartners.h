@@ -53,18 +53,28 @@ private:
             return key != o.key ? key < o.key : index < o.index;
         }
     };
+    // Tight polygons sorted, with where each (material, cell) group starts.
+    struct Sorted {
+        std::vector<Tight> entries;
+        std::vector<int> start;  // group (material slot * cells + cell - minCell); one past the last at the end
+        int minCell = 0, cells = 0;
+
+        void clear() { entries.clear(); }
+        void index(const std::vector<int>& materials);
+    };
     bool inRegion(const Vertex3D& v) const;
     double tiltBound(const PlaneCandidate& c, double slab) const;
     template <class Near>
-    void search(const std::vector<Tight>& sorted, int i, const Vertex3D& want, double from, double to, Near near,
+    void search(const Sorted& list, int slot, int i, const Vertex3D& want, double from, double to, Near near,
                 std::vector<int>& out) const;
 
     const PlaneCandidate* const* polys_ = nullptr;
     int count_ = 0;
     float lo_[3] = {0, 0, 0}, hi_[3] = {0, 0, 0};
     double tolerance_ = 0.0;     // the plane test's, widened by its rounding
-    std::vector<Tight> tight_;   // sorted, keyed by normal y
-    std::vector<Tight> planar_;  // sorted, keyed by offset: whose offset is near the plane's
+    Sorted tight_;                // keyed by normal y
+    Sorted planar_;               // keyed by offset: whose offset is near the plane's
+    std::vector<int> materials_;  // of tight_ and planar_, ascending
     double centre_[3] = {0, 0, 0};
     double window_ = 0.0;  // bound on |offset + plane's offset| for a partner in planar_
     struct Loose {
