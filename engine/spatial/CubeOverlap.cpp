@@ -56,8 +56,6 @@ bool UnitCubeMap::set(const float boxMin[3], const float boxMax[3]) {
     return true;
 }
 
-Vertex3D UnitCubeMap::map(const Vertex3D& v) const { return kvx_vector::mul(kvx_vector::sub(v, centre), scale); }
-
 bool segmentMeetsUnitCube(const Vertex3D& a, const Vertex3D& b) {
     const float e[3] = {b.x - a.x, b.y - a.y, b.z - a.z};
     const float av[3] = {a.x, a.y, a.z};

@@ -6,6 +6,7 @@
 // that cube first; see mapToUnitCube.
 
 #include "core/Types.h"
+#include "core/VectorOps.h"
 
 namespace kvx_spatial {
 
@@ -25,7 +26,7 @@ struct UnitCubeMap {
     float scale;
 
     bool set(const float boxMin[3], const float boxMax[3]);
-    Vertex3D map(const Vertex3D& v) const;
+    Vertex3D map(const Vertex3D& v) const { return kvx_vector::mul(kvx_vector::sub(v, centre), scale); }
 };
 
 bool segmentMeetsUnitCube(const Vertex3D& a, const Vertex3D& b);

@@ -481,7 +481,7 @@ void octreeNode::distributeFast(OctreeBuild& build, const int* ids, int count) {
         }
         const float* lo = &build.in.lo[size_t(3 * p)];
         const float* hi = &build.in.hi[size_t(3 * p)];
-        float low[kSlots] = {}, high[kSlots] = {};
+        float low[kSlots], high[kSlots];  // written for the slots read
         // Most polygons lie surely beyond the other half on each axis (on y
         // and z for either x scale): only their own child and its sibling
         // across the dominant axis can hold them, and most lie surely inside
