@@ -97,15 +97,19 @@ float axisOf(const Vertex3D& v, int a) { return a == 0 ? v.x : (a == 1 ? v.y : v
 // the triangle's bounds on both axes other than the dominant one: the point
 // where the triangle's plane crosses the cube diagonal then lies outside the
 // triangle (a point-in-triangle test counts no crossing for a point beyond
-// the corners on either projection axis). low and high hold the mapped
-// bounds, slot[a] the entry of axis a.
-bool diagonalMayMeet(const Vertex3D& n, int dominant, const float* low, const float* high, const int slot[3]) {
+// the corners on either projection axis). lo and hi hold the world bounds,
+// mapped here as child c's cube maps them (centre by the child's bit on each
+// axis, scale by its x bit).
+bool diagonalMayMeet(const Vertex3D& n, int dominant, const float* lo, const float* hi, const float centre[3][2],
+                     const float scale[2], int c) {
     float from = -kHalf, to = kHalf;
     for (int a = 0; a < 3; ++a) {
         if (a == dominant) continue;
+        const float m = centre[a][(c >> a) & 1];
+        const float low = (lo[a] - m) * scale[c & 1], high = (hi[a] - m) * scale[c & 1];
         const bool up = axisOf(n, a) >= 0.0f;
-        from = std::max(from, up ? low[slot[a]] : -high[slot[a]]);
-        to = std::min(to, up ? high[slot[a]] : -low[slot[a]]);
+        from = std::max(from, up ? low : -high);
+        to = std::min(to, up ? high : -low);
     }
     return from <= to;
 }
@@ -481,7 +485,6 @@ void octreeNode::distributeFast(OctreeBuild& build, const int* ids, int count) {
         }
         const float* lo = &build.in.lo[size_t(3 * p)];
         const float* hi = &build.in.hi[size_t(3 * p)];
-        float low[kSlots], high[kSlots];  // written for the slots read
         // Most polygons lie surely beyond the other half on each axis (on y
         // and z for either x scale): only their own child and its sibling
         // across the dominant axis can hold them, and most lie surely inside
@@ -503,22 +506,15 @@ void octreeNode::distributeFast(OctreeBuild& build, const int* ids, int count) {
             if (clean || cornerSurelyInside(bounds, corners, home) || fullTest(home, false))
                 lists[size_t(home)].push_back(p);
             bool meets;
-            if (otherBeyond[dominant]) {
-                int slot[3];
-                for (int a = 0; a < 3; ++a) {
-                    slot[a] = a * 4 + ((sibling >> a) & 1) * 2 + (sibling & 1);
-                    const int k = slot[a], h = (k / 2) & 1, sx = k & 1;
-                    low[k] = (lo[a] - centre[a][h]) * scale[sx];
-                    high[k] = (hi[a] - centre[a][h]) * scale[sx];
-                }
-                meets = diagonalMayMeet(n, dominant, low, high, slot) && fullTest(sibling, true);
-            } else {
+            if (otherBeyond[dominant])
+                meets = diagonalMayMeet(n, dominant, lo, hi, centre, scale, sibling) && fullTest(sibling, true);
+            else
                 meets = fullTest(sibling, false);
-            }
             if (meets) lists[size_t(sibling)].push_back(p);
             continue;
         }
         // Slot (a * 4 + h * 2 + s): axis a, half h, scale of x half s.
+        float low[kSlots], high[kSlots];  // written for kUsedSlots
         unsigned beyond[3] = {0, 0, 0}, insideOnAxis[3] = {0, 0, 0};
         for (int k : kUsedSlots) {
             const int a = k / 4, h = (k / 2) & 1, sx = k & 1;
@@ -542,9 +538,7 @@ void octreeNode::distributeFast(OctreeBuild& build, const int* ids, int count) {
             } else if (beyondDominant & bit) {
                 // Beyond a face no edge meets the cube and no corner is inside:
                 // only the plane's crossing of the cube diagonal can.
-                const int slot[3] = {((c & 1) * 2 + (c & 1)), 4 + ((c >> 1) & 1) * 2 + (c & 1),
-                                     8 + ((c >> 2) & 1) * 2 + (c & 1)};
-                meets = diagonalMayMeet(n, dominant, low, high, slot) && fullTest(c, true);
+                meets = diagonalMayMeet(n, dominant, lo, hi, centre, scale, c) && fullTest(c, true);
             } else {
                 meets = cornerSurelyInside(bounds, corners, c) || fullTest(c, false);
             }
