@@ -126,8 +126,4 @@ bool triangleMeetsUnitCube(const Vertex3D tri[3], const Vertex3D& n) {
     return edgesMeetUnitCube(tri) || diagonalMeetsUnitCube(tri, n);
 }
 
-bool triangleMeetsUnitCubeDiagonalFirst(const Vertex3D tri[3], const Vertex3D& n) {
-    return diagonalMeetsUnitCube(tri, n) || edgesMeetUnitCube(tri);
-}
-
 }  // namespace kvx_spatial

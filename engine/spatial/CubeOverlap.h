@@ -43,10 +43,6 @@ bool triangleMeetsUnitCube(const Vertex3D tri[3], const Vertex3D& n);
 bool edgesMeetUnitCube(const Vertex3D tri[3]);
 bool diagonalMeetsUnitCube(const Vertex3D tri[3], const Vertex3D& n);
 
-// triangleMeetsUnitCube with the diagonal asked first: cheaper for
-// triangles large next to the cube, whose edges mostly pass it by.
-bool triangleMeetsUnitCubeDiagonalFirst(const Vertex3D tri[3], const Vertex3D& n);
-
 // The axis of n's largest component, as pointInTriangle chooses it.
 int dominantAxis(const Vertex3D& n);
 
