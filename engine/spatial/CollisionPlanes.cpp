@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <mutex>
 #include <system_error>
 #include <thread>
 #include <unordered_map>
@@ -116,6 +117,26 @@ thread_local PlaneScratch* scratch = nullptr;  // set while makePlanes runs the 
 // on two threads; each leaf's planes depend on its polygons alone.
 const int kThreadedPolygons = 8192;
 
+// The nodes of makePlanes, taken from the front by this thread and from the
+// back by the helper until the two meet: each walks one run of the tree,
+// and both finish together however the work is spread.
+class PreOrderQueue {
+public:
+    explicit PreOrderQueue(const std::vector<octreeNode*>& nodes) : nodes_(nodes), front_(0), back_(nodes.size()) {}
+
+    // The next node from the chosen end; null when every node is taken.
+    octreeNode* take(bool fromBack) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (front_ == back_) return nullptr;
+        return fromBack ? nodes_[--back_] : nodes_[front_++];
+    }
+
+private:
+    const std::vector<octreeNode*>& nodes_;
+    size_t front_, back_;
+    std::mutex mutex_;
+};
+
 void collectPreOrder(octreeNode* node, std::vector<octreeNode*>& out) {
     out.push_back(node);
     if (node->isSplit)
@@ -158,26 +179,22 @@ void octreeNode::makePlanes(float tolerance) {
     collectPreOrder(this, nodes);
     int64_t total = 0;
     for (octreeNode* n : nodes) total += n->polygons.size();
-    // The nodes from `half` on hold about half of the references.
-    size_t half = nodes.size();
-    for (int64_t sum = 0; half > 0 && 2 * sum < total;) sum += nodes[--half]->polygons.size();
-    auto build = [&nodes, tolerance](size_t from, size_t to) {
+    PreOrderQueue queue(nodes);
+    auto build = [&queue, tolerance](bool fromBack) {
         PlaneScratch fast;
         scratch = &fast;
-        for (size_t i = from; i < to; ++i) nodes[i]->createPlanes(tolerance);
+        while (octreeNode* node = queue.take(fromBack)) node->createPlanes(tolerance);
         scratch = nullptr;
     };
-    size_t serialEnd = nodes.size();
     std::thread helper;
     if (total > kThreadedPolygons && std::thread::hardware_concurrency() > 1) {
         try {
-            helper = std::thread(build, half, nodes.size());
-            serialEnd = half;
+            helper = std::thread(build, true);
         } catch (const std::system_error&) {
             // No thread: all on this one.
         }
     }
-    build(0, serialEnd);
+    build(false);
     if (helper.joinable()) helper.join();
     unifyPlanes();
 }
