@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -371,8 +372,8 @@ void octreeNode::splitFast(OctreeBuild& build, const int* ids, int count, int ma
     maxDepth = maxDepthLimit;
 }
 
-// The children's subtrees on two threads, each child on the thread with
-// fewer references so far. Each thread may spend the whole budget; the
+// The children's subtrees on two threads, the largest first, each taken by
+// whichever thread is free. Each thread may spend the whole budget; the
 // result stands when the budget, spent in child order, would never have
 // refused a division (then the walk in order gives the same tree); else
 // the children are reset and false returned.
@@ -381,19 +382,19 @@ bool octreeNode::splitChildrenTwoWays(OctreeBuild& build, int maxPolygons, int m
     int64_t total = 0;
     for (const std::vector<int>& list : lists) total += int64_t(list.size());
     if (total < kThreadedReferences || std::thread::hardware_concurrency() < 2) return false;
-    int64_t load[2] = {0, 0};
-    int owner[kChildCount];
-    for (int c = 0; c < kChildCount; ++c) {
-        owner[c] = load[1] < load[0] ? 1 : 0;
-        load[owner[c]] += int64_t(lists[size_t(c)].size());
-    }
+    // Largest first, each child to the thread that is free next.
+    int order[kChildCount];
+    for (int c = 0; c < kChildCount; ++c) order[c] = c;
+    std::stable_sort(order, order + kChildCount,
+                     [&lists](int a, int b) { return lists[size_t(a)].size() > lists[size_t(b)].size(); });
+    std::atomic<int> next{0};
     OctreeBuild helperBuild{build.in, -1};
     OctreeBuild* builds[2] = {&build, &helperBuild};
     int64_t spent[kChildCount], peak[kChildCount];
     auto run = [&](int side) {
         OctreeBuild& b = *builds[side];
-        for (int c = 0; c < kChildCount; ++c) {
-            if (owner[c] != side) continue;
+        for (int taken = next++; taken < kChildCount; taken = next++) {
+            const int c = order[taken];
             int64_t left = budget;
             b.lowestBudget = left;
             const std::vector<int>& list = lists[size_t(c)];
