@@ -52,6 +52,7 @@ PlaneCandidate describe(Mesh* m, int face, const Vertex3D* placed) {
     }
     c.normal = calcNormal(&c.corner[0], &c.corner[1], &c.corner[2]);
     c.material = faceMaterial(m, face);
+    c.measure();
     return c;
 }
 

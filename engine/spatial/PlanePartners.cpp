@@ -51,6 +51,20 @@ bool PlanePartners::inRegion(const Vertex3D& v) const {
     return true;
 }
 
+void PlaneCandidate::measure() {
+    double e[3][3];
+    const int from[3] = {0, 0, 1}, to[3] = {1, 2, 2};
+    longest = 0.0;
+    for (int k = 0; k < 3; ++k) {
+        for (int a = 0; a < 3; ++a) e[k][a] = double(axis(corner[to[k]], a)) - axis(corner[from[k]], a);
+        longest = std::max(longest, std::sqrt(e[k][0] * e[k][0] + e[k][1] * e[k][1] + e[k][2] * e[k][2]));
+    }
+    const double cx = e[0][1] * e[1][2] - e[0][2] * e[1][1], cy = e[0][2] * e[1][0] - e[0][0] * e[1][2],
+                 cz = e[0][0] * e[1][1] - e[0][1] * e[1][0];
+    const double twiceArea = std::sqrt(cx * cx + cy * cy + cz * cz);
+    altitude = longest > 0.0 && twiceArea > 0.0 ? twiceArea / longest * (1.0 - 1e-9) : 0.0;
+}
+
 // For a polygon with its corners inside the region (so that each distance a
 // plane test rounds is at most the region's extent), a bound on the
 // distance of its normal from the negation of every plane normal it can
@@ -59,22 +73,11 @@ double PlanePartners::tiltBound(const PlaneCandidate& c, double slab) const {
     if (!finite(c.normal)) return HUGE_VAL;
     for (const Vertex3D& v : c.corner)
         if (!inRegion(v)) return HUGE_VAL;
-    double e[3][3];
-    const int from[3] = {0, 0, 1}, to[3] = {1, 2, 2};
-    double longest = 0.0;
-    for (int k = 0; k < 3; ++k) {
-        for (int a = 0; a < 3; ++a) e[k][a] = double(axis(c.corner[to[k]], a)) - axis(c.corner[from[k]], a);
-        longest = std::max(longest, std::sqrt(e[k][0] * e[k][0] + e[k][1] * e[k][1] + e[k][2] * e[k][2]));
-    }
-    const double cx = e[0][1] * e[1][2] - e[0][2] * e[1][1], cy = e[0][2] * e[1][0] - e[0][0] * e[1][2],
-                 cz = e[0][0] * e[1][1] - e[0][1] * e[1][0];
-    const double twiceArea = std::sqrt(cx * cx + cy * cy + cz * cz);
-    if (!(longest > 0.0) || !(twiceArea > 0.0)) return HUGE_VAL;
-    const double altitude = twiceArea / longest * (1.0 - 1e-9);
-    const double tilt = slab / altitude;
+    if (!(c.altitude > 0.0)) return HUGE_VAL;
+    const double tilt = slab / c.altitude;
     if (!(tilt <= kMaxTilt)) return HUGE_VAL;
     // calcNormal rounds the two edges and their cross product in float.
-    const double normalError = 16.0 * kUlp * longest / altitude + 2.0 * kUnitError;
+    const double normalError = 16.0 * kUlp * c.longest / c.altitude + 2.0 * kUnitError;
     const double bound = kAsinSlope * tilt + normalError;
     return bound <= kBand ? bound : HUGE_VAL;
 }
@@ -120,7 +123,7 @@ void PlanePartners::prepare(const PlaneCandidate* const* polys, int n, const flo
         scanAll_[size_t(i)] = !usable || flat || !finite(nv) || !inRegion(c.corner[0]);
         const double bound = usable ? tiltBound(c, slab) : HUGE_VAL;
         if (!(bound <= kBand)) {
-            loose_.push_back(Loose{i, c.material, c.corner[0]});
+            loose_.push_back(Loose{i, c.material, finite(c.corner[0]), c.corner[0]});
             continue;
         }
         const double dx = c.corner[0].x - centre_[0], dy = c.corner[0].y - centre_[1], dz = c.corner[0].z - centre_[2];
@@ -198,7 +201,7 @@ void PlanePartners::candidates(int i, std::vector<int>& out) const {
     };
     auto after = std::upper_bound(loose_.begin(), loose_.end(), i, [](int k, const Loose& l) { return k < l.index; });
     for (auto it = after; it != loose_.end(); ++it)
-        if (it->material == c.material && (!finite(it->first) || near(it->first))) out.push_back(it->index);
+        if (it->material == c.material && (!it->finite || near(it->first))) out.push_back(it->index);
     const auto material = std::lower_bound(materials_.begin(), materials_.end(), c.material);
     if (material == materials_.end() || *material != c.material) return;
     const int slot = int(material - materials_.begin());

@@ -26,6 +26,11 @@ struct PlaneCandidate {
     Vertex3D corner[3];  // placed by the mesh's static transform
     Vertex3D normal;     // calcNormal of the corners
     int material;
+    double longest;   // longest edge, by measure
+    double altitude;  // least altitude, slightly low; 0 for no area
+
+    // Sets longest and altitude from the corners.
+    void measure();
 };
 
 class PlanePartners {
@@ -80,6 +85,7 @@ private:
     struct Loose {
         int index;
         int material;
+        bool finite;     // of first
         Vertex3D first;  // first corner
     };
     std::vector<Loose> loose_;   // ascending
