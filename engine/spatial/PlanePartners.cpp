@@ -129,7 +129,8 @@ void PlanePartners::prepare(const PlaneCandidate* const* polys, int n, const flo
         const double dx = c.corner[0].x - centre_[0], dy = c.corner[0].y - centre_[1], dz = c.corner[0].z - centre_[2];
         const double reach = bound * std::sqrt(dx * dx + dy * dy + dz * dz) * (1.0 + 1e-6);
         if (reach <= spread)
-            planar_.entries.push_back(Tight{c.material, cellOf(nv.x), nv.x * dx + nv.y * dy + nv.z * dz, i, nv, c.corner[0]});
+            planar_.entries.push_back(
+                Tight{c.material, cellOf(nv.x), nv.x * dx + nv.y * dy + nv.z * dz, i, nv, c.corner[0]});
         else
             tight_.entries.push_back(Tight{c.material, cellOf(nv.x), nv.y, i, nv, c.corner[0]});
     }
@@ -164,8 +165,8 @@ void PlanePartners::Sorted::index(const std::vector<int>& materials) {
 // range whose normals lie within the band of want and that pass near; slot
 // is the material's in materials_.
 template <class Near>
-void PlanePartners::search(const Sorted& list, int slot, int i, const Vertex3D& want, double from, double to,
-                           Near near, std::vector<int>& out) const {
+void PlanePartners::search(const Sorted& list, int slot, int i, const Vertex3D& want, double from, double to, Near near,
+                           std::vector<int>& out) const {
     const int first = std::max(cellOf(want.x - kBandReach), list.minCell);
     const int last = std::min(cellOf(want.x + kBandReach), list.minCell + list.cells - 1);
     for (int cell = first; cell <= last; ++cell) {

@@ -76,7 +76,7 @@ private:
     const PlaneCandidate* const* polys_ = nullptr;
     int count_ = 0;
     float lo_[3] = {0, 0, 0}, hi_[3] = {0, 0, 0};
-    double tolerance_ = 0.0;     // the plane test's, widened by its rounding
+    double tolerance_ = 0.0;      // the plane test's, widened by its rounding
     Sorted tight_;                // keyed by normal y
     Sorted planar_;               // keyed by offset: whose offset is near the plane's
     std::vector<int> materials_;  // of tight_ and planar_, ascending
