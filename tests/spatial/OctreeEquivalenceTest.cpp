@@ -6,11 +6,14 @@
 
 #include <dirent.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "SpatialFixtures.h"
+#include "core/VectorOps.h"
 #include "import3ds/Import3DS.h"
 
 namespace {
@@ -136,6 +139,29 @@ TEST(OctreeEquivalence, CrowdedLeafWithPartners) {
         if (i % 97 == 0) tris.push_back(Tri{v3(x, y, 0), v3(x, y, 0), v3(x, y, 0)});
     }
     std::vector<Mesh*> meshes = {makeMesh(tris, 0), makeMesh(tris, 1)};
+    EXPECT_TRUE(planesOfOneLeaf(meshes, false) == planesOfOneLeaf(meshes, true));
+    for (Mesh* m : meshes) delete m;
+}
+
+// Back-to-back pairs in planes of every direction, three materials in one
+// leaf: the partner search's groups of material and normal cell must list
+// what the scan finds.
+TEST(OctreeEquivalence, TiltedPartnersOfSeveralMaterials) {
+    std::vector<Tri> tris;
+    srand(7);
+    auto r = [] { return float(rand() % 2001 - 1000) / 1000.0f; };
+    for (int i = 0; i < 600; ++i) {
+        Vertex3D n = v3(r(), r(), r());
+        if (kvx_vector::length(n) < 0.1f) continue;
+        n = kvx_vector::mul(n, 1.0f / kvx_vector::length(n));
+        const Vertex3D helper = std::fabs(n.x) < 0.9f ? v3(1, 0, 0) : v3(0, 1, 0);
+        const Vertex3D u = kvx_vector::cross(n, helper), w = kvx_vector::cross(n, u);
+        const Vertex3D p = v3(r() * 10.0f, r() * 10.0f, r() * 10.0f);
+        const Vertex3D q = kvx_vector::add(p, kvx_vector::mul(n, float(i % 3) * 0.0007f));
+        tris.push_back(Tri{p, kvx_vector::add(p, u), kvx_vector::add(p, w)});
+        tris.push_back(Tri{q, kvx_vector::add(q, w), kvx_vector::add(q, u)});  // facing away
+    }
+    std::vector<Mesh*> meshes = {makeMesh(tris, 0), makeMesh(tris, 1), makeMesh(tris, 2)};
     EXPECT_TRUE(planesOfOneLeaf(meshes, false) == planesOfOneLeaf(meshes, true));
     for (Mesh* m : meshes) delete m;
 }
