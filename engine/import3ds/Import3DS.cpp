@@ -19,11 +19,6 @@
 
 namespace kvx_import {
 
-ImportState& state() {
-    static ImportState s;
-    return s;
-}
-
 namespace {
 
 const char* const kDefaultMaterial = "KVXDefault";
@@ -114,10 +109,10 @@ void discard(T*& item, bool& owned) {
     owned = false;
 }
 
-void finishMesh(ObjectParse& o) {
+void finishMesh(ImportContext& c, ObjectParse& o) {
     if (!o.mesh) return;
     dropInvalidFaces(o.mesh);
-    if (o.meshOwned) unmirror(o.mesh);
+    if (o.meshOwned) unmirror(c, o.mesh);
 }
 
 void readVertices(Loader& in, Mesh* m) {
@@ -137,18 +132,18 @@ void readFaces(Loader& in, Mesh* m) {
     }
 }
 
-int materialNumber(const char* name) {
-    TList* list = state().materials;
+int materialNumber(const ImportContext& c, const char* name) {
+    TList* list = c.materials;
     if (!list) return 0;
     Material* m = list->seekMaterial(name);
     if (!m) m = list->seekMaterial(kDefaultMaterial);
     return m ? m->id : 0;
 }
 
-void readFaceMaterials(Loader& in, Mesh* m) {
+void readFaceMaterials(const ImportContext& c, Loader& in, Mesh* m) {
     char name[kNameSize];
     in.getString(name, kNameSize);
-    int number = materialNumber(name);
+    int number = materialNumber(c, name);
     int count = recordsPresent(in, in.getShort(), 2);
     for (int k = 0; k < count; ++k) {
         int f = in.getShort();
@@ -176,20 +171,21 @@ void readVector(Loader& in, Vertex3D& v) {
     v.z = in.getFloat();
 }
 
-void startMesh(ObjectParse& o) {
-    finishMesh(o);
+void startMesh(ImportContext& c, ObjectParse& o) {
+    finishMesh(c, o);
     discard(o.mesh, o.meshOwned);
     o.mesh = new Mesh();
-    if (state().flags & kvxLoadMeshes) o.meshOwned = state().group->addMesh(o.mesh) == 0;
-    if (o.meshOwned) registerMesh(o.mesh);
+    if (c.flags & kvxLoadMeshes) o.meshOwned = c.group->addMesh(o.mesh) == 0;
+    if (o.meshOwned) registerMesh(c, o.mesh);
     o.mesh->visible = !o.hidden;
     o.mesh->setName(o.name);
 }
 
-unsigned startLight(Loader& in, ObjectParse& o) {
+unsigned startLight(ImportContext& c, ObjectParse& o) {
+    Loader& in = c.loader;
     discard(o.light, o.lightOwned);
     o.light = new Light();
-    if (state().flags & kvxLoadLights) o.lightOwned = state().group->addLight(o.light) == 0;
+    if (c.flags & kvxLoadLights) o.lightOwned = c.group->addLight(o.light) == 0;
     o.light->visible = !o.hidden;
     o.light->setName(o.name);
     readVector(in, o.light->location);
@@ -199,10 +195,11 @@ unsigned startLight(Loader& in, ObjectParse& o) {
     return colorLength;
 }
 
-void startCamera(Loader& in, ObjectParse& o) {
+void startCamera(ImportContext& c, ObjectParse& o) {
+    Loader& in = c.loader;
     discard(o.camera, o.cameraOwned);
     o.camera = new Camera();
-    if (state().flags & kvxLoadCameras) o.cameraOwned = state().group->addCamera(o.camera) == 0;
+    if (c.flags & kvxLoadCameras) o.cameraOwned = c.group->addCamera(o.camera) == 0;
     o.camera->visible = !o.hidden;
     o.camera->setName(o.name);
     readVector(in, o.camera->eye);
@@ -213,28 +210,28 @@ void startCamera(Loader& in, ObjectParse& o) {
 }
 
 // Handles one sub-chunk of a mesh; false when it is not a mesh chunk.
-bool readMeshChunk(Loader& in, unsigned id, Mesh* m) {
+bool readMeshChunk(ImportContext& c, unsigned id, Mesh* m) {
+    Loader& in = c.loader;
     switch (id) {
         case kVertexList: readVertices(in, m); return true;
-        case kFaceMaterials: readFaceMaterials(in, m); return true;
+        case kFaceMaterials: readFaceMaterials(c, in, m); return true;
         case kTextureCoords: readTextureCoords(in, m); return true;
         case kSmoothingGroups: readSmoothingGroups(in, m); return true;
-        case kLocalAxes: readLocalAxes(in, m); return true;
+        case kLocalAxes: readLocalAxes(c, m); return true;
         default: return false;
     }
 }
 
 // Named object of length L, cursor after its header. Returns true when the
 // header read last belongs to the top level and still awaits handling.
-bool parseObject(unsigned length) {
-    Loader& in = state().loader;
+bool parseObject(ImportContext& c, unsigned length) {
+    Loader& in = c.loader;
     ObjectParse o;
-    unsigned long long consumed = static_cast<unsigned>(in.getString(o.name, kNameSize)) + Loader::headerSize;
+    long long consumed = in.getString(o.name, kNameSize) + Loader::headerSize;
     bool pending = false;
-    while (consumed < length && !in.end) {
-        in.getChunkID();
-        unsigned id = in.chunkID;
-        unsigned chunk = in.chunkLength;
+    for (SubChunk sub; nextSubChunk(in, consumed, length, sub);) {
+        const unsigned id = sub.id;
+        const unsigned chunk = sub.length;
         if (isTopLevel(id)) {
             pending = !in.end;
             break;
@@ -245,7 +242,7 @@ bool parseObject(unsigned length) {
                 consumed += Loader::headerSize;
                 break;
             case kTriangleObject:
-                startMesh(o);
+                startMesh(c, o);
                 consumed += Loader::headerSize;
                 break;
             case kFaceList:
@@ -255,9 +252,9 @@ bool parseObject(unsigned length) {
                     break;
                 }
                 readFaces(in, o.mesh);
-                consumed += 8ull + 8ull * static_cast<unsigned>(o.mesh->faceCount);
+                consumed += 8 + 8LL * o.mesh->faceCount;
                 break;
-            case kLight: consumed += 18ull + startLight(in, o); break;
+            case kLight: consumed += 18 + startLight(c, o); break;
             case kLightInnerRange:
             case kLightOuterRange:
                 if (o.light) (id == kLightInnerRange ? o.light->innerRange : o.light->outerRange) = in.getFloat();
@@ -265,18 +262,18 @@ bool parseObject(unsigned length) {
                 consumed += chunk;
                 break;
             case kCamera:
-                startCamera(in, o);
+                startCamera(c, o);
                 in.skipChunk();
                 consumed += chunk;
                 break;
             default:
-                if (o.mesh) readMeshChunk(in, id, o.mesh);
+                if (o.mesh) readMeshChunk(c, id, o.mesh);
                 in.skipChunk();
                 consumed += chunk;
                 break;
         }
     }
-    finishMesh(o);
+    finishMesh(c, o);
     discard(o.mesh, o.meshOwned);
     discard(o.light, o.lightOwned);
     discard(o.camera, o.cameraOwned);
@@ -285,9 +282,8 @@ bool parseObject(unsigned length) {
 
 // --- the top-level walk -----------------------------------------------------
 
-void walkChunks(int fileSize, void (*progress)(float)) {
-    ImportState& s = state();
-    Loader& in = s.loader;
+void walkChunks(ImportContext& c, int fileSize, void (*progress)(float)) {
+    Loader& in = c.loader;
     bool stop = false;
     bool pending = true;  // the main chunk's header was read by the format check
     while (!in.end && !stop) {
@@ -299,16 +295,16 @@ void walkChunks(int fileSize, void (*progress)(float)) {
         switch (id) {
             case Loader::mainChunkID:
             case kEditor: break;
-            case kNamedObject: pending = parseObject(length); break;
+            case kNamedObject: pending = parseObject(c, length); break;
             case kMaterialEntry:
-                if ((s.flags & kvxLoadMaterials) && s.materials)
-                    parseMaterial(length);
+                if ((c.flags & kvxLoadMaterials) && c.materials)
+                    parseMaterial(c, length);
                 else
                     in.skipChunk();
                 break;
             case kKeyframer:
-                if ((s.flags & kvxLoadKeyframer) && s.paths)
-                    stop = parseKeyframer(length) != 0;
+                if ((c.flags & kvxLoadKeyframer) && c.paths)
+                    stop = parseKeyframer(c, length) != 0;
                 else
                     in.skipChunk();
                 break;
@@ -352,8 +348,8 @@ void breakCycles(T* const* list, int count, int maxDepth) {
     for (int i = 0; i < count; ++i) breakCycle(list[i], maxDepth);
 }
 
-void resolveHierarchy(OGroup* g) {
-    resolveNodeParents();
+void resolveHierarchy(ImportContext& c, OGroup* g) {
+    resolveNodeParents(c);
     int objects = g->meshCount + g->lightCount + g->cameraCount + 1;
     breakCycles(g->meshes, g->meshCount, objects);
     breakCycles(g->lights, g->lightCount, objects);
@@ -367,9 +363,6 @@ using namespace kvx_import;
 
 int load3ds(const char* file, OGroup* group, const char* textureDir, int flags, void (*progress)(float),
             const char* archive) {
-    ImportState& s = state();
-    s.materials = nullptr;
-    s.paths = nullptr;
     kvxPutToErrorLog(kMsgStartLoading, kCodeInfo);
     if (!file || std::strlen(file) < 2 || !group) return kvxPutToErrorLog(kMsgCannotOpen, kCodeCannotOpen);
 
@@ -377,58 +370,50 @@ int load3ds(const char* file, OGroup* group, const char* textureDir, int flags, 
     char* buffer = (flags & kvxLoadFromArchive) ? readArchiveEntry(file, archive, size) : readDiskFile(file, size);
     if (!buffer) return kvxPutToErrorLog(kMsgCannotOpen, kCodeCannotOpen);
 
-    s.loader.initData(buffer, size);
-    if (!s.loader.checkFormat()) {
+    ImportContext c;
+    c.loader.initData(buffer, size);
+    if (!c.loader.checkFormat()) {
         std::free(buffer);
-        s.loader = Loader();
         return kvxPutToErrorLog(kMsgNotA3ds, kCodeNotA3ds);
     }
-    s.group = group;
-    s.flags = flags;
-    s.archive = archive;
+    c.group = group;
+    c.flags = flags;
+    c.archive = archive;
     if (flags & kvxLoadMaterials) {
         TList* list = new TList();
         list->setBaseDirectory(textureDir ? textureDir : "");
         if (group->addTList(list) == 0)
-            s.materials = list;
+            c.materials = list;
         else
             delete list;
     }
     if (flags & kvxLoadKeyframer) {
         PathList* list = new PathList();
         if (group->addPathList(list) == 0)
-            s.paths = list;
+            c.paths = list;
         else
             delete list;
     }
     kvxPutToErrorLog(kMsgStartProcessing, kCodeInfo);
-    s.keyframesRead = false;
-    s.meshes.clear();
-    s.nodes.clear();
 
-    walkChunks(size, progress);
+    walkChunks(c, size, progress);
     std::free(buffer);
-    s.loader = Loader();  // the buffer is gone: no dangling cursor stays behind
+    c.loader = Loader();  // the buffer is gone: no dangling cursor stays behind
 
     // Every stage reports its mark, run or not, so a progress bar reaches 1.
-    if ((flags & kvxLoadMaterials) && s.materials) loadMaterialTextures(progress);
+    if ((flags & kvxLoadMaterials) && c.materials) loadMaterialTextures(c, progress);
     report(progress, 0.7f);
     if (flags & kvxLoadMeshes) {
-        bool nodesDraw = (flags & kvxLoadKeyframer) && s.keyframesRead;
-        placeInOwnAxes(nodesDraw);
+        bool nodesDraw = (flags & kvxLoadKeyframer) && c.keyframesRead;
+        placeInOwnAxes(c, nodesDraw);
         prepareMeshes(group, flags, progress);
-        settlePlacement(nodesDraw, nodesDraw || group->animated);
+        settlePlacement(c, nodesDraw, nodesDraw || group->animated);
     }
     report(progress, 0.9f);
-    if (flags & kvxLoadKeyframer) resolveHierarchy(group);
+    if (flags & kvxLoadKeyframer) resolveHierarchy(c, group);
     report(progress, 0.95f);
-    if ((flags & kvxLoadKeyframer) && s.keyframesRead) group->animated = true;
+    if ((flags & kvxLoadKeyframer) && c.keyframesRead) group->animated = true;
     report(progress, 1.0f);
     if (flags & kvxLoadOctree) group->constructOctree();
-    s.group = nullptr;
-    s.materials = nullptr;
-    s.paths = nullptr;
-    s.meshes.clear();
-    s.nodes.clear();
     return 0;
 }

@@ -61,12 +61,13 @@ int readKeyCount(Loader& in, int keyBytes) {
     return n < fit ? n : fit;
 }
 
-void addTrack(KVXPath* path) {
-    if (state().paths->addPath(path) != 0) delete path;
+void addTrack(ImportContext& c, KVXPath* path) {
+    if (c.paths->addPath(path) != 0) delete path;
 }
 
 // Position and scale tracks: three floats per key.
-void readVectorTrack(Loader& in, const NodeState& node, int track) {
+void readVectorTrack(ImportContext& c, const NodeState& node, int track) {
+    Loader& in = c.loader;
     int n = readKeyCount(in, kPositionKeyBytes);
     KVXPath* path = new KVXPath(n, node.nodeType, track, node.object);
     in.getShort();
@@ -75,10 +76,11 @@ void readVectorTrack(Loader& in, const NodeState& node, int track) {
         float x = in.getFloat(), y = in.getFloat(), z = in.getFloat();
         path->set(k, z, y, x, frame);
     }
-    addTrack(path);
+    addTrack(c, path);
 }
 
-void readRotationTrack(Loader& in, const NodeState& node) {
+void readRotationTrack(ImportContext& c, const NodeState& node) {
+    Loader& in = c.loader;
     int n = readKeyCount(in, kRotationKeyBytes);
     KVXPath* path = new KVXPath(n, node.nodeType, kTrackRotation, node.object);
     in.getShort();
@@ -88,14 +90,15 @@ void readRotationTrack(Loader& in, const NodeState& node) {
         float x = in.getFloat(), y = in.getFloat(), z = in.getFloat();
         path->set(k, z, y, x, angle, frame);
     }
-    addTrack(path);
+    addTrack(c, path);
 }
 
-void readSegment(Loader& in) {
+void readSegment(ImportContext& c) {
+    Loader& in = c.loader;
     int first = in.getInt();
     int last = in.getInt();
-    OGroup* g = state().group;
-    PathList* p = state().paths;
+    OGroup* g = c.group;
+    PathList* p = c.paths;
     g->startFrame = p->startFrame = first;
     g->endFrame = p->endFrame = last;
     g->frameCount = p->frameCount = last - first;
@@ -110,51 +113,51 @@ T* byName(T* const* list, int count, const char* name) {
     return nullptr;
 }
 
-Mesh* namedMesh(const char* name, int fileMeshes) {
-    OGroup* g = state().group;
+Mesh* namedMesh(ImportContext& c, const char* name, int fileMeshes) {
+    OGroup* g = c.group;
     return byName(g->meshes, fileMeshes < g->meshCount ? fileMeshes : g->meshCount, name);
 }
 
-Object* namedObject(const char* name, int fileMeshes) {
-    OGroup* g = state().group;
-    if (Mesh* m = namedMesh(name, fileMeshes)) return m;
+Object* namedObject(ImportContext& c, const char* name, int fileMeshes) {
+    OGroup* g = c.group;
+    if (Mesh* m = namedMesh(c, name, fileMeshes)) return m;
     if (Light* l = byName(g->lights, g->lightCount, name)) return l;
     return byName(g->cameras, g->cameraCount, name);
 }
 
-bool drawnByNode(Object* o) {
-    for (const NodeRecord& n : state().nodes)
+bool drawnByNode(ImportContext& c, Object* o) {
+    for (const NodeRecord& n : c.nodes)
         if (n.object == o) return true;
     return false;
 }
 
 // Adds a keyframer-made mesh to the group; false (the mesh freed) when the
 // group is full.
-bool addMadeMesh(Mesh* m, const char* name) {
+bool addMadeMesh(ImportContext& c, Mesh* m, const char* name) {
     m->setName(name);
-    if (state().group->addMesh(m) == 0) return true;
+    if (c.group->addMesh(m) == 0) return true;
     delete m;
     return false;
 }
 
-Mesh* makeDummy(const char* name) {
+Mesh* makeDummy(ImportContext& c, const char* name) {
     Mesh* d = new Mesh();
     d->visible = false;
-    if (!addMadeMesh(d, name)) return nullptr;
-    registerMesh(d);
+    if (!addMadeMesh(c, d, name)) return nullptr;
+    registerMesh(c, d);
     return d;
 }
 
-Mesh* makeInstance(Mesh* source) {
+Mesh* makeInstance(ImportContext& c, Mesh* source) {
     Mesh* copy = static_cast<Mesh*>(source->copyObject());
     for (int f = 0; f < source->faceCount && source->smoothingGroups; ++f)
         copy->smoothingGroups[f] = source->smoothingGroups[f];
     copy->parent = nullptr;
     copy->pivot = Vertex3D{0.0f, 0.0f, 0.0f};  // the node's own pivot chunk sets it
-    if (!addMadeMesh(copy, source->name)) return nullptr;
-    registerMesh(copy);
-    MeshAxes* from = axesOf(source);
-    MeshAxes* to = axesOf(copy);
+    if (!addMadeMesh(c, copy, source->name)) return nullptr;
+    registerMesh(c, copy);
+    MeshAxes* from = axesOf(c, source);
+    MeshAxes* to = axesOf(c, copy);
     if (from && to)
         for (int i = 0; i < 12; ++i) to->axes[i] = from->axes[i];
     return copy;
@@ -163,28 +166,29 @@ Mesh* makeInstance(Mesh* source) {
 // The object an object node moves: the mesh it names, a copy of it when an
 // earlier node drew the mesh already, or a dummy when it names nothing.
 // False when such an object cannot be stored.
-bool objectNodeTarget(const char* name, NodeState& node) {
-    Object* named = namedObject(name, node.fileMeshes);
-    Mesh* mesh = namedMesh(name, node.fileMeshes);
+bool objectNodeTarget(ImportContext& c, const char* name, NodeState& node) {
+    Object* named = namedObject(c, name, node.fileMeshes);
+    Mesh* mesh = namedMesh(c, name, node.fileMeshes);
     node.madeHere = false;
-    if (named && !(mesh && drawnByNode(mesh))) {
+    if (named && !(mesh && drawnByNode(c, mesh))) {
         node.object = named;
-    } else if (!(state().flags & kvxLoadMeshes)) {
+    } else if (!(c.flags & kvxLoadMeshes)) {
         node.object = nullptr;  // no meshes are kept: nothing to move
         return true;
     } else {
-        node.object = named ? makeInstance(mesh) : makeDummy(name);
+        node.object = named ? makeInstance(c, mesh) : makeDummy(c, name);
         node.madeHere = true;
         if (!node.object) return false;
     }
-    if (MeshAxes* axes = axesOf(node.object)) axes->placedByNode = true;
+    if (MeshAxes* axes = axesOf(c, node.object)) axes->placedByNode = true;
     return true;
 }
 
 // Reads a node header; false when the node's object cannot be stored.
 // Camera and light nodes naming nothing move nothing; a target node moves
 // its camera's target and leaves the camera's numbers alone.
-bool readNodeHeader(Loader& in, NodeState& node) {
+bool readNodeHeader(ImportContext& c, NodeState& node) {
+    Loader& in = c.loader;
     char name[kNameSize];
     in.getString(name, kNameSize);
     in.getShort();
@@ -192,16 +196,16 @@ bool readNodeHeader(Loader& in, NodeState& node) {
     int parent = in.getShort();
     node.named = true;
     if (node.nodeType == kNodeObject) {
-        if (!objectNodeTarget(name, node)) return false;
+        if (!objectNodeTarget(c, name, node)) return false;
     } else {
-        node.object = namedObject(name, node.fileMeshes);
+        node.object = namedObject(c, name, node.fileMeshes);
         node.madeHere = false;
     }
     if (!node.object || node.nodeType == kNodeTarget) return true;
     node.object->parentId = parent;
     if (parent == -1) node.object->parent = nullptr;
     node.object->id = node.nodeNumber;
-    state().nodes.push_back(NodeRecord{node.nodeNumber, parent, node.object});
+    c.nodes.push_back(NodeRecord{node.nodeNumber, parent, node.object});
     return true;
 }
 
@@ -212,9 +216,10 @@ void readInstanceName(Loader& in, const NodeState& node) {
     if (node.object && node.madeHere && name[0]) node.object->setName(name);
 }
 
-void readPivot(Loader& in, Object* object) {
-    PathList* p = state().paths;
-    OGroup* g = state().group;
+void readPivot(ImportContext& c, Object* object) {
+    Loader& in = c.loader;
+    PathList* p = c.paths;
+    OGroup* g = c.group;
     if (!p->pivots) p->initPivots(g->meshCount + g->cameraCount + g->lightCount);
     object->pivot.x = in.getFloat();
     object->pivot.y = in.getFloat();
@@ -238,51 +243,48 @@ int nodeTypeOf(unsigned id) {
 
 // A pivot or track before its node's header is broken input (code 37), as is
 // a node whose object cannot be stored.
-int parseKeyframer(unsigned length) {
-    Loader& in = state().loader;
+int parseKeyframer(ImportContext& c, unsigned length) {
+    Loader& in = c.loader;
     NodeState node;
-    node.fileMeshes = state().group->meshCount;
+    node.fileMeshes = c.group->meshCount;
     long long consumed = Loader::headerSize;
-    while (consumed < length && !in.end) {
-        in.getChunkID();
-        unsigned id = in.chunkID;
-        unsigned chunk = in.chunkLength;
+    for (SubChunk sub; nextSubChunk(in, consumed, length, sub); consumed += sub.length) {
+        const unsigned id = sub.id;
         if (nodeTypeOf(id) != 0) {
             node.nodeType = nodeTypeOf(id);
             node.nodeNumber = node.nodesSeen++;
             node.object = nullptr;
             node.named = false;
-            consumed += Loader::headerSize;
+            sub.length = Loader::headerSize;  // its sub-chunks follow as siblings
             continue;
         }
         if (isSkippedNode(id)) ++node.nodesSeen;
         bool needsHeader = id == kPivot || id == kPositionTrack || id == kRotationTrack || id == kScaleTrack;
         if (needsHeader && !node.named) return kvxPutToErrorLog(kMsgKeyframer, kCodeKeyframer);
         switch (id) {
-            case kSegment: readSegment(in); break;
+            case kSegment: readSegment(c); break;
             case kNodeHeader:
-                if (!readNodeHeader(in, node)) return kvxPutToErrorLog(kMsgKeyframer, kCodeKeyframer);
+                if (!readNodeHeader(c, node)) return kvxPutToErrorLog(kMsgKeyframer, kCodeKeyframer);
                 break;
             case kInstanceName: readInstanceName(in, node); break;
             case kPivot:
-                if (node.object) readPivot(in, node.object);
+                if (node.object) readPivot(c, node.object);
                 break;
             case kPositionTrack:
-                if (node.object) readVectorTrack(in, node, kTrackPosition);
+                if (node.object) readVectorTrack(c, node, kTrackPosition);
                 break;
             case kRotationTrack:
-                if (node.object) readRotationTrack(in, node);
+                if (node.object) readRotationTrack(c, node);
                 break;
             case kScaleTrack:
-                if (node.object) readVectorTrack(in, node, kTrackScale);
+                if (node.object) readVectorTrack(c, node, kTrackScale);
                 break;
             case kNodeId: node.nodeNumber = in.getShort(); break;
             default: break;
         }
         in.skipChunk();
-        consumed += chunk;
     }
-    state().keyframesRead = true;
+    c.keyframesRead = true;
     return 0;
 }
 

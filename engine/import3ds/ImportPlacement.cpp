@@ -91,35 +91,36 @@ void updatePivotRecords(PathList* paths, Object* o) {
 
 // A one-key position track at the mesh's centre: an animated group then
 // draws the mesh where the file stores it.
-void keepStoredPlace(Mesh* m) {
-    PathList* paths = state().paths;
+void keepStoredPlace(ImportContext& c, Mesh* m) {
+    PathList* paths = c.paths;
     if (!paths) return;
     KVXPath* path = new KVXPath(1, kNodeObject, kTrackPosition, m);
     path->set(0, m->position.z, m->position.y, m->position.x, 0);
     if (paths->addPath(path) != 0) delete path;
 }
 
-Object* nodeObject(int number) {
-    for (const NodeRecord& n : state().nodes)
+Object* nodeObject(ImportContext& c, int number) {
+    for (const NodeRecord& n : c.nodes)
         if (n.number == number) return n.object;
     return nullptr;
 }
 
 }  // namespace
 
-MeshAxes* axesOf(const Object* object) {
-    for (MeshAxes& m : state().meshes)
+MeshAxes* axesOf(ImportContext& c, const Object* object) {
+    for (MeshAxes& m : c.meshes)
         if (m.mesh == object) return &m;
     return nullptr;
 }
 
-void registerMesh(Mesh* mesh) {
+void registerMesh(ImportContext& c, Mesh* mesh) {
     MeshAxes record{mesh, {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}, false};
-    state().meshes.push_back(record);
+    c.meshes.push_back(record);
 }
 
-void readLocalAxes(Loader& in, Mesh* mesh) {
-    MeshAxes* record = axesOf(mesh);
+void readLocalAxes(ImportContext& c, Mesh* mesh) {
+    Loader& in = c.loader;
+    MeshAxes* record = axesOf(c, mesh);
     float axes[12];
     for (float& v : axes) v = in.getFloat();
     if (!record || in.end) return;
@@ -129,8 +130,8 @@ void readLocalAxes(Loader& in, Mesh* mesh) {
     for (int i = 0; i < 12; ++i) record->axes[i] = axes[i];
 }
 
-void unmirror(Mesh* mesh) {
-    MeshAxes* record = axesOf(mesh);
+void unmirror(ImportContext& c, Mesh* mesh) {
+    MeshAxes* record = axesOf(c, mesh);
     if (!record || !mesh->originalVertices) return;
     Axes a(record->axes);
     if (a.determinant() >= 0) return;
@@ -142,9 +143,9 @@ void unmirror(Mesh* mesh) {
     turnFaces(mesh);
 }
 
-void placeInOwnAxes(bool nodesDraw) {
+void placeInOwnAxes(ImportContext& c, bool nodesDraw) {
     if (!nodesDraw) return;
-    for (MeshAxes& record : state().meshes) {
+    for (MeshAxes& record : c.meshes) {
         Mesh* m = record.mesh;
         Axes a(record.axes);
         if (!record.placedByNode || a.identityLinear() || !m->originalVertices) continue;
@@ -153,24 +154,24 @@ void placeInOwnAxes(bool nodesDraw) {
     }
 }
 
-void settlePlacement(bool nodesDraw, bool animated) {
-    for (MeshAxes& record : state().meshes) {
+void settlePlacement(ImportContext& c, bool nodesDraw, bool animated) {
+    for (MeshAxes& record : c.meshes) {
         Mesh* m = record.mesh;
         if (!record.placedByNode || !nodesDraw) {
-            if (animated) keepStoredPlace(m);
+            if (animated) keepStoredPlace(c, m);
             continue;
         }
         // T(-pivot) A^-1 v = T(-(pivot + centre - origin')) (A'^-1 v - centre)
         Vec shift = originInOwnAxes(record) - load(m->position);
         m->pivot = store(load(m->pivot) + shift);
-        updatePivotRecords(state().paths, m);
+        updatePivotRecords(c.paths, m);
     }
 }
 
-void resolveNodeParents() {
-    for (const NodeRecord& n : state().nodes) {
+void resolveNodeParents(ImportContext& c) {
+    for (const NodeRecord& n : c.nodes) {
         if (!n.object) continue;
-        n.object->parent = n.parent == -1 ? nullptr : nodeObject(n.parent);
+        n.object->parent = n.parent == -1 ? nullptr : nodeObject(c, n.parent);
     }
 }
 

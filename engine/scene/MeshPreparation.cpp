@@ -9,20 +9,19 @@
 #include <vector>
 
 #include "core/Math.h"
+#include "core/VectorOps.h"
 #include "scene/Mesh.h"
 #include "scene/MeshAdjacency.h"
 #include "scene/MeshArrays.h"
+
+using kvx_vector::add;
+using kvx_vector::cross;
+using kvx_vector::sub;
 
 namespace {
 
 const float kSmallestNormal = 1.1754944e-38f;
 const float kBoxStart = 9999999.0f;
-
-Vertex3D subtract(const Vertex3D& a, const Vertex3D& b) { return Vertex3D{a.x - b.x, a.y - b.y, a.z - b.z}; }
-
-Vertex3D crossOf(const Vertex3D& a, const Vertex3D& b) {
-    return Vertex3D{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
 
 // Divides by the length, or by the smallest normal float when that is 0.
 Vertex3D divideByLength(const Vertex3D& v) {
@@ -36,8 +35,6 @@ Vertex3D unitOrZero(Vertex3D v) {
     v.normalize();
     return v;
 }
-
-Vertex3D sum(const Vertex3D& a, const Vertex3D& b) { return Vertex3D{a.x + b.x, a.y + b.y, a.z + b.z}; }
 
 // Distinct smoothing values of the faces listed, in order of first appearance.
 void distinctGroups(const int* first, const int* last, const int32_t* groups, std::vector<int32_t>& out) {
@@ -109,7 +106,7 @@ void Mesh::center() {
         hi = Vertex3D{std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
     }
     Vertex3D c{(lo.x + hi.x) * 0.5f, (lo.y + hi.y) * 0.5f, (lo.z + hi.z) * 0.5f};
-    for (int i = 0; i < vertexCount; ++i) originalVertices[i] = subtract(originalVertices[i], c);
+    for (int i = 0; i < vertexCount; ++i) originalVertices[i] = sub(originalVertices[i], c);
     position = c;
 }
 
@@ -120,17 +117,17 @@ void Mesh::calcNormals() {
     // Each face's unit normal once; every vertex then sums its faces in face order.
     std::vector<Vertex3D> faceNormals(size_t(faceCount > 0 ? faceCount : 0));
     for (int f = 0; f < faceCount; ++f) {
-        if (!MeshAdjacency::faceInRange(faces[f], vertexCount)) continue;
+        if (!isFaceValid(f)) continue;
         const Vertex3D& a = originalVertices[faces[f].a];
         const Vertex3D& b = originalVertices[faces[f].b];
         const Vertex3D& c = originalVertices[faces[f].c];
-        faceNormals[size_t(f)] = divideByLength(crossOf(subtract(b, a), subtract(c, a)));
+        faceNormals[size_t(f)] = divideByLength(cross(sub(b, a), sub(c, a)));
     }
     for (int v = 0; v < vertexCount; ++v) {
         int n = users.count(v);
         if (n == 0) continue;
         Vertex3D total{0.0f, 0.0f, 0.0f};
-        for (const int* f = users.begin(v); f != users.end(v); ++f) total = sum(total, faceNormals[size_t(*f)]);
+        for (const int* f = users.begin(v); f != users.end(v); ++f) total = add(total, faceNormals[size_t(*f)]);
         float count = float(n);
         originalNormals[v] = divideByLength(Vertex3D{total.x / count, total.y / count, total.z / count});
     }
@@ -202,11 +199,11 @@ void Mesh::calcEdgeNormals() {
         Vertex3D b = placed[faces[f].b];
         Vertex3D c = placed[faces[f].c];
         Vertex3D n = calcNormal(&a, &b, &c);
-        e.n[0] = unitOrZero(crossOf(subtract(b, a), n));
-        e.n[1] = unitOrZero(crossOf(subtract(c, b), n));
-        e.n[2] = unitOrZero(crossOf(subtract(a, c), n));
-        e.n[3] = unitOrZero(sum(e.n[0], e.n[1]));
-        e.n[4] = unitOrZero(sum(e.n[1], e.n[2]));
-        e.n[5] = unitOrZero(sum(e.n[2], e.n[0]));
+        e.n[0] = unitOrZero(cross(sub(b, a), n));
+        e.n[1] = unitOrZero(cross(sub(c, b), n));
+        e.n[2] = unitOrZero(cross(sub(a, c), n));
+        e.n[3] = unitOrZero(add(e.n[0], e.n[1]));
+        e.n[4] = unitOrZero(add(e.n[1], e.n[2]));
+        e.n[5] = unitOrZero(add(e.n[2], e.n[0]));
     }
 }
