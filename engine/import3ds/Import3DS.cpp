@@ -316,22 +316,6 @@ void walkChunks(ImportContext& c, int fileSize, void (*progress)(float)) {
 
 // --- after the walk -----------------------------------------------------------
 
-void prepareMeshes(OGroup* g, int flags, void (*progress)(float)) {
-    if (flags & kvxLoadWeld) g->closeCombine(0.5f);
-    for (int i = 0; i < g->meshCount; ++i) {
-        Mesh* m = g->meshes[i];
-        if (flags & kvxLoadSmoothing) m->prepareSmoothing();
-        m->center();
-        m->calcNormals();
-        m->originalToCalculated();
-        m->calcRadius();
-        m->sortFacesByMaterial();
-        m->calcEdgeNormals();
-        m->createDisplayList();
-        report(progress, 0.7f + 0.2f * static_cast<float>(i) / static_cast<float>(g->meshCount));
-    }
-}
-
 // A parent chain that leads back to the object (a node that is its own
 // parent, or a cycle) is cut at the object, so no walk up a chain loops.
 void breakCycle(Object* o, int maxDepth) {
@@ -406,7 +390,7 @@ int load3ds(const char* file, OGroup* group, const char* textureDir, int flags, 
     if (flags & kvxLoadMeshes) {
         bool nodesDraw = (flags & kvxLoadKeyframer) && c.keyframesRead;
         placeInOwnAxes(c, nodesDraw);
-        prepareMeshes(group, flags, progress);
+        prepareMeshes(c, progress);
         settlePlacement(c, nodesDraw, nodesDraw || group->animated);
     }
     report(progress, 0.9f);

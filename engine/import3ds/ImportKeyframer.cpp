@@ -148,10 +148,20 @@ Mesh* makeDummy(ImportContext& c, const char* name) {
     return d;
 }
 
+// A copy of the source for a further node that draws it. Its arrays are
+// copied from the source once that is prepared (prepareMeshes); until then
+// it holds only the source's object fields. Welding changes the first mesh
+// before preparation, so with it the arrays are copied at once.
 Mesh* makeInstance(ImportContext& c, Mesh* source) {
-    Mesh* copy = static_cast<Mesh*>(source->copyObject());
-    for (int f = 0; f < source->faceCount && source->smoothingGroups; ++f)
-        copy->smoothingGroups[f] = source->smoothingGroups[f];
+    Mesh* copy = nullptr;
+    if (c.flags & kvxLoadWeld) {
+        copy = static_cast<Mesh*>(source->copyObject());
+        for (int f = 0; f < source->faceCount && source->smoothingGroups; ++f)
+            copy->smoothingGroups[f] = source->smoothingGroups[f];
+    } else {
+        copy = new Mesh();
+        static_cast<Object&>(*copy) = static_cast<const Object&>(*source);
+    }
     copy->parent = nullptr;
     copy->pivot = Vertex3D{0.0f, 0.0f, 0.0f};  // the node's own pivot chunk sets it
     if (!addMadeMesh(c, copy, source->name)) return nullptr;
@@ -160,6 +170,7 @@ Mesh* makeInstance(ImportContext& c, Mesh* source) {
     MeshAxes* to = axesOf(c, copy);
     if (from && to)
         for (int i = 0; i < 12; ++i) to->axes[i] = from->axes[i];
+    if (to) to->instanceOf = source;
     return copy;
 }
 

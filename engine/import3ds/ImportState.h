@@ -34,7 +34,8 @@ const int kNodeTarget = KVXPath::nodeTarget;
 struct MeshAxes {
     Mesh* mesh;
     float axes[12];
-    bool placedByNode;  // a keyframer node draws it
+    bool placedByNode;                // a keyframer node draws it
+    const Mesh* instanceOf = nullptr;  // the file's mesh this one copies
 };
 
 // One keyframer node: its number, its parent's number and what it moves.
@@ -158,6 +159,9 @@ void placeInOwnAxes(ImportContext& c, bool nodesDraw);
 void settlePlacement(ImportContext& c, bool nodesDraw, bool animated);
 // Parents by node number, for the objects of this import's nodes.
 void resolveNodeParents(ImportContext& c);
+
+// Prepares every mesh of the group (ImportPreparation.cpp).
+void prepareMeshes(ImportContext& c, void (*progress)(float));
 
 }  // namespace kvx_import
 

@@ -52,34 +52,6 @@ Mesh::~Mesh() {
 
 namespace {
 
-// Whether minimizeVirtualTriangleCount trims an array to its count; the
-// others keep their length.
-const bool kTrimmed = true;
-const bool kKeptWhole = false;
-
-// The per-vertex and per-face arrays in one table each, so that creation,
-// release, growth and trimming cannot drift apart.
-template <class Visit>
-void visitVertexArrays(Mesh& m, Visit&& visit) {
-    visit(m.originalVertices, kTrimmed);
-    visit(m.vertices, kTrimmed);
-    visit(m.worldVertices, kKeptWhole);
-    visit(m.textureCoords, kTrimmed);
-    visit(m.originalNormals, kTrimmed);
-    visit(m.normals, kTrimmed);
-    visit(m.originalColors, kTrimmed);
-    visit(m.colors, kTrimmed);
-}
-
-template <class Visit>
-void visitFaceArrays(Mesh& m, Visit&& visit) {
-    visit(m.faces, kTrimmed);
-    visit(m.faceMaterials, kTrimmed);
-    visit(m.smoothingGroups, kKeptWhole);
-    visit(m.edgeNormals, kKeptWhole);
-    visit(m.faceFlags, kTrimmed);
-}
-
 template <class T>
 void allocate(T*& p, int n) {
     p = allocZeroed<T>(n);

@@ -1,14 +1,56 @@
 #ifndef KVX_SCENE_MESHARRAYS_H
 #define KVX_SCENE_MESHARRAYS_H
 
-// Allocation helpers for the plain arrays a Mesh owns. All element types are
-// trivially copyable records, so zeroed malloc memory is a valid value.
+// The table of the plain arrays a Mesh owns, and their allocation helpers.
+// All element types are trivially copyable records, so zeroed malloc memory
+// is a valid value.
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
+#include "scene/Mesh.h"
+
 namespace kvx_mesh {
+
+// Whether minimizeVirtualTriangleCount trims an array to its count; the
+// others keep their length.
+const bool kTrimmed = true;
+const bool kKeptWhole = false;
+
+// The per-vertex and per-face arrays as members, in one table each, so that
+// creation, release, growth, trimming and copying cannot drift apart.
+template <class Visit>
+void visitVertexMembers(Visit&& visit) {
+    visit(&Mesh::originalVertices, kTrimmed);
+    visit(&Mesh::vertices, kTrimmed);
+    visit(&Mesh::worldVertices, kKeptWhole);
+    visit(&Mesh::textureCoords, kTrimmed);
+    visit(&Mesh::originalNormals, kTrimmed);
+    visit(&Mesh::normals, kTrimmed);
+    visit(&Mesh::originalColors, kTrimmed);
+    visit(&Mesh::colors, kTrimmed);
+}
+
+template <class Visit>
+void visitFaceMembers(Visit&& visit) {
+    visit(&Mesh::faces, kTrimmed);
+    visit(&Mesh::faceMaterials, kTrimmed);
+    visit(&Mesh::smoothingGroups, kKeptWhole);
+    visit(&Mesh::edgeNormals, kKeptWhole);
+    visit(&Mesh::faceFlags, kTrimmed);
+}
+
+// The same over one mesh's arrays: visit(array, trimmed).
+template <class Visit>
+void visitVertexArrays(Mesh& m, Visit&& visit) {
+    visitVertexMembers([&](auto member, bool trimmed) { visit(m.*member, trimmed); });
+}
+
+template <class Visit>
+void visitFaceArrays(Mesh& m, Visit&& visit) {
+    visitFaceMembers([&](auto member, bool trimmed) { visit(m.*member, trimmed); });
+}
 
 // A zero-filled array of n elements (never a null pointer for n >= 0).
 template <class T>

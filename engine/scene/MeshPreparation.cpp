@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <type_traits>
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
@@ -147,44 +147,63 @@ void Mesh::calcRadius() {
     for (int i = 0; i < vertexCount; ++i) radius = std::max(radius, kvxDistance(&origin, &vertices[i]));
 }
 
+namespace {
+
+// The run of every face: runs numbered by their material's first appearance.
+// Neighbouring faces mostly share a material, so the map is asked only when
+// the material changes.
+int numberRuns(const int32_t* materials, int faceCount, std::vector<int>& faceRun, std::vector<int>& runSize) {
+    std::unordered_map<int32_t, int> runOf;
+    int run = -1;
+    for (int f = 0; f < faceCount; ++f) {
+        if (f == 0 || materials[f] != materials[f - 1]) {
+            auto found = runOf.emplace(materials[f], int(runSize.size()));
+            if (found.second) runSize.push_back(0);
+            run = found.first->second;
+        }
+        faceRun[size_t(f)] = run;
+        ++runSize[size_t(run)];
+    }
+    return int(runSize.size());
+}
+
+// Puts entry order[f] of the array at f, through one scratch buffer.
+template <class T>
+void reorder(T* array, const std::vector<int>& order, std::vector<unsigned char>& scratch) {
+    if (array == nullptr) return;
+    const size_t n = order.size();
+    std::memcpy(scratch.data(), static_cast<const void*>(array), n * sizeof(T));
+    const T* old = reinterpret_cast<const T*>(scratch.data());
+    for (size_t f = 0; f < n; ++f) array[f] = old[order[f]];
+}
+
+}  // namespace
+
 void Mesh::sortFacesByMaterial() {
     if (faceCount < 0 || faces == nullptr || faceMaterials == nullptr) return;
 
-    std::unordered_map<int32_t, int> runOf;
-    std::vector<int> runSize;
     std::vector<int> faceRun(static_cast<size_t>(faceCount));
-    for (int f = 0; f < faceCount; ++f) {
-        auto found = runOf.emplace(faceMaterials[f], int(runSize.size()));
-        if (found.second) runSize.push_back(0);
-        faceRun[size_t(f)] = found.first->second;
-        ++runSize[size_t(found.first->second)];
-    }
+    std::vector<int> runSize;
+    const int runs = numberRuns(faceMaterials, faceCount, faceRun, runSize);
 
     delete materialGroups;
-    materialGroups = new FaceRangeList(int(runSize.size()));
-    std::vector<int> nextSlot(runSize.size());
+    materialGroups = new FaceRangeList(runs);
+    std::vector<int> nextSlot(static_cast<size_t>(runs));
     int start = 0;
-    for (size_t r = 0; r < runSize.size(); ++r) {
-        materialGroups->ranges[r] = FaceRange{start, start + runSize[r] - 1};
-        nextSlot[r] = start;
-        start += runSize[r];
+    for (int r = 0; r < runs; ++r) {
+        materialGroups->ranges[r] = FaceRange{start, start + runSize[size_t(r)] - 1};
+        nextSlot[size_t(r)] = start;
+        start += runSize[size_t(r)];
     }
+    // Runs numbered in order of appearance that never decrease are already in place.
+    if (std::is_sorted(faceRun.begin(), faceRun.end())) return;
 
     // Every per-face array moves with its face, so that flags, smoothing
     // values and edge normals keep describing the face they belong to.
     std::vector<int> order(static_cast<size_t>(faceCount));
     for (int f = 0; f < faceCount; ++f) order[size_t(nextSlot[size_t(faceRun[size_t(f)])]++)] = f;
-    auto reorder = [&](auto* array) {
-        if (array == nullptr) return;
-        using T = std::remove_reference_t<decltype(*array)>;
-        std::vector<T> old(array, array + faceCount);
-        for (int f = 0; f < faceCount; ++f) array[f] = old[size_t(order[size_t(f)])];
-    };
-    reorder(faces);
-    reorder(faceMaterials);
-    reorder(faceFlags);
-    reorder(smoothingGroups);
-    reorder(edgeNormals);
+    std::vector<unsigned char> scratch(size_t(faceCount) * sizeof(EdgeNormal));
+    kvx_mesh::visitFaceArrays(*this, [&](auto* array, bool) { reorder(array, order, scratch); });
 }
 
 void Mesh::calcEdgeNormals() {

@@ -1,0 +1,132 @@
+// Mesh preparation after the parse. Every mesh's preparation depends on that
+// mesh alone, so independent meshes are prepared side by side on two cores;
+// a keyframer instance, a copy of a file's mesh, takes its source's prepared
+// arrays, which the same steps would compute from the same arrays again.
+// Display lists and progress follow in mesh order on the caller's thread,
+// which owns the rendering context.
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <system_error>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include "import3ds/Import3DS.h"
+#include "import3ds/ImportState.h"
+#include "scene/Mesh.h"
+#include "scene/MeshArrays.h"
+#include "scene/OGroup.h"
+
+namespace kvx_import {
+
+namespace {
+
+// Below this many faces in all, one thread prepares everything: starting a
+// second costs more than it saves.
+const long kThreadedFaces = 20000;
+
+// The preparation steps that need no rendering context, in the import's order.
+void prepareArrays(Mesh* m, bool smoothing) {
+    if (smoothing) m->prepareSmoothing();
+    m->center();
+    m->calcNormals();
+    m->originalToCalculated();
+    m->calcRadius();
+    m->sortFacesByMaterial();
+    m->calcEdgeNormals();
+}
+
+template <class T>
+void copyArray(T* to, const T* from, int n) {
+    if (to && from && n > 0) std::memcpy(static_cast<void*>(to), from, sizeof(T) * size_t(n));
+}
+
+// Same static transform, bit for bit: the edge normals come out the same.
+bool samePlacement(const Object& a, const Object& b) {
+    return std::memcmp(&a.position, &b.position, sizeof a.position) == 0 &&
+           std::memcmp(&a.pivot, &b.pivot, sizeof a.pivot) == 0 &&
+           std::memcmp(&a.rotation, &b.rotation, sizeof a.rotation) == 0;
+}
+
+// The instance's arrays become those of its prepared source; the edge normals
+// follow the instance's own placement.
+void takePrepared(Mesh* m, const Mesh* source) {
+    m->expandObject(source->vertexCount, source->faceCount);
+    kvx_mesh::visitVertexMembers(
+        [&](auto member, bool) { copyArray(m->*member, source->*member, source->vertexCount); });
+    kvx_mesh::visitFaceMembers([&](auto member, bool) { copyArray(m->*member, source->*member, source->faceCount); });
+    delete m->materialGroups;
+    m->materialGroups = source->materialGroups ? source->materialGroups->copy() : nullptr;
+    m->position = source->position;
+    m->radius = source->radius;
+    if (!samePlacement(*m, *source)) m->calcEdgeNormals();
+}
+
+// Runs work(item) for every item, on this thread and one more when asked.
+// Items are independent, so the results do not depend on who ran which.
+template <class Work>
+void forEachItem(const std::vector<int>& items, bool twoThreads, Work work) {
+    std::atomic<size_t> next{0};
+    auto drain = [&] {
+        for (size_t k = next++; k < items.size(); k = next++) work(items[k]);
+    };
+    std::thread helper;
+    if (twoThreads && items.size() > 1) {
+        try {
+            helper = std::thread(drain);
+        } catch (const std::system_error&) {
+            // No thread to be had: this one does all the work.
+        }
+    }
+    drain();
+    if (helper.joinable()) helper.join();
+}
+
+void report(void (*progress)(float), float x) {
+    if (progress) progress(x);
+}
+
+}  // namespace
+
+void prepareMeshes(ImportContext& c, void (*progress)(float)) {
+    OGroup* g = c.group;
+    // Welding changes the first mesh after its copies were made.
+    const bool weld = (c.flags & kvxLoadWeld) != 0;
+    if (weld) g->closeCombine(0.5f);
+
+    std::unordered_map<const Mesh*, const Mesh*> instances;
+    if (!weld)
+        for (const MeshAxes& record : c.meshes)
+            if (record.instanceOf) instances[record.mesh] = record.instanceOf;
+
+    // Each mesh is prepared itself or copied from its source.
+    std::vector<const Mesh*> sourceOf(size_t(g->meshCount), nullptr);
+    std::vector<int> own, copies;
+    long faces = 0;
+    for (int i = 0; i < g->meshCount; ++i) {
+        const Mesh* m = g->meshes[i];
+        auto found = instances.find(m);
+        if (found != instances.end() && m->vertexCount <= found->second->vertexCount &&
+            m->faceCount <= found->second->faceCount)
+            sourceOf[size_t(i)] = found->second;
+        (sourceOf[size_t(i)] ? copies : own).push_back(i);
+        faces += m->faceCount;
+    }
+    // The largest first, so that the two threads finish close together.
+    std::stable_sort(own.begin(), own.end(),
+                     [g](int a, int b) { return g->meshes[a]->faceCount > g->meshes[b]->faceCount; });
+
+    const bool twoThreads = faces >= kThreadedFaces && std::thread::hardware_concurrency() > 1;
+    const bool smoothing = (c.flags & kvxLoadSmoothing) != 0;
+    forEachItem(own, twoThreads, [&](int i) { prepareArrays(g->meshes[i], smoothing); });
+    forEachItem(copies, twoThreads, [&](int i) { takePrepared(g->meshes[i], sourceOf[size_t(i)]); });
+
+    for (int i = 0; i < g->meshCount; ++i) {
+        g->meshes[i]->createDisplayList();
+        report(progress, 0.7f + 0.2f * static_cast<float>(i) / static_cast<float>(g->meshCount));
+    }
+}
+
+}  // namespace kvx_import
