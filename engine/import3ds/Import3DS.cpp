@@ -1,8 +1,10 @@
 #include "import3ds/Import3DS.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "core/PackFile.h"
 #include "import3ds/ImportMessages.h"
@@ -121,14 +123,20 @@ void readVertices(Loader& in, Mesh* m) {
     in.copyFloat(m->originalVertices, 3 * n);
 }
 
+uint16_t littleEndian16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+
+// Face records: three 16-bit corners and a 16-bit flag word whose low byte is
+// kept. The records present are taken in one copy and decoded from it.
 void readFaces(Loader& in, Mesh* m) {
-    int n = recordsPresent(in, static_cast<uint16_t>(in.getShort()), 8);
+    const int kRecord = 8;
+    int n = recordsPresent(in, static_cast<uint16_t>(in.getShort()), kRecord);
     m->createFaces(n);
-    for (int f = 0; f < n; ++f) {
-        m->faces[f].a = static_cast<uint16_t>(in.getShort());
-        m->faces[f].b = static_cast<uint16_t>(in.getShort());
-        m->faces[f].c = static_cast<uint16_t>(in.getShort());
-        m->faceFlags[f] = static_cast<char>(in.getShort() & 0xFF);
+    std::vector<unsigned char> records(static_cast<size_t>(n) * kRecord);
+    in.copyFloat(records.data(), 2 * n);
+    const unsigned char* p = records.data();
+    for (int f = 0; f < n; ++f, p += kRecord) {
+        m->faces[f] = Facelist{littleEndian16(p), littleEndian16(p + 2), littleEndian16(p + 4)};
+        m->faceFlags[f] = static_cast<char>(p[6]);
     }
 }
 
@@ -151,18 +159,15 @@ void readFaceMaterials(const ImportContext& c, Loader& in, Mesh* m) {
     }
 }
 
+// Coordinates past the vertex count are not stored; the caller skips them.
 void readTextureCoords(Loader& in, Mesh* m) {
     int n = recordsPresent(in, static_cast<uint16_t>(in.getShort()), 8);
-    for (int k = 0; k < n; ++k) {
-        float u = in.getFloat();
-        float v = in.getFloat();
-        if (k < m->vertexCount && m->textureCoords) m->textureCoords[k] = Vertex2D{u, v};
-    }
+    if (m->textureCoords) in.copyFloat(m->textureCoords, 2 * std::min(n, m->vertexCount));
 }
 
 void readSmoothingGroups(Loader& in, Mesh* m) {
     int n = recordsPresent(in, m->faceCount, 4);
-    for (int f = 0; f < n; ++f) m->smoothingGroups[f] = in.getInt();
+    in.copyFloat(m->smoothingGroups, n);  // 32-bit values, stored as the file has them
 }
 
 void readVector(Loader& in, Vertex3D& v) {

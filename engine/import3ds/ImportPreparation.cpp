@@ -25,7 +25,7 @@ namespace {
 
 // Below this many faces in all, one thread prepares everything: starting a
 // second costs more than it saves.
-const long kThreadedFaces = 20000;
+const long kThreadedFaces = 4000;
 
 // The preparation steps that need no rendering context, in the import's order.
 void prepareArrays(Mesh* m, bool smoothing) {
@@ -39,8 +39,9 @@ void prepareArrays(Mesh* m, bool smoothing) {
 }
 
 template <class T>
-void copyArray(T* to, const T* from, int n) {
-    if (to && from && n > 0) std::memcpy(static_cast<void*>(to), from, sizeof(T) * size_t(n));
+void replaceArray(T*& to, const T* from, int n) {
+    kvx_mesh::release(to);
+    to = kvx_mesh::duplicate(from, n);
 }
 
 // Same static transform, bit for bit: the edge normals come out the same.
@@ -53,10 +54,11 @@ bool samePlacement(const Object& a, const Object& b) {
 // The instance's arrays become those of its prepared source; the edge normals
 // follow the instance's own placement.
 void takePrepared(Mesh* m, const Mesh* source) {
-    m->expandObject(source->vertexCount, source->faceCount);
-    kvx_mesh::visitVertexMembers(
-        [&](auto member, bool) { copyArray(m->*member, source->*member, source->vertexCount); });
-    kvx_mesh::visitFaceMembers([&](auto member, bool) { copyArray(m->*member, source->*member, source->faceCount); });
+    const int vertices = source->vertexCount, faces = source->faceCount;
+    kvx_mesh::visitVertexMembers([&](auto member, bool) { replaceArray(m->*member, source->*member, vertices); });
+    kvx_mesh::visitFaceMembers([&](auto member, bool) { replaceArray(m->*member, source->*member, faces); });
+    m->vertexCount = vertices;
+    m->faceCount = faces;
     delete m->materialGroups;
     m->materialGroups = source->materialGroups ? source->materialGroups->copy() : nullptr;
     m->position = source->position;
