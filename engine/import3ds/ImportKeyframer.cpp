@@ -4,6 +4,8 @@
 // mesh already drawn by a node are instances, each with a copy of the mesh.
 
 #include <cstring>
+#include <string>
+#include <unordered_map>
 
 #include "core/Math.h"
 #include "import3ds/Import3DS.h"
@@ -33,7 +35,8 @@ struct NodeState {
     int nodesSeen = 0;      // numbers nodes in file order where no node-id chunk does
     bool named = false;     // the node's header was read
     bool madeHere = false;  // the object is this node's dummy or instance copy
-    int fileMeshes = 0;     // meshes of the group before the keyframer added any
+    // The group's meshes before the keyframer added any, by name (the first of a name).
+    std::unordered_map<std::string, Mesh*> fileMeshes;
 };
 
 // Key header: frame (low 16 bits kept, high half passed over), then the key's
@@ -113,22 +116,21 @@ T* byName(T* const* list, int count, const char* name) {
     return nullptr;
 }
 
-Mesh* namedMesh(ImportContext& c, const char* name, int fileMeshes) {
-    OGroup* g = c.group;
-    return byName(g->meshes, fileMeshes < g->meshCount ? fileMeshes : g->meshCount, name);
+void indexFileMeshes(const OGroup* g, NodeState& node) {
+    for (int i = 0; i < g->meshCount; ++i)
+        if (g->meshes[i]->name) node.fileMeshes.emplace(g->meshes[i]->name, g->meshes[i]);
 }
 
-Object* namedObject(ImportContext& c, const char* name, int fileMeshes) {
+Mesh* namedMesh(const NodeState& node, const char* name) {
+    auto found = node.fileMeshes.find(name);
+    return found == node.fileMeshes.end() ? nullptr : found->second;
+}
+
+Object* namedObject(ImportContext& c, const NodeState& node, const char* name) {
     OGroup* g = c.group;
-    if (Mesh* m = namedMesh(c, name, fileMeshes)) return m;
+    if (Mesh* m = namedMesh(node, name)) return m;
     if (Light* l = byName(g->lights, g->lightCount, name)) return l;
     return byName(g->cameras, g->cameraCount, name);
-}
-
-bool drawnByNode(ImportContext& c, Object* o) {
-    for (const NodeRecord& n : c.nodes)
-        if (n.object == o) return true;
-    return false;
 }
 
 // Adds a keyframer-made mesh to the group; false (the mesh freed) when the
@@ -178,10 +180,10 @@ Mesh* makeInstance(ImportContext& c, Mesh* source) {
 // earlier node drew the mesh already, or a dummy when it names nothing.
 // False when such an object cannot be stored.
 bool objectNodeTarget(ImportContext& c, const char* name, NodeState& node) {
-    Object* named = namedObject(c, name, node.fileMeshes);
-    Mesh* mesh = namedMesh(c, name, node.fileMeshes);
+    Object* named = namedObject(c, node, name);
+    Mesh* mesh = namedMesh(node, name);
     node.madeHere = false;
-    if (named && !(mesh && drawnByNode(c, mesh))) {
+    if (named && !(mesh && c.drawn.count(mesh))) {
         node.object = named;
     } else if (!(c.flags & kvxLoadMeshes)) {
         node.object = nullptr;  // no meshes are kept: nothing to move
@@ -209,7 +211,7 @@ bool readNodeHeader(ImportContext& c, NodeState& node) {
     if (node.nodeType == kNodeObject) {
         if (!objectNodeTarget(c, name, node)) return false;
     } else {
-        node.object = namedObject(c, name, node.fileMeshes);
+        node.object = namedObject(c, node, name);
         node.madeHere = false;
     }
     if (!node.object || node.nodeType == kNodeTarget) return true;
@@ -217,6 +219,7 @@ bool readNodeHeader(ImportContext& c, NodeState& node) {
     if (parent == -1) node.object->parent = nullptr;
     node.object->id = node.nodeNumber;
     c.nodes.push_back(NodeRecord{node.nodeNumber, parent, node.object});
+    c.drawn.insert(node.object);
     return true;
 }
 
@@ -257,7 +260,7 @@ int nodeTypeOf(unsigned id) {
 int parseKeyframer(ImportContext& c, unsigned length) {
     Loader& in = c.loader;
     NodeState node;
-    node.fileMeshes = c.group->meshCount;
+    indexFileMeshes(c.group, node);
     long long consumed = Loader::headerSize;
     for (SubChunk sub; nextSubChunk(in, consumed, length, sub); consumed += sub.length) {
         const unsigned id = sub.id;

@@ -7,6 +7,8 @@
 // are centred, and their pivots follow the centring.
 
 #include <cmath>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "import3ds/ImportState.h"
 #include "scene/KVXPath.h"
@@ -83,10 +85,11 @@ Vec originInOwnAxes(const MeshAxes& record) {
     return a.toLocal(a.origin);
 }
 
-void updatePivotRecords(PathList* paths, Object* o) {
+// The pivot records of the objects given take their objects' pivots.
+void updatePivotRecords(PathList* paths, const std::unordered_set<const Object*>& moved) {
     if (!paths || !paths->pivots) return;
     for (int i = 0; i < paths->pivotCount; ++i)
-        if (paths->pivots[i].object == o) paths->pivots[i].point = o->pivot;
+        if (moved.count(paths->pivots[i].object)) paths->pivots[i].point = paths->pivots[i].object->pivot;
 }
 
 // A one-key position track at the mesh's centre: an animated group then
@@ -99,22 +102,17 @@ void keepStoredPlace(ImportContext& c, Mesh* m) {
     if (paths->addPath(path) != 0) delete path;
 }
 
-Object* nodeObject(ImportContext& c, int number) {
-    for (const NodeRecord& n : c.nodes)
-        if (n.number == number) return n.object;
-    return nullptr;
-}
 
 }  // namespace
 
 MeshAxes* axesOf(ImportContext& c, const Object* object) {
-    for (MeshAxes& m : c.meshes)
-        if (m.mesh == object) return &m;
-    return nullptr;
+    auto found = c.meshRecord.find(object);
+    return found == c.meshRecord.end() ? nullptr : &c.meshes[found->second];
 }
 
 void registerMesh(ImportContext& c, Mesh* mesh) {
     MeshAxes record{mesh, {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}, false};
+    c.meshRecord.emplace(mesh, c.meshes.size());
     c.meshes.push_back(record);
 }
 
@@ -155,6 +153,7 @@ void placeInOwnAxes(ImportContext& c, bool nodesDraw) {
 }
 
 void settlePlacement(ImportContext& c, bool nodesDraw, bool animated) {
+    std::unordered_set<const Object*> moved;
     for (MeshAxes& record : c.meshes) {
         Mesh* m = record.mesh;
         if (!record.placedByNode || !nodesDraw) {
@@ -164,14 +163,19 @@ void settlePlacement(ImportContext& c, bool nodesDraw, bool animated) {
         // T(-pivot) A^-1 v = T(-(pivot + centre - origin')) (A'^-1 v - centre)
         Vec shift = originInOwnAxes(record) - load(m->position);
         m->pivot = store(load(m->pivot) + shift);
-        updatePivotRecords(c.paths, m);
+        moved.insert(m);
     }
+    updatePivotRecords(c.paths, moved);
 }
 
+// A number names the first node that carries it.
 void resolveNodeParents(ImportContext& c) {
+    std::unordered_map<int, Object*> byNumber;
+    for (const NodeRecord& n : c.nodes) byNumber.emplace(n.number, n.object);
     for (const NodeRecord& n : c.nodes) {
         if (!n.object) continue;
-        n.object->parent = n.parent == -1 ? nullptr : nodeObject(c, n.parent);
+        auto parent = byNumber.find(n.parent);
+        n.object->parent = n.parent == -1 || parent == byNumber.end() ? nullptr : parent->second;
     }
 }
 

@@ -4,6 +4,8 @@
 // The context of one import, passed down to every parser: the cursor, the
 // group being filled and what the parsers have made so far.
 
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "import3ds/Loader.h"
@@ -55,6 +57,8 @@ struct ImportContext {
     const char* archive = nullptr;
     std::vector<MeshAxes> meshes;   // every mesh this import made, in order
     std::vector<NodeRecord> nodes;  // every node that moves an object, in file order
+    std::unordered_map<const Object*, size_t> meshRecord;  // index in meshes
+    std::unordered_set<const Object*> drawn;               // the objects of nodes
 };
 
 // Chunk ids.

@@ -1,5 +1,5 @@
 // Every real file's prepared meshes, bit for bit: a digest of all their
-// arrays against the digests recorded in mesh-digests.txt. A faster import
+// arrays, paths and hierarchy against the digests recorded in mesh-digests.txt. A faster import
 // must give the same floats. After an intended change of the geometry,
 // KVX_WRITE_MESH_DIGESTS=1 rewrites the file. The digests are those of an
 // optimized build: the compiler's optimizer keeps some intermediate doubles
@@ -41,8 +41,46 @@ struct Digest {
     }
 };
 
+// An object of the group by its place: meshes, then lights, then cameras; -1 for none.
+int placeOf(const OGroup& g, const Object* o) {
+    for (int i = 0; i < g.meshCount; ++i)
+        if (g.meshes[i] == o) return i;
+    for (int i = 0; i < g.lightCount; ++i)
+        if (g.lights[i] == o) return g.meshCount + i;
+    for (int i = 0; i < g.cameraCount; ++i)
+        if (g.cameras[i] == o) return g.meshCount + g.lightCount + i;
+    return -1;
+}
+
+// The keyframer's paths and pivots and the objects' hierarchy.
+void digestAnimation(const OGroup& g, Digest& d) {
+    d.value(g.animated);
+    d.value(g.startFrame);
+    d.value(g.endFrame);
+    for (int i = 0; i < g.meshCount; ++i) {
+        d.value(placeOf(g, g.meshes[i]->parent));
+        d.value(g.meshes[i]->id);
+        d.value(g.meshes[i]->parentId);
+    }
+    for (int l = 0; l < g.pathListCount; ++l) {
+        const PathList* list = g.pathLists[l];
+        for (int p = 0; p < list->pathCount; ++p) {
+            const KVXPath* path = list->paths[p];
+            d.value(path->nodeType);
+            d.value(path->track);
+            d.value(placeOf(g, path->object));
+            d.array(path->keys, path->keyCount);
+        }
+        for (int p = 0; list->pivots && p < list->pivotCount; ++p) {
+            d.value(list->pivots[p].point);
+            d.value(placeOf(g, list->pivots[p].object));
+        }
+    }
+}
+
 uint64_t digestOf(const OGroup& g) {
     Digest d;
+    digestAnimation(g, d);
     for (int i = 0; i < g.meshCount; ++i) {
         const Mesh* m = g.meshes[i];
         d.bytes(m->name ? m->name : "", m->name ? std::strlen(m->name) : 0);
