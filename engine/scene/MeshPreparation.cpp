@@ -33,19 +33,15 @@ Vertex3D divideByLength(const Vertex3D& v) {
     return Vertex3D{v.x / len, v.y / len, v.z / len};
 }
 
-// Distinct smoothing values of the faces listed, in order of first appearance.
-void distinctGroups(const int* first, const int* last, const int32_t* groups, std::vector<int32_t>& out) {
-    out.clear();
+// Appends the distinct smoothing values of the faces listed to out, in order
+// of first appearance; returns how many it appended.
+size_t appendDistinctGroups(const int* first, const int* last, const int32_t* groups, std::vector<int32_t>& out) {
+    const size_t start = out.size();
     for (const int* f = first; f != last; ++f) {
         int32_t g = groups[*f];
-        bool seen = false;
-        for (int32_t known : out)
-            if (known == g) {
-                seen = true;
-                break;
-            }
-        if (!seen) out.push_back(g);
+        if (std::find(out.begin() + long(start), out.end(), g) == out.end()) out.push_back(g);
     }
+    return out.size() - start;
 }
 
 void replaceCorner(Facelist& face, int from, int to) {
@@ -61,14 +57,17 @@ void Mesh::prepareSmoothing() {
     const int oldCount = vertexCount;
     MeshAdjacency users(faces, faceCount, oldCount);
 
+    // The distinct groups of every vertex's faces, one run per vertex.
     std::vector<int32_t> groups;
+    std::vector<size_t> groupsOf(size_t(oldCount) + 1, 0);
     long long added = 0;
     for (int v = 0; v < oldCount; ++v) {
+        groupsOf[size_t(v)] = groups.size();
         if (users.count(v) > kMaxFacesPerVertex) return;
         if (users.count(v) == 0) continue;
-        distinctGroups(users.begin(v), users.end(v), smoothingGroups, groups);
-        added += static_cast<long long>(groups.size()) - 1;
+        added += static_cast<long long>(appendDistinctGroups(users.begin(v), users.end(v), smoothingGroups, groups)) - 1;
     }
+    groupsOf[size_t(oldCount)] = groups.size();
     if (added == 0) return;
 
     // New vertices must stay addressable by 16-bit face indices.
@@ -78,8 +77,7 @@ void Mesh::prepareSmoothing() {
 
     int next = oldCount;
     for (int v = 0; v < oldCount; ++v) {
-        distinctGroups(users.begin(v), users.end(v), smoothingGroups, groups);
-        for (size_t g = 1; g < groups.size(); ++g) {
+        for (size_t g = groupsOf[size_t(v)] + 1; g < groupsOf[size_t(v) + 1]; ++g) {
             if (next >= vertexCount) return;  // arrays full
             originalVertices[next] = originalVertices[v];
             if (textureCoords != nullptr) textureCoords[next] = textureCoords[v];
