@@ -1,15 +1,12 @@
 #include "import3ds/Import3DS.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
-#include "core/PackFile.h"
+#include "import3ds/FileBytes.h"
 #include "import3ds/ImportMessages.h"
 #include "import3ds/ImportState.h"
-#include "platform/FileSystem.h"
 #include "render/ErrorLog.h"
 #include "scene/Camera.h"
 #include "scene/KVXPath.h"
@@ -34,37 +31,6 @@ int recordsPresent(Loader& in, int count, int recordSize) {
 
 void report(void (*progress)(float), float x) {
     if (progress) progress(x);
-}
-
-// --- reading the file -------------------------------------------------------
-
-char* readArchiveEntry(const char* file, const char* archive, int& size) {
-    if (!archive || packOpenArchive(archive) != 0) return nullptr;
-    PackEntry* entry = packOpenEntry(file, "rb");
-    char* buffer = nullptr;
-    if (entry) {
-        size = static_cast<int>(packEntrySize(entry));
-        buffer = static_cast<char*>(std::malloc(size > 0 ? size : 1));
-        if (buffer) size = static_cast<int>(packRead(buffer, 1, static_cast<size_t>(size), entry));
-        packCloseEntry(entry);
-    }
-    packCloseArchive();
-    return buffer;
-}
-
-char* readDiskFile(const char* file, int& size) {
-    FILE* f = kvxOpenFile(file, "rb");
-    if (!f) return nullptr;
-    std::fseek(f, 0, SEEK_END);
-    long length = std::ftell(f);
-    std::fseek(f, 0, SEEK_SET);
-    char* buffer = nullptr;
-    if (length >= 0 && length < 0x7FFFFFFF) {
-        buffer = static_cast<char*>(std::malloc(length > 0 ? static_cast<size_t>(length) : 1));
-        if (buffer) size = static_cast<int>(std::fread(buffer, 1, static_cast<size_t>(length), f));
-    }
-    std::fclose(f);
-    return buffer;
 }
 
 // --- objects ----------------------------------------------------------------
@@ -355,16 +321,13 @@ int load3ds(const char* file, OGroup* group, const char* textureDir, int flags, 
     kvxPutToErrorLog(kMsgStartLoading, kCodeInfo);
     if (!file || std::strlen(file) < 2 || !group) return kvxPutToErrorLog(kMsgCannotOpen, kCodeCannotOpen);
 
-    int size = 0;
-    char* buffer = (flags & kvxLoadFromArchive) ? readArchiveEntry(file, archive, size) : readDiskFile(file, size);
-    if (!buffer) return kvxPutToErrorLog(kMsgCannotOpen, kCodeCannotOpen);
+    FileBytes bytes;
+    bool read = (flags & kvxLoadFromArchive) ? bytes.readArchive(file, archive) : bytes.readDisk(file);
+    if (!read) return kvxPutToErrorLog(kMsgCannotOpen, kCodeCannotOpen);
 
     ImportContext c;
-    c.loader.initData(buffer, size);
-    if (!c.loader.checkFormat()) {
-        std::free(buffer);
-        return kvxPutToErrorLog(kMsgNotA3ds, kCodeNotA3ds);
-    }
+    c.loader.initData(bytes.data(), bytes.size());
+    if (!c.loader.checkFormat()) return kvxPutToErrorLog(kMsgNotA3ds, kCodeNotA3ds);
     c.group = group;
     c.flags = flags;
     c.archive = archive;
@@ -385,8 +348,8 @@ int load3ds(const char* file, OGroup* group, const char* textureDir, int flags, 
     }
     kvxPutToErrorLog(kMsgStartProcessing, kCodeInfo);
 
-    walkChunks(c, size, progress);
-    std::free(buffer);
+    walkChunks(c, bytes.size(), progress);
+    bytes.release();
     c.loader = Loader();  // the buffer is gone: no dangling cursor stays behind
 
     // Every stage reports its mark, run or not, so a progress bar reaches 1.
