@@ -6,13 +6,12 @@
 // which owns the rendering context.
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
-#include <system_error>
 #include <thread>
 #include <unordered_map>
 #include <vector>
 
+#include "import3ds/HelperThread.h"
 #include "import3ds/Import3DS.h"
 #include "import3ds/ImportState.h"
 #include "scene/Mesh.h"
@@ -66,24 +65,15 @@ void takePrepared(Mesh* m, const Mesh* source) {
     if (!samePlacement(*m, *source)) m->calcEdgeNormals();
 }
 
-// Runs work(item) for every item, on this thread and one more when asked.
-// Items are independent, so the results do not depend on who ran which.
+// Runs work(item) for every item, with the helper thread when asked. Items
+// are independent, so the results do not depend on who ran which.
 template <class Work>
 void forEachItem(const std::vector<int>& items, bool twoThreads, Work work) {
-    std::atomic<size_t> next{0};
-    auto drain = [&] {
-        for (size_t k = next++; k < items.size(); k = next++) work(items[k]);
-    };
-    std::thread helper;
-    if (twoThreads && items.size() > 1) {
-        try {
-            helper = std::thread(drain);
-        } catch (const std::system_error&) {
-            // No thread to be had: this one does all the work.
-        }
+    if (!twoThreads || items.size() < 2) {
+        for (int item : items) work(item);
+        return;
     }
-    drain();
-    if (helper.joinable()) helper.join();
+    HelperThread::instance().run(int(items.size()), [&](int k) { work(items[size_t(k)]); });
 }
 
 void report(void (*progress)(float), float x) {
