@@ -139,7 +139,7 @@ void Mesh::calcNormals() {
     const Vertex3D zero{0.0f, 0.0f, 0.0f};
     std::vector<Vertex3D> faceNormals(size_t(faceCount > 0 ? faceCount : 0), zero);
     for (int f = 0; f < faceCount; ++f) {
-        if (!isFaceValid(f)) continue;
+        if (!MeshAdjacency::faceInRange(faces[f], vertexCount)) continue;
         const Vertex3D& a = originalVertices[faces[f].a];
         const Vertex3D& b = originalVertices[faces[f].b];
         const Vertex3D& c = originalVertices[faces[f].c];
@@ -151,7 +151,7 @@ void Mesh::calcNormals() {
     std::vector<Vertex3D> total(vertices, zero);
     std::vector<int> users(vertices, 0);
     for (int f = 0; f < faceCount; ++f) {
-        if (!isFaceValid(f)) continue;
+        if (!MeshAdjacency::faceInRange(faces[f], vertexCount)) continue;
         MeshAdjacency::forDistinctCorners(faces[f], [&](int v) {
             total[size_t(v)] = add(total[size_t(v)], faceNormals[size_t(f)]);
             ++users[size_t(v)];
@@ -344,7 +344,7 @@ void Mesh::calcEdgeNormals() {
         const int count = std::min(kEdgeBlock, faceCount - first);
         for (int k = 0; k < count; ++k) {
             const int f = first + k;
-            if (vertices != nullptr && isFaceValid(f))
+            if (vertices != nullptr && MeshAdjacency::faceInRange(faces[f], vertexCount))
                 block.setFace(k, placed[faces[f].a], placed[faces[f].b], placed[faces[f].c]);
             else
                 block.setFace(k, zero, zero, zero);
