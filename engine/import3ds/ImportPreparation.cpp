@@ -113,8 +113,8 @@ void prepareMeshes(ImportContext& c, void (*progress)(float)) {
     const bool twoThreads = faces >= kThreadedFaces && std::thread::hardware_concurrency() > 1;
     const bool smoothing = (c.flags & kvxLoadSmoothing) != 0;
     forEachItem(own, twoThreads, [&](int i) { prepareArrays(g->meshes[i], smoothing); });
-    // Copying is bound by memory, not by a core: this thread does it, and the
-    // arrays come from its own heap, which frees them cheapest later.
+    // Copying is bound by memory rather than by a core: this thread does it,
+    // so the arrays come from the heap of the thread that frees the group.
     for (int i : copies) takePrepared(g->meshes[i], sourceOf[size_t(i)]);
 
     for (int i = 0; i < g->meshCount; ++i) {
