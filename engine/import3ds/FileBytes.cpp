@@ -11,6 +11,9 @@
 namespace {
 
 const long kLargestFile = 0x7FFFFFFF;  // the Loader counts bytes in an int
+// From this size on a file is mapped: below it, mapping and unmapping cost
+// more than copying the bytes.
+const long kMappedFile = 256 * 1024;
 
 }  // namespace
 
@@ -26,8 +29,8 @@ void FileBytes::release() {
     mapped_ = 0;
 }
 
-// Mapped, so that the page cache serves the bytes without a copy; a file the
-// system cannot map (empty, or a pipe) is read into a buffer.
+// A large file is mapped, so that the page cache serves its bytes without a
+// copy; a small one, or one the system cannot map, is read into a buffer.
 bool FileBytes::readDisk(const char* file) {
     release();
     FILE* f = kvxOpenFile(file, "rb");
@@ -36,8 +39,9 @@ bool FileBytes::readDisk(const char* file) {
     long length = std::ftell(f);
     std::fseek(f, 0, SEEK_SET);
     if (length >= 0 && length < kLargestFile) {
-        void* map = length > 0 ? mmap(nullptr, size_t(length), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fileno(f), 0)
-                               : MAP_FAILED;
+        void* map = length >= kMappedFile
+                        ? mmap(nullptr, size_t(length), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fileno(f), 0)
+                        : MAP_FAILED;
         if (map != MAP_FAILED) {
             data_ = static_cast<char*>(map);
             size_ = static_cast<int>(length);
