@@ -73,11 +73,11 @@ void importSet(benchmark::State& state, const std::vector<std::string>& files, R
 void registerSet(const std::string& setName, std::vector<std::string> (*files)()) {
     benchmark::RegisterBenchmark(("Import/load3ds/" + setName).c_str(), [files](benchmark::State& s) {
         importSet(s, files(), readWithEngine);
-    })->Unit(benchmark::kMillisecond)->UseRealTime();
+    })->Unit(benchmark::kMillisecond);
 #ifdef KVX_HAVE_LIB3DS
     benchmark::RegisterBenchmark(("Import/lib3ds/" + setName).c_str(), [files](benchmark::State& s) {
         importSet(s, files(), readWithLib3ds);
-    })->Unit(benchmark::kMillisecond)->UseRealTime();
+    })->Unit(benchmark::kMillisecond);
 #else
     benchmark::RegisterBenchmark(("Import/lib3ds/" + setName).c_str(),
                                  [](benchmark::State& s) { s.SkipWithError("lib3ds not installed"); });
@@ -85,7 +85,7 @@ void registerSet(const std::string& setName, std::vector<std::string> (*files)()
 #ifdef KVX_HAVE_ASSIMP
     benchmark::RegisterBenchmark(("Import/assimp/" + setName).c_str(), [files](benchmark::State& s) {
         importSet(s, files(), readWithAssimp);
-    })->Unit(benchmark::kMillisecond)->UseRealTime();
+    })->Unit(benchmark::kMillisecond);
 #else
     benchmark::RegisterBenchmark(("Import/assimp/" + setName).c_str(),
                                  [](benchmark::State& s) { s.SkipWithError("Assimp not installed"); });

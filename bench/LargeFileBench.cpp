@@ -39,22 +39,21 @@ void octreeOne(benchmark::State& state, const std::string& file, bool fast) {
     kvxOctreeFastBuild = true;
 }
 
-// The import may prepare meshes on two threads: its rows count wall time.
 int registerAll() {
     for (const kvxbench::LargeFile& f : kvxbench::largeFiles()) {
         const std::string path = f.path;
         benchmark::RegisterBenchmark(("Import/load3ds/" + f.name).c_str(), [path](benchmark::State& s) {
             importOne(s, path, kvxbench::readWithEngine);
-        })->Unit(benchmark::kMillisecond)->UseRealTime();
+        })->Unit(benchmark::kMillisecond);
 #ifdef KVX_HAVE_LIB3DS
         benchmark::RegisterBenchmark(("Import/lib3ds/" + f.name).c_str(), [path](benchmark::State& s) {
             importOne(s, path, kvxbench::readWithLib3ds);
-        })->Unit(benchmark::kMillisecond)->UseRealTime();
+        })->Unit(benchmark::kMillisecond);
 #endif
 #ifdef KVX_HAVE_ASSIMP
         benchmark::RegisterBenchmark(("Import/assimp/" + f.name).c_str(), [path](benchmark::State& s) {
             importOne(s, path, kvxbench::readWithAssimp);
-        })->Unit(benchmark::kMillisecond)->UseRealTime();
+        })->Unit(benchmark::kMillisecond);
 #endif
         benchmark::RegisterBenchmark(("Octree/" + f.name).c_str(), [path](benchmark::State& s) {
             octreeOne(s, path, true);

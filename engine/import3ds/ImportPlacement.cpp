@@ -102,7 +102,6 @@ void keepStoredPlace(ImportContext& c, Mesh* m) {
     if (paths->addPath(path) != 0) delete path;
 }
 
-
 }  // namespace
 
 MeshAxes* axesOf(ImportContext& c, const Object* object) {

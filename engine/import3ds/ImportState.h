@@ -36,7 +36,7 @@ const int kNodeTarget = KVXPath::nodeTarget;
 struct MeshAxes {
     Mesh* mesh;
     float axes[12];
-    bool placedByNode;                // a keyframer node draws it
+    bool placedByNode;                 // a keyframer node draws it
     const Mesh* instanceOf = nullptr;  // the file's mesh this one copies
 };
 
@@ -55,8 +55,8 @@ struct ImportContext {
     bool keyframesRead = false;
     int flags = 0;
     const char* archive = nullptr;
-    std::vector<MeshAxes> meshes;   // every mesh this import made, in order
-    std::vector<NodeRecord> nodes;  // every node that moves an object, in file order
+    std::vector<MeshAxes> meshes;                          // every mesh this import made, in order
+    std::vector<NodeRecord> nodes;                         // every node that moves an object, in file order
     std::unordered_map<const Object*, size_t> meshRecord;  // index in meshes
     std::unordered_set<const Object*> drawn;               // the objects of nodes
 };

@@ -65,7 +65,8 @@ void Mesh::prepareSmoothing() {
         groupsOf[size_t(v)] = groups.size();
         if (users.count(v) > kMaxFacesPerVertex) return;
         if (users.count(v) == 0) continue;
-        added += static_cast<long long>(appendDistinctGroups(users.begin(v), users.end(v), smoothingGroups, groups)) - 1;
+        added +=
+            static_cast<long long>(appendDistinctGroups(users.begin(v), users.end(v), smoothingGroups, groups)) - 1;
     }
     groupsOf[size_t(oldCount)] = groups.size();
     if (added == 0) return;

@@ -15,7 +15,8 @@ namespace {
 void expectEachOnce(int count) {
     std::vector<std::atomic<int>> done(static_cast<size_t>(count));
     HelperThread::instance().run(count, [&](int i) { ++done[static_cast<size_t>(i)]; });
-    for (int i = 0; i < count; ++i) ASSERT_EQ(done[static_cast<size_t>(i)].load(), 1) << "item " << i << " of " << count;
+    for (int i = 0; i < count; ++i)
+        ASSERT_EQ(done[static_cast<size_t>(i)].load(), 1) << "item " << i << " of " << count;
 }
 
 TEST(HelperThread, EveryItemOfEveryRunOnce) {

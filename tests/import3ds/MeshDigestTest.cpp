@@ -116,7 +116,8 @@ void collect(const std::string& dir, const std::string& relative, std::vector<st
             continue;
         }
         std::string lower = name;
-        std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+                       [](unsigned char c) { return char(std::tolower(c)); });
         if (lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".3ds") == 0) out.push_back(rel);
     }
     closedir(d);
