@@ -14,12 +14,11 @@
 #include "TestWindow.h"
 #include "render/RenderState.h"
 #include "scene/Mesh.h"
+#include "scene/RenderFlags.h"
 #include "texture/Material.h"
 #include "texture/TList.h"
 
 namespace {
-
-const int kFlagOpaque = 0x20, kFlagRecord = 0x400, kFlagReplay = 0x1000, kFlagImmediate = 0x2000;
 
 TestWindow& window() {
     static TestWindow* w = new TestWindow();
@@ -60,7 +59,7 @@ struct TexturedScene {
         mesh->sortFacesByMaterial();
         for (int i = 0; i < mesh->vertexCount; ++i) mesh->colors[i] = Color{1, 1, 1, 1};
         mesh->createDisplayList();
-        mesh->render(kFlagOpaque | kFlagImmediate | kFlagRecord, &materials);
+        mesh->render(kvxRenderOpaque | kvxRenderImmediate | kvxRenderRecord, &materials);
     }
 
     void frame(int flags) {
@@ -87,9 +86,9 @@ void renderFrames(benchmark::State& state, int flags) {
     state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-void BM_RenderVertexArrays(benchmark::State& state) { renderFrames(state, kFlagOpaque); }
-void BM_RenderImmediateMode(benchmark::State& state) { renderFrames(state, kFlagOpaque | kFlagImmediate); }
-void BM_RenderDisplayList(benchmark::State& state) { renderFrames(state, kFlagOpaque | kFlagReplay); }
+void BM_RenderVertexArrays(benchmark::State& state) { renderFrames(state, kvxRenderOpaque); }
+void BM_RenderImmediateMode(benchmark::State& state) { renderFrames(state, kvxRenderOpaque | kvxRenderImmediate); }
+void BM_RenderDisplayList(benchmark::State& state) { renderFrames(state, kvxRenderOpaque | kvxRenderReplay); }
 
 BENCHMARK(BM_RenderVertexArrays)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RenderImmediateMode)->Unit(benchmark::kMillisecond)->UseRealTime();

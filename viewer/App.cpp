@@ -89,7 +89,11 @@ int App::run() {
     hud_.setSize(window_.width(), window_.height());
     consoleView_.pullText();
     if (!open(options_.files[0], true)) return kExitLoadFailed;
-    if (options_.cameraGiven) view_.selectCamera(options_.camera);
+    std::string why;
+    if (options_.cameraGiven && !view_.selectCamera(options_.camera, options_.cameraName, &why)) {
+        fprintf(stderr, "kvxview: %s: %s\n", options_.files[0].c_str(), why.c_str());
+        return kExitUsage;
+    }
     if (options_.light) view_.setFileLighting(true);
     if (options_.frame >= 0) jumpTo(options_.frame);
     console_.setScene(view_.scene());

@@ -94,16 +94,16 @@ int runOutput(const Options& o) {
         return kExitLoadFailed;
     }
     reportLogged(logged);
-    if (o.cameraGiven && o.camera >= view.cameraCount()) {
-        fprintf(stderr, "%s: %s has %d camera(s); --camera takes 0 to %d, or -1 for the free camera\n", kProgram,
-                o.files[0].c_str(), view.cameraCount(), view.cameraCount() - 1);
+    std::string why;
+    if (o.cameraGiven && !view.selectCamera(o.camera, o.cameraName, &why)) {
+        fprintf(stderr, "%s: %s: %s\n", kProgram, o.files[0].c_str(), why.c_str());
         return kExitUsage;
     }
     console.setScene(view.scene());
     noteConsoleLoads(console);
     runConsoleInput(o, console);
     view.adoptChanges(consoleLoadedFile(console), consoleLoadCompleted());
-    if (o.cameraGiven) view.selectCamera(o.camera);
+    if (o.cameraGiven) view.selectCamera(o.camera, o.cameraName, &why);
     if (o.light) {
         if (!view.hasLights())
             fprintf(stderr, "%s: %s has no lights; lit from the eye\n", kProgram, o.files[0].c_str());

@@ -25,7 +25,7 @@ const OptionHelp kOptionHelp[] = {
      "render without a window into a PNG file and exit; {frame} in the name is the frame number"},
     {"    --frame=N", "animation frame to show, paused in the window (default: the first of the segment)"},
     {"    --frames=A:B[:STEP]", "with --output: render frames A to B every STEP frames"},
-    {"-c, --camera=K", "look through the file's camera K (0 is the first); -1 the free orbit camera"},
+    {"-c, --camera=K", "look through the file's camera K: its number (0 is the first) or its name; -1 the free orbit camera"},
     {"-s, --size=WxH", "window or picture size in pixels (default 1280x720)"},
     {"-l, --light", "light with the file's lights and ray-cast shadows (default: a light at the eye)"},
     {"-w, --wire", "draw the wire overlay"},
@@ -144,7 +144,9 @@ bool parseOptions(int argc, char** argv, Options* o, std::string* error) {
             o->hasFrames = true;
         } else if (is(a, "-c", "--camera")) {
             if (!r.value(a, "--camera", &v)) return false;
-            if (!parseInt(v, &o->camera) || o->camera < -1)
+            bool number = parseInt(v, &o->camera);
+            if (!number) o->cameraName = v;
+            if (number ? o->camera < -1 : o->cameraName.empty())
                 return *error = std::string("bad camera '") + v + "'", false;
             o->cameraGiven = true;
         } else if (is(a, "-s", "--size")) {

@@ -29,7 +29,8 @@ struct Options {
     int frame = -1;      // -1: the segment's first frame
     bool hasFrames = false;
     FrameRange frames;
-    int camera = 0;  // file camera index; -1 the free camera
+    int camera = 0;          // file camera index; -1 the free camera
+    std::string cameraName;  // or the file camera of this name, when not empty
     bool cameraGiven = false;
     bool light = false;  // the file's lights with shadows from the start
     bool wire = false;

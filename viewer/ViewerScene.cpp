@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cstdio>
+#include <strings.h>
 
 #include "Vec.h"
 
@@ -166,6 +167,23 @@ void ViewerScene::setFrame(int frame) {
 }
 
 int ViewerScene::cameraCount() const { return group() ? group()->cameraCount : 0; }
+
+bool ViewerScene::selectCamera(int index, const std::string& name, std::string* why) {
+    int chosen = name.empty() && index < cameraCount() ? index : kNoCamera;
+    std::string names;
+    for (int i = 0; i < cameraCount(); ++i) {
+        const char* n = group()->cameras[i]->name ? group()->cameras[i]->name : "";
+        if (!name.empty() && chosen == kNoCamera && strcasecmp(n, name.c_str()) == 0) chosen = i;
+        names += (i ? ", " : "") + std::to_string(i) + " " + n;
+    }
+    if (chosen != kNoCamera) {
+        selectCamera(chosen);
+        return true;
+    }
+    *why = "no camera " + (name.empty() ? std::to_string(index) : "'" + name + "'") + " (cameras: " +
+           (names.empty() ? "none" : names) + "; -1 is the free camera)";
+    return false;
+}
 
 void ViewerScene::selectCamera(int index) {
     if (index >= 0 && index < cameraCount() && scene_.setCamera(group(), index) == 0) {

@@ -33,6 +33,7 @@ struct FrameStats {
 class ViewerScene {
 public:
     static const int kFreeCamera = -1;
+    static const int kNoCamera = -2;
 
     ViewerScene();
     ~ViewerScene();
@@ -69,6 +70,10 @@ public:
     int cameraCount() const;
     int cameraIndex() const { return cameraIndex_; }
     void selectCamera(int index);
+    // Selects the camera a user named: its index, or when name is not empty
+    // the file camera of that name in any case. False, with the reason, when
+    // the file has no such camera.
+    bool selectCamera(int index, const std::string& name, std::string* why);
     Camera* camera() { return scene_.camera; }
     const Camera* camera() const { return scene_.camera; }
     Camera& freeCamera() { return free_; }

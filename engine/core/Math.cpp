@@ -16,11 +16,7 @@ constexpr double kNearHalfTurn = 1e-3;
 
 double squared(double v) { return v * v; }
 
-// Cross product at double precision, stored once all three terms are known.
-Vertex3D cross(const Vertex3D& a, const Vertex3D& b) {
-    return Vertex3D{float(double(a.y) * b.z - double(a.z) * b.y), float(double(a.z) * b.x - double(a.x) * b.z),
-                    float(double(a.x) * b.y - double(a.y) * b.x)};
-}
+using kvx_vector::crossPrecise;
 
 double atanDegrees(double v) { return std::atan(v) * kRadToDeg; }
 
@@ -72,7 +68,7 @@ float dotProd(const Vertex3D* a, const Vertex3D* b) {
 
 float kvxDotVectors(const Vertex3D* a, const Vertex3D* b) { return dotProd(a, b); }
 
-void crossProd(const Vertex3D* a, const Vertex3D* b, Vertex3D* out) { *out = cross(*a, *b); }
+void crossProd(const Vertex3D* a, const Vertex3D* b, Vertex3D* out) { *out = crossPrecise(*a, *b); }
 
 void clamp(float* v, float lo, float hi) {
     if (*v > hi) *v = hi;
@@ -142,14 +138,11 @@ void kvxCalcAngles(const Vertex3D* a, const Vertex3D* b, float& heading, float& 
 }
 
 Vertex3D calcPlaneNormal(const Vertex3D* a, const Vertex3D* b, const Vertex3D* c) {
-    return cross(kvx_vector::sub(*a, *b), kvx_vector::sub(*a, *c));
+    return crossPrecise(kvx_vector::sub(*a, *b), kvx_vector::sub(*a, *c));
 }
 
 Vertex3D calcNormal(const Vertex3D* a, const Vertex3D* b, const Vertex3D* c) {
-    Vertex3D n = cross(kvx_vector::sub(*c, *b), kvx_vector::sub(*a, *b));
-    double len = std::sqrt(squared(n.x) + squared(n.y) + squared(n.z));
-    if (len == 0.0) return Vertex3D{0.0f, 0.0f, 0.0f};
-    return Vertex3D{float(n.x / len), float(n.y / len), float(n.z / len)};
+    return kvx_vector::unit(crossPrecise(kvx_vector::sub(*c, *b), kvx_vector::sub(*a, *b)));
 }
 
 bool intersect(const Vertex3D* tri, const Vertex3D* p, const Vertex3D* q) {

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/VectorOps.h"
+
 // Vertex3D arithmetic runs at double precision and is stored back as float.
 
 Vertex3D Vertex3D::operator+(Vertex3D& o) {
@@ -51,16 +53,7 @@ void Vertex3D::operator/=(float f) {
 
 Vertex3D::operator float() { return float(std::sqrt(double(x) * x + double(y) * y + double(z) * z)); }
 
-void Vertex3D::normalize() {
-    double len = std::sqrt(double(x) * x + double(y) * y + double(z) * z);
-    if (len == 0.0) {
-        x = y = z = 0.0f;
-        return;
-    }
-    x = float(x / len);
-    y = float(y / len);
-    z = float(z / len);
-}
+void Vertex3D::normalize() { *this = kvx_vector::unit(*this); }
 
 void Viewport::reset() {
     zNear = 0.01f;

@@ -1,13 +1,12 @@
 #include "import3ds/Import3DS.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
-#include "core/PackFile.h"
+#include "import3ds/FileBytes.h"
 #include "import3ds/ImportMessages.h"
 #include "import3ds/ImportState.h"
-#include "platform/FileSystem.h"
 #include "render/ErrorLog.h"
 #include "scene/Camera.h"
 #include "scene/KVXPath.h"
@@ -18,11 +17,6 @@
 #include "texture/TList.h"
 
 namespace kvx_import {
-
-ImportState& state() {
-    static ImportState s;
-    return s;
-}
 
 namespace {
 
@@ -37,37 +31,6 @@ int recordsPresent(Loader& in, int count, int recordSize) {
 
 void report(void (*progress)(float), float x) {
     if (progress) progress(x);
-}
-
-// --- reading the file -------------------------------------------------------
-
-char* readArchiveEntry(const char* file, const char* archive, int& size) {
-    if (!archive || packOpenArchive(archive) != 0) return nullptr;
-    PackEntry* entry = packOpenEntry(file, "rb");
-    char* buffer = nullptr;
-    if (entry) {
-        size = static_cast<int>(packEntrySize(entry));
-        buffer = static_cast<char*>(std::malloc(size > 0 ? size : 1));
-        if (buffer) size = static_cast<int>(packRead(buffer, 1, static_cast<size_t>(size), entry));
-        packCloseEntry(entry);
-    }
-    packCloseArchive();
-    return buffer;
-}
-
-char* readDiskFile(const char* file, int& size) {
-    FILE* f = kvxOpenFile(file, "rb");
-    if (!f) return nullptr;
-    std::fseek(f, 0, SEEK_END);
-    long length = std::ftell(f);
-    std::fseek(f, 0, SEEK_SET);
-    char* buffer = nullptr;
-    if (length >= 0 && length < 0x7FFFFFFF) {
-        buffer = static_cast<char*>(std::malloc(length > 0 ? static_cast<size_t>(length) : 1));
-        if (buffer) size = static_cast<int>(std::fread(buffer, 1, static_cast<size_t>(length), f));
-    }
-    std::fclose(f);
-    return buffer;
 }
 
 // --- objects ----------------------------------------------------------------
@@ -114,10 +77,10 @@ void discard(T*& item, bool& owned) {
     owned = false;
 }
 
-void finishMesh(ObjectParse& o) {
+void finishMesh(ImportContext& c, ObjectParse& o) {
     if (!o.mesh) return;
     dropInvalidFaces(o.mesh);
-    if (o.meshOwned) unmirror(o.mesh);
+    if (o.meshOwned) unmirror(c, o.mesh);
 }
 
 void readVertices(Loader& in, Mesh* m) {
@@ -126,29 +89,35 @@ void readVertices(Loader& in, Mesh* m) {
     in.copyFloat(m->originalVertices, 3 * n);
 }
 
+uint16_t littleEndian16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+
+// Face records: three 16-bit corners and a 16-bit flag word whose low byte is
+// kept. The records present are taken in one copy and decoded from it.
 void readFaces(Loader& in, Mesh* m) {
-    int n = recordsPresent(in, static_cast<uint16_t>(in.getShort()), 8);
+    const int kRecord = 8;
+    int n = recordsPresent(in, static_cast<uint16_t>(in.getShort()), kRecord);
     m->createFaces(n);
-    for (int f = 0; f < n; ++f) {
-        m->faces[f].a = static_cast<uint16_t>(in.getShort());
-        m->faces[f].b = static_cast<uint16_t>(in.getShort());
-        m->faces[f].c = static_cast<uint16_t>(in.getShort());
-        m->faceFlags[f] = static_cast<char>(in.getShort() & 0xFF);
+    std::vector<unsigned char> records(static_cast<size_t>(n) * kRecord);
+    in.copyFloat(records.data(), 2 * n);
+    const unsigned char* p = records.data();
+    for (int f = 0; f < n; ++f, p += kRecord) {
+        m->faces[f] = Facelist{littleEndian16(p), littleEndian16(p + 2), littleEndian16(p + 4)};
+        m->faceFlags[f] = static_cast<char>(p[6]);
     }
 }
 
-int materialNumber(const char* name) {
-    TList* list = state().materials;
+int materialNumber(const ImportContext& c, const char* name) {
+    TList* list = c.materials;
     if (!list) return 0;
     Material* m = list->seekMaterial(name);
     if (!m) m = list->seekMaterial(kDefaultMaterial);
     return m ? m->id : 0;
 }
 
-void readFaceMaterials(Loader& in, Mesh* m) {
+void readFaceMaterials(const ImportContext& c, Loader& in, Mesh* m) {
     char name[kNameSize];
     in.getString(name, kNameSize);
-    int number = materialNumber(name);
+    int number = materialNumber(c, name);
     int count = recordsPresent(in, in.getShort(), 2);
     for (int k = 0; k < count; ++k) {
         int f = in.getShort();
@@ -156,18 +125,15 @@ void readFaceMaterials(Loader& in, Mesh* m) {
     }
 }
 
+// Coordinates past the vertex count are not stored; the caller skips them.
 void readTextureCoords(Loader& in, Mesh* m) {
     int n = recordsPresent(in, static_cast<uint16_t>(in.getShort()), 8);
-    for (int k = 0; k < n; ++k) {
-        float u = in.getFloat();
-        float v = in.getFloat();
-        if (k < m->vertexCount && m->textureCoords) m->textureCoords[k] = Vertex2D{u, v};
-    }
+    if (m->textureCoords) in.copyFloat(m->textureCoords, 2 * std::min(n, m->vertexCount));
 }
 
 void readSmoothingGroups(Loader& in, Mesh* m) {
     int n = recordsPresent(in, m->faceCount, 4);
-    for (int f = 0; f < n; ++f) m->smoothingGroups[f] = in.getInt();
+    in.copyFloat(m->smoothingGroups, n);  // 32-bit values, stored as the file has them
 }
 
 void readVector(Loader& in, Vertex3D& v) {
@@ -176,20 +142,21 @@ void readVector(Loader& in, Vertex3D& v) {
     v.z = in.getFloat();
 }
 
-void startMesh(ObjectParse& o) {
-    finishMesh(o);
+void startMesh(ImportContext& c, ObjectParse& o) {
+    finishMesh(c, o);
     discard(o.mesh, o.meshOwned);
     o.mesh = new Mesh();
-    if (state().flags & kvxLoadMeshes) o.meshOwned = state().group->addMesh(o.mesh) == 0;
-    if (o.meshOwned) registerMesh(o.mesh);
+    if (c.flags & kvxLoadMeshes) o.meshOwned = c.group->addMesh(o.mesh) == 0;
+    if (o.meshOwned) registerMesh(c, o.mesh);
     o.mesh->visible = !o.hidden;
     o.mesh->setName(o.name);
 }
 
-unsigned startLight(Loader& in, ObjectParse& o) {
+unsigned startLight(ImportContext& c, ObjectParse& o) {
+    Loader& in = c.loader;
     discard(o.light, o.lightOwned);
     o.light = new Light();
-    if (state().flags & kvxLoadLights) o.lightOwned = state().group->addLight(o.light) == 0;
+    if (c.flags & kvxLoadLights) o.lightOwned = c.group->addLight(o.light) == 0;
     o.light->visible = !o.hidden;
     o.light->setName(o.name);
     readVector(in, o.light->location);
@@ -199,10 +166,11 @@ unsigned startLight(Loader& in, ObjectParse& o) {
     return colorLength;
 }
 
-void startCamera(Loader& in, ObjectParse& o) {
+void startCamera(ImportContext& c, ObjectParse& o) {
+    Loader& in = c.loader;
     discard(o.camera, o.cameraOwned);
     o.camera = new Camera();
-    if (state().flags & kvxLoadCameras) o.cameraOwned = state().group->addCamera(o.camera) == 0;
+    if (c.flags & kvxLoadCameras) o.cameraOwned = c.group->addCamera(o.camera) == 0;
     o.camera->visible = !o.hidden;
     o.camera->setName(o.name);
     readVector(in, o.camera->eye);
@@ -213,28 +181,28 @@ void startCamera(Loader& in, ObjectParse& o) {
 }
 
 // Handles one sub-chunk of a mesh; false when it is not a mesh chunk.
-bool readMeshChunk(Loader& in, unsigned id, Mesh* m) {
+bool readMeshChunk(ImportContext& c, unsigned id, Mesh* m) {
+    Loader& in = c.loader;
     switch (id) {
         case kVertexList: readVertices(in, m); return true;
-        case kFaceMaterials: readFaceMaterials(in, m); return true;
+        case kFaceMaterials: readFaceMaterials(c, in, m); return true;
         case kTextureCoords: readTextureCoords(in, m); return true;
         case kSmoothingGroups: readSmoothingGroups(in, m); return true;
-        case kLocalAxes: readLocalAxes(in, m); return true;
+        case kLocalAxes: readLocalAxes(c, m); return true;
         default: return false;
     }
 }
 
 // Named object of length L, cursor after its header. Returns true when the
 // header read last belongs to the top level and still awaits handling.
-bool parseObject(unsigned length) {
-    Loader& in = state().loader;
+bool parseObject(ImportContext& c, unsigned length) {
+    Loader& in = c.loader;
     ObjectParse o;
-    unsigned long long consumed = static_cast<unsigned>(in.getString(o.name, kNameSize)) + Loader::headerSize;
+    long long consumed = in.getString(o.name, kNameSize) + Loader::headerSize;
     bool pending = false;
-    while (consumed < length && !in.end) {
-        in.getChunkID();
-        unsigned id = in.chunkID;
-        unsigned chunk = in.chunkLength;
+    for (SubChunk sub; nextSubChunk(in, consumed, length, sub);) {
+        const unsigned id = sub.id;
+        const unsigned chunk = sub.length;
         if (isTopLevel(id)) {
             pending = !in.end;
             break;
@@ -245,7 +213,7 @@ bool parseObject(unsigned length) {
                 consumed += Loader::headerSize;
                 break;
             case kTriangleObject:
-                startMesh(o);
+                startMesh(c, o);
                 consumed += Loader::headerSize;
                 break;
             case kFaceList:
@@ -255,9 +223,9 @@ bool parseObject(unsigned length) {
                     break;
                 }
                 readFaces(in, o.mesh);
-                consumed += 8ull + 8ull * static_cast<unsigned>(o.mesh->faceCount);
+                consumed += 8 + 8LL * o.mesh->faceCount;
                 break;
-            case kLight: consumed += 18ull + startLight(in, o); break;
+            case kLight: consumed += 18 + startLight(c, o); break;
             case kLightInnerRange:
             case kLightOuterRange:
                 if (o.light) (id == kLightInnerRange ? o.light->innerRange : o.light->outerRange) = in.getFloat();
@@ -265,18 +233,18 @@ bool parseObject(unsigned length) {
                 consumed += chunk;
                 break;
             case kCamera:
-                startCamera(in, o);
+                startCamera(c, o);
                 in.skipChunk();
                 consumed += chunk;
                 break;
             default:
-                if (o.mesh) readMeshChunk(in, id, o.mesh);
+                if (o.mesh) readMeshChunk(c, id, o.mesh);
                 in.skipChunk();
                 consumed += chunk;
                 break;
         }
     }
-    finishMesh(o);
+    finishMesh(c, o);
     discard(o.mesh, o.meshOwned);
     discard(o.light, o.lightOwned);
     discard(o.camera, o.cameraOwned);
@@ -285,9 +253,8 @@ bool parseObject(unsigned length) {
 
 // --- the top-level walk -----------------------------------------------------
 
-void walkChunks(int fileSize, void (*progress)(float)) {
-    ImportState& s = state();
-    Loader& in = s.loader;
+void walkChunks(ImportContext& c, int fileSize, void (*progress)(float)) {
+    Loader& in = c.loader;
     bool stop = false;
     bool pending = true;  // the main chunk's header was read by the format check
     while (!in.end && !stop) {
@@ -299,16 +266,16 @@ void walkChunks(int fileSize, void (*progress)(float)) {
         switch (id) {
             case Loader::mainChunkID:
             case kEditor: break;
-            case kNamedObject: pending = parseObject(length); break;
+            case kNamedObject: pending = parseObject(c, length); break;
             case kMaterialEntry:
-                if ((s.flags & kvxLoadMaterials) && s.materials)
-                    parseMaterial(length);
+                if ((c.flags & kvxLoadMaterials) && c.materials)
+                    parseMaterial(c, length);
                 else
                     in.skipChunk();
                 break;
             case kKeyframer:
-                if ((s.flags & kvxLoadKeyframer) && s.paths)
-                    stop = parseKeyframer(length) != 0;
+                if ((c.flags & kvxLoadKeyframer) && c.paths)
+                    stop = parseKeyframer(c, length) != 0;
                 else
                     in.skipChunk();
                 break;
@@ -319,22 +286,6 @@ void walkChunks(int fileSize, void (*progress)(float)) {
 }
 
 // --- after the walk -----------------------------------------------------------
-
-void prepareMeshes(OGroup* g, int flags, void (*progress)(float)) {
-    if (flags & kvxLoadWeld) g->closeCombine(0.5f);
-    for (int i = 0; i < g->meshCount; ++i) {
-        Mesh* m = g->meshes[i];
-        if (flags & kvxLoadSmoothing) m->prepareSmoothing();
-        m->center();
-        m->calcNormals();
-        m->originalToCalculated();
-        m->calcRadius();
-        m->sortFacesByMaterial();
-        m->calcEdgeNormals();
-        m->createDisplayList();
-        report(progress, 0.7f + 0.2f * static_cast<float>(i) / static_cast<float>(g->meshCount));
-    }
-}
 
 // A parent chain that leads back to the object (a node that is its own
 // parent, or a cycle) is cut at the object, so no walk up a chain loops.
@@ -352,8 +303,8 @@ void breakCycles(T* const* list, int count, int maxDepth) {
     for (int i = 0; i < count; ++i) breakCycle(list[i], maxDepth);
 }
 
-void resolveHierarchy(OGroup* g) {
-    resolveNodeParents();
+void resolveHierarchy(ImportContext& c, OGroup* g) {
+    resolveNodeParents(c);
     int objects = g->meshCount + g->lightCount + g->cameraCount + 1;
     breakCycles(g->meshes, g->meshCount, objects);
     breakCycles(g->lights, g->lightCount, objects);
@@ -367,68 +318,54 @@ using namespace kvx_import;
 
 int load3ds(const char* file, OGroup* group, const char* textureDir, int flags, void (*progress)(float),
             const char* archive) {
-    ImportState& s = state();
-    s.materials = nullptr;
-    s.paths = nullptr;
     kvxPutToErrorLog(kMsgStartLoading, kCodeSceneStructure);
     if (!file || std::strlen(file) < 2 || !group) return kvxPutToErrorLog(kMsgCannotOpen, kCodeCannotOpen);
 
-    int size = 0;
-    char* buffer = (flags & kvxLoadFromArchive) ? readArchiveEntry(file, archive, size) : readDiskFile(file, size);
-    if (!buffer) return kvxPutToErrorLog(kMsgCannotOpen, kCodeCannotOpen);
+    FileBytes bytes;
+    bool read = (flags & kvxLoadFromArchive) ? bytes.readArchive(file, archive) : bytes.readDisk(file);
+    if (!read) return kvxPutToErrorLog(kMsgCannotOpen, kCodeCannotOpen);
 
-    s.loader.initData(buffer, size);
-    if (!s.loader.checkFormat()) {
-        std::free(buffer);
-        s.loader = Loader();
-        return kvxPutToErrorLog(kMsgNotA3ds, kCodeNotA3ds);
-    }
-    s.group = group;
-    s.flags = flags;
-    s.archive = archive;
+    ImportContext c;
+    c.loader.initData(bytes.data(), bytes.size());
+    if (!c.loader.checkFormat()) return kvxPutToErrorLog(kMsgNotA3ds, kCodeNotA3ds);
+    c.group = group;
+    c.flags = flags;
+    c.archive = archive;
     if (flags & kvxLoadMaterials) {
         TList* list = new TList();
         list->setBaseDirectory(textureDir ? textureDir : "");
         if (group->addTList(list) == 0)
-            s.materials = list;
+            c.materials = list;
         else
             delete list;
     }
     if (flags & kvxLoadKeyframer) {
         PathList* list = new PathList();
         if (group->addPathList(list) == 0)
-            s.paths = list;
+            c.paths = list;
         else
             delete list;
     }
     kvxPutToErrorLog(kMsgStartProcessing, kCodeSceneStructure);
-    s.keyframesRead = false;
-    s.meshes.clear();
-    s.nodes.clear();
 
-    walkChunks(size, progress);
-    std::free(buffer);
-    s.loader = Loader();  // the buffer is gone: no dangling cursor stays behind
+    walkChunks(c, bytes.size(), progress);
+    bytes.release();
+    c.loader = Loader();  // the buffer is gone: no dangling cursor stays behind
 
     // Every stage reports its mark, run or not, so a progress bar reaches 1.
-    if ((flags & kvxLoadMaterials) && s.materials) loadMaterialTextures(progress);
+    if ((flags & kvxLoadMaterials) && c.materials) loadMaterialTextures(c, progress);
     report(progress, 0.7f);
     if (flags & kvxLoadMeshes) {
-        bool nodesDraw = (flags & kvxLoadKeyframer) && s.keyframesRead;
-        placeInOwnAxes(nodesDraw);
-        prepareMeshes(group, flags, progress);
-        settlePlacement(nodesDraw, nodesDraw || group->animated);
+        bool nodesDraw = (flags & kvxLoadKeyframer) && c.keyframesRead;
+        placeInOwnAxes(c, nodesDraw);
+        prepareMeshes(c, progress);
+        settlePlacement(c, nodesDraw, nodesDraw || group->animated);
     }
     report(progress, 0.9f);
-    if (flags & kvxLoadKeyframer) resolveHierarchy(group);
+    if (flags & kvxLoadKeyframer) resolveHierarchy(c, group);
     report(progress, 0.95f);
-    if ((flags & kvxLoadKeyframer) && s.keyframesRead) group->animated = true;
+    if ((flags & kvxLoadKeyframer) && c.keyframesRead) group->animated = true;
     report(progress, 1.0f);
     if (flags & kvxLoadOctree) group->constructOctree();
-    s.group = nullptr;
-    s.materials = nullptr;
-    s.paths = nullptr;
-    s.meshes.clear();
-    s.nodes.clear();
     return 0;
 }

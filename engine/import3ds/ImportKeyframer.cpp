@@ -4,6 +4,8 @@
 // mesh already drawn by a node are instances, each with a copy of the mesh.
 
 #include <cstring>
+#include <string>
+#include <unordered_map>
 
 #include "core/Math.h"
 #include "import3ds/Import3DS.h"
@@ -33,7 +35,8 @@ struct NodeState {
     int nodesSeen = 0;      // numbers nodes in file order where no node-id chunk does
     bool named = false;     // the node's header was read
     bool madeHere = false;  // the object is this node's dummy or instance copy
-    int fileMeshes = 0;     // meshes of the group before the keyframer added any
+    // The group's meshes before the keyframer added any, by name (the first of a name).
+    std::unordered_map<std::string, Mesh*> fileMeshes;
 };
 
 // Key header: frame (low 16 bits kept, high half passed over), then the key's
@@ -61,12 +64,13 @@ int readKeyCount(Loader& in, int keyBytes) {
     return n < fit ? n : fit;
 }
 
-void addTrack(KVXPath* path) {
-    if (state().paths->addPath(path) != 0) delete path;
+void addTrack(ImportContext& c, KVXPath* path) {
+    if (c.paths->addPath(path) != 0) delete path;
 }
 
 // Position and scale tracks: three floats per key.
-void readVectorTrack(Loader& in, const NodeState& node, int track) {
+void readVectorTrack(ImportContext& c, const NodeState& node, int track) {
+    Loader& in = c.loader;
     int n = readKeyCount(in, kPositionKeyBytes);
     KVXPath* path = new KVXPath(n, node.nodeType, track, node.object);
     in.getShort();
@@ -75,10 +79,11 @@ void readVectorTrack(Loader& in, const NodeState& node, int track) {
         float x = in.getFloat(), y = in.getFloat(), z = in.getFloat();
         path->set(k, z, y, x, frame);
     }
-    addTrack(path);
+    addTrack(c, path);
 }
 
-void readRotationTrack(Loader& in, const NodeState& node) {
+void readRotationTrack(ImportContext& c, const NodeState& node) {
+    Loader& in = c.loader;
     int n = readKeyCount(in, kRotationKeyBytes);
     KVXPath* path = new KVXPath(n, node.nodeType, kTrackRotation, node.object);
     in.getShort();
@@ -88,14 +93,15 @@ void readRotationTrack(Loader& in, const NodeState& node) {
         float x = in.getFloat(), y = in.getFloat(), z = in.getFloat();
         path->set(k, z, y, x, angle, frame);
     }
-    addTrack(path);
+    addTrack(c, path);
 }
 
-void readSegment(Loader& in) {
+void readSegment(ImportContext& c) {
+    Loader& in = c.loader;
     int first = in.getInt();
     int last = in.getInt();
-    OGroup* g = state().group;
-    PathList* p = state().paths;
+    OGroup* g = c.group;
+    PathList* p = c.paths;
     g->startFrame = p->startFrame = first;
     g->endFrame = p->endFrame = last;
     g->frameCount = p->frameCount = last - first;
@@ -110,81 +116,92 @@ T* byName(T* const* list, int count, const char* name) {
     return nullptr;
 }
 
-Mesh* namedMesh(const char* name, int fileMeshes) {
-    OGroup* g = state().group;
-    return byName(g->meshes, fileMeshes < g->meshCount ? fileMeshes : g->meshCount, name);
+void indexFileMeshes(const OGroup* g, NodeState& node) {
+    for (int i = 0; i < g->meshCount; ++i)
+        if (g->meshes[i]->name) node.fileMeshes.emplace(g->meshes[i]->name, g->meshes[i]);
 }
 
-Object* namedObject(const char* name, int fileMeshes) {
-    OGroup* g = state().group;
-    if (Mesh* m = namedMesh(name, fileMeshes)) return m;
+Mesh* namedMesh(const NodeState& node, const char* name) {
+    auto found = node.fileMeshes.find(name);
+    return found == node.fileMeshes.end() ? nullptr : found->second;
+}
+
+Object* namedObject(ImportContext& c, const NodeState& node, const char* name) {
+    OGroup* g = c.group;
+    if (Mesh* m = namedMesh(node, name)) return m;
     if (Light* l = byName(g->lights, g->lightCount, name)) return l;
     return byName(g->cameras, g->cameraCount, name);
 }
 
-bool drawnByNode(Object* o) {
-    for (const NodeRecord& n : state().nodes)
-        if (n.object == o) return true;
-    return false;
-}
-
 // Adds a keyframer-made mesh to the group; false (the mesh freed) when the
 // group is full.
-bool addMadeMesh(Mesh* m, const char* name) {
+bool addMadeMesh(ImportContext& c, Mesh* m, const char* name) {
     m->setName(name);
-    if (state().group->addMesh(m) == 0) return true;
+    if (c.group->addMesh(m) == 0) return true;
     delete m;
     return false;
 }
 
-Mesh* makeDummy(const char* name) {
+Mesh* makeDummy(ImportContext& c, const char* name) {
     Mesh* d = new Mesh();
     d->visible = false;
-    if (!addMadeMesh(d, name)) return nullptr;
-    registerMesh(d);
+    if (!addMadeMesh(c, d, name)) return nullptr;
+    registerMesh(c, d);
     return d;
 }
 
-Mesh* makeInstance(Mesh* source) {
-    Mesh* copy = static_cast<Mesh*>(source->copyObject());
-    for (int f = 0; f < source->faceCount && source->smoothingGroups; ++f)
-        copy->smoothingGroups[f] = source->smoothingGroups[f];
+// A copy of the source for a further node that draws it. Its arrays are
+// copied from the source once that is prepared (prepareMeshes); until then
+// it holds only the source's object fields. Welding changes the first mesh
+// before preparation, so with it the arrays are copied at once.
+Mesh* makeInstance(ImportContext& c, Mesh* source) {
+    Mesh* copy = nullptr;
+    if (c.flags & kvxLoadWeld) {
+        copy = static_cast<Mesh*>(source->copyObject());
+        for (int f = 0; f < source->faceCount && source->smoothingGroups; ++f)
+            copy->smoothingGroups[f] = source->smoothingGroups[f];
+    } else {
+        copy = new Mesh();
+        static_cast<Object&>(*copy) = static_cast<const Object&>(*source);
+    }
     copy->parent = nullptr;
     copy->pivot = Vertex3D{0.0f, 0.0f, 0.0f};  // the node's own pivot chunk sets it
-    if (!addMadeMesh(copy, source->name)) return nullptr;
-    registerMesh(copy);
-    MeshAxes* from = axesOf(source);
-    MeshAxes* to = axesOf(copy);
+    if (!addMadeMesh(c, copy, source->name)) return nullptr;
+    registerMesh(c, copy);
+    MeshAxes* from = axesOf(c, source);
+    MeshAxes* to = axesOf(c, copy);
     if (from && to)
         for (int i = 0; i < 12; ++i) to->axes[i] = from->axes[i];
+    if (to) to->instanceOf = source;
     return copy;
 }
 
 // The object an object node moves: the mesh it names, a copy of it when an
 // earlier node drew the mesh already, or a dummy when it names nothing.
 // False when such an object cannot be stored.
-bool objectNodeTarget(const char* name, NodeState& node) {
-    Object* named = namedObject(name, node.fileMeshes);
-    Mesh* mesh = namedMesh(name, node.fileMeshes);
+bool objectNodeTarget(ImportContext& c, const char* name, NodeState& node) {
+    Object* named = namedObject(c, node, name);
+    Mesh* mesh = namedMesh(node, name);
     node.madeHere = false;
-    if (named && !(mesh && drawnByNode(mesh))) {
+    if (named && !(mesh && c.drawn.count(mesh))) {
         node.object = named;
-    } else if (!(state().flags & kvxLoadMeshes)) {
+    } else if (!(c.flags & kvxLoadMeshes)) {
         node.object = nullptr;  // no meshes are kept: nothing to move
         return true;
     } else {
-        node.object = named ? makeInstance(mesh) : makeDummy(name);
+        node.object = named ? makeInstance(c, mesh) : makeDummy(c, name);
         node.madeHere = true;
         if (!node.object) return false;
     }
-    if (MeshAxes* axes = axesOf(node.object)) axes->placedByNode = true;
+    if (MeshAxes* axes = axesOf(c, node.object)) axes->placedByNode = true;
     return true;
 }
 
 // Reads a node header; false when the node's object cannot be stored.
 // Camera and light nodes naming nothing move nothing; a target node moves
 // its camera's target and leaves the camera's numbers alone.
-bool readNodeHeader(Loader& in, NodeState& node) {
+bool readNodeHeader(ImportContext& c, NodeState& node) {
+    Loader& in = c.loader;
     char name[kNameSize];
     in.getString(name, kNameSize);
     in.getShort();
@@ -192,16 +209,17 @@ bool readNodeHeader(Loader& in, NodeState& node) {
     int parent = in.getShort();
     node.named = true;
     if (node.nodeType == kNodeObject) {
-        if (!objectNodeTarget(name, node)) return false;
+        if (!objectNodeTarget(c, name, node)) return false;
     } else {
-        node.object = namedObject(name, node.fileMeshes);
+        node.object = namedObject(c, node, name);
         node.madeHere = false;
     }
     if (!node.object || node.nodeType == kNodeTarget) return true;
     node.object->parentId = parent;
     if (parent == -1) node.object->parent = nullptr;
     node.object->id = node.nodeNumber;
-    state().nodes.push_back(NodeRecord{node.nodeNumber, parent, node.object});
+    c.nodes.push_back(NodeRecord{node.nodeNumber, parent, node.object});
+    c.drawn.insert(node.object);
     return true;
 }
 
@@ -212,9 +230,10 @@ void readInstanceName(Loader& in, const NodeState& node) {
     if (node.object && node.madeHere && name[0]) node.object->setName(name);
 }
 
-void readPivot(Loader& in, Object* object) {
-    PathList* p = state().paths;
-    OGroup* g = state().group;
+void readPivot(ImportContext& c, Object* object) {
+    Loader& in = c.loader;
+    PathList* p = c.paths;
+    OGroup* g = c.group;
     if (!p->pivots) p->initPivots(g->meshCount + g->cameraCount + g->lightCount);
     object->pivot.x = in.getFloat();
     object->pivot.y = in.getFloat();
@@ -238,51 +257,48 @@ int nodeTypeOf(unsigned id) {
 
 // A pivot or track before its node's header is broken input (code 37), as is
 // a node whose object cannot be stored.
-int parseKeyframer(unsigned length) {
-    Loader& in = state().loader;
+int parseKeyframer(ImportContext& c, unsigned length) {
+    Loader& in = c.loader;
     NodeState node;
-    node.fileMeshes = state().group->meshCount;
+    indexFileMeshes(c.group, node);
     long long consumed = Loader::headerSize;
-    while (consumed < length && !in.end) {
-        in.getChunkID();
-        unsigned id = in.chunkID;
-        unsigned chunk = in.chunkLength;
+    for (SubChunk sub; nextSubChunk(in, consumed, length, sub); consumed += sub.length) {
+        const unsigned id = sub.id;
         if (nodeTypeOf(id) != 0) {
             node.nodeType = nodeTypeOf(id);
             node.nodeNumber = node.nodesSeen++;
             node.object = nullptr;
             node.named = false;
-            consumed += Loader::headerSize;
+            sub.length = Loader::headerSize;  // its sub-chunks follow as siblings
             continue;
         }
         if (isSkippedNode(id)) ++node.nodesSeen;
         bool needsHeader = id == kPivot || id == kPositionTrack || id == kRotationTrack || id == kScaleTrack;
         if (needsHeader && !node.named) return kvxPutToErrorLog(kMsgKeyframer, kCodeKeyframer);
         switch (id) {
-            case kSegment: readSegment(in); break;
+            case kSegment: readSegment(c); break;
             case kNodeHeader:
-                if (!readNodeHeader(in, node)) return kvxPutToErrorLog(kMsgKeyframer, kCodeKeyframer);
+                if (!readNodeHeader(c, node)) return kvxPutToErrorLog(kMsgKeyframer, kCodeKeyframer);
                 break;
             case kInstanceName: readInstanceName(in, node); break;
             case kPivot:
-                if (node.object) readPivot(in, node.object);
+                if (node.object) readPivot(c, node.object);
                 break;
             case kPositionTrack:
-                if (node.object) readVectorTrack(in, node, kTrackPosition);
+                if (node.object) readVectorTrack(c, node, kTrackPosition);
                 break;
             case kRotationTrack:
-                if (node.object) readRotationTrack(in, node);
+                if (node.object) readRotationTrack(c, node);
                 break;
             case kScaleTrack:
-                if (node.object) readVectorTrack(in, node, kTrackScale);
+                if (node.object) readVectorTrack(c, node, kTrackScale);
                 break;
             case kNodeId: node.nodeNumber = in.getShort(); break;
             default: break;
         }
         in.skipChunk();
-        consumed += chunk;
     }
-    state().keyframesRead = true;
+    c.keyframesRead = true;
     return 0;
 }
 

@@ -18,12 +18,13 @@ const float kByteToUnit = 0.003921569f;
 const int kNoTiling = 0x10;
 const int kTrueColorBits = 32;
 
-Color* newColor(Loader& in) {
-    Color* c = new Color{0.0f, 0.0f, 0.0f, 1.0f};
-    if (state().materials) kvxKeepListColor(state().materials, c);
+Color* newColor(ImportContext& c) {
+    Loader& in = c.loader;
+    Color* color = new Color{0.0f, 0.0f, 0.0f, 1.0f};
+    if (c.materials) kvxKeepListColor(c.materials, color);
     in.getChunkID();
-    if (!in.end || in.chunkLength > 0) readColor(in, *c);
-    return c;
+    if (!in.end || in.chunkLength > 0) readColor(in, *color);
+    return color;
 }
 
 // A percentage sub-chunk: 16-bit integer, or a float written by some exporters.
@@ -35,7 +36,8 @@ float readPercentage(Loader& in) {
     return value * kPercent;
 }
 
-void readMapChunk(Loader& in, unsigned id, Texture* t, Material* m) {
+void readMapChunk(ImportContext& c, unsigned id, Texture* t, Material* m) {
+    Loader& in = c.loader;
     char name[kNameSize];
     switch (id) {
         case kPercentInt: t->percentage = in.getShort(); break;
@@ -43,7 +45,7 @@ void readMapChunk(Loader& in, unsigned id, Texture* t, Material* m) {
         case kMapFileName:
             in.getString(name, kNameSize);
             t->setFilename(name, 0);
-            t->setBaseDir(state().materials->baseDirectory);
+            t->setBaseDir(c.materials->baseDirectory);
             break;
         case kMapTiling:
             if ((in.getShort() & 0xFFFF) == kNoTiling) m->tiled = false;
@@ -58,22 +60,18 @@ void readMapChunk(Loader& in, unsigned id, Texture* t, Material* m) {
 }
 
 // Map sub-chunks over `bytes` bytes, cursor after the map chunk's header.
-void parseMap(long long bytes, Texture* t, Material* m) {
-    Loader& in = state().loader;
+void parseMap(ImportContext& c, long long bytes, Texture* t, Material* m) {
     long long consumed = 0;
-    while (consumed < bytes && !in.end) {
-        in.getChunkID();
-        unsigned chunk = in.chunkLength;
-        readMapChunk(in, in.chunkID, t, m);
-        in.skipChunk();
-        consumed += chunk;
+    for (SubChunk sub; nextSubChunk(c.loader, consumed, bytes, sub); consumed += sub.length) {
+        readMapChunk(c, sub.id, t, m);
+        c.loader.skipChunk();
     }
 }
 
-Texture* newMapTexture(Material* m, unsigned id) {
+Texture* newMapTexture(ImportContext& c, Material* m, unsigned id) {
     Texture* t = new Texture();
-    if (state().flags & kvxLoadTrueColor) t->bits = kTrueColorBits;
-    if (state().flags & kvxLoadNoMipmaps) t->mipmap = false;
+    if (c.flags & kvxLoadTrueColor) t->bits = kTrueColorBits;
+    if (c.flags & kvxLoadNoMipmaps) t->mipmap = false;
     // A repeated map replaces the earlier one, which nobody else holds.
     switch (id) {
         case kTextureMap:
@@ -97,20 +95,21 @@ Texture* newMapTexture(Material* m, unsigned id) {
 }
 
 // Handles one sub-chunk of a material; the cursor may stop anywhere inside it.
-void readMaterialChunk(Loader& in, unsigned id, unsigned length, Material*& m) {
+void readMaterialChunk(ImportContext& c, unsigned id, unsigned length, Material*& m) {
+    Loader& in = c.loader;
     if (id == kMaterialName) {
         char name[kNameSize];
         in.getString(name, kNameSize);
         m = new Material();
-        state().materials->addMaterial(m);
+        c.materials->addMaterial(m);
         m->setName(name);
         return;
     }
     if (!m) return;
     switch (id) {
-        case kAmbient: m->addAmbientColor(newColor(in)); break;
-        case kDiffuse: m->addDiffuseColor(newColor(in)); break;
-        case kSpecular: m->addSpecularColor(newColor(in)); break;
+        case kAmbient: m->addAmbientColor(newColor(c)); break;
+        case kDiffuse: m->addDiffuseColor(newColor(c)); break;
+        case kSpecular: m->addSpecularColor(newColor(c)); break;
         case kTransparency: m->transparency = readPercentage(in); break;
         case kSelfIllumination: m->selfIllumination = readPercentage(in); break;
         case kTwoSided: m->twoSided = true; break;
@@ -120,7 +119,7 @@ void readMaterialChunk(Loader& in, unsigned id, unsigned length, Material*& m) {
         case kSecondTextureMap:
         case kOpacityMap:
         case kReflectionMap:
-            parseMap(static_cast<long long>(length) - Loader::headerSize, newMapTexture(m, id), m);
+            parseMap(c, static_cast<long long>(length) - Loader::headerSize, newMapTexture(c, m, id), m);
             break;
         default: break;
     }
@@ -152,22 +151,18 @@ void readColor(Loader& in, Color& out) {
 // its end afterwards: a colour chunk's second colour (24-bit and linear) is
 // passed over with its parent instead of being counted again, and the
 // entry's own header counts, so the loop ends exactly at the entry's end.
-void parseMaterial(unsigned length) {
-    Loader& in = state().loader;
+void parseMaterial(ImportContext& c, unsigned length) {
+    Loader& in = c.loader;
     const unsigned char* entryStart = in.chunkStart;
     long long consumed = Loader::headerSize;
     Material* m = nullptr;
-    while (consumed < length && !in.end) {
-        in.getChunkID();
-        unsigned id = in.chunkID;
-        unsigned chunk = in.chunkLength;
+    for (SubChunk sub; nextSubChunk(in, consumed, length, sub); consumed += sub.length) {
         const unsigned char* chunkStart = in.chunkStart;
-        readMaterialChunk(in, id, chunk, m);
+        readMaterialChunk(c, sub.id, sub.length, m);
         in.chunkStart = const_cast<unsigned char*>(chunkStart);
-        in.chunkLength = chunk;
-        in.chunkID = static_cast<uint16_t>(id);
+        in.chunkLength = sub.length;
+        in.chunkID = static_cast<uint16_t>(sub.id);
         in.skipChunk();
-        consumed += chunk;
     }
     // Leave the cursor at the entry's end whatever its sub-chunks claimed.
     in.chunkStart = const_cast<unsigned char*>(entryStart);
@@ -180,13 +175,13 @@ void parseMaterial(unsigned length) {
 
 namespace {
 
-int loadFrame(Texture* t, int slot, float scale) {
-    const char* archive = (state().flags & kvxLoadFromArchive) ? state().archive : nullptr;
+int loadFrame(const ImportContext& c, Texture* t, int slot, float scale) {
+    const char* archive = (c.flags & kvxLoadFromArchive) ? c.archive : nullptr;
     return archive ? t->loadTexture(slot, archive, scale) : t->loadTexture(slot, scale);
 }
 
-void extractFrames(Texture* t) {
-    const char* archive = (state().flags & kvxLoadFromArchive) ? state().archive : nullptr;
+void extractFrames(const ImportContext& c, Texture* t) {
+    const char* archive = (c.flags & kvxLoadFromArchive) ? c.archive : nullptr;
     if (archive)
         t->extractNames(archive);
     else
@@ -197,18 +192,18 @@ void extractFrames(Texture* t) {
 // A still opacity map serves every frame of an animated first texture.
 int slotOf(const Texture* t, int f) { return t->frames > 1 ? f + 1 : 0; }
 
-void loadMaterialFrames(Material* m, float scale) {
+void loadMaterialFrames(const ImportContext& c, Material* m, float scale) {
     Texture* first = m->firstTexture;
     Texture* opacity = m->opacityTexture;
-    bool brighten = (state().flags & kvxLoadBrighten) != 0;
-    extractFrames(first);
-    if (opacity) extractFrames(opacity);
+    bool brighten = (c.flags & kvxLoadBrighten) != 0;
+    extractFrames(c, first);
+    if (opacity) extractFrames(c, opacity);
     int frames = first->frames < Texture::kMaxFrames ? first->frames : Texture::kMaxFrames;
     for (int f = 0; f < frames; ++f) {
-        loadFrame(first, first->frames > 1 ? f + 1 : f, scale);
+        loadFrame(c, first, first->frames > 1 ? f + 1 : f, scale);
         if (brighten && first->data) first->multiply();
         if (opacity) {
-            loadFrame(opacity, slotOf(opacity, f), scale);
+            loadFrame(c, opacity, slotOf(opacity, f), scale);
             if (brighten && opacity->data) opacity->multiply();
             m->calcAlpha();
             delete[] opacity->data;
@@ -220,14 +215,14 @@ void loadMaterialFrames(Material* m, float scale) {
 
 }  // namespace
 
-void loadMaterialTextures(void (*progress)(float)) {
-    TList* list = state().materials;
-    float scale = (state().flags & kvxLoadHalfSize) ? 0.5f : 1.0f;
+void loadMaterialTextures(ImportContext& c, void (*progress)(float)) {
+    TList* list = c.materials;
+    float scale = (c.flags & kvxLoadHalfSize) ? 0.5f : 1.0f;
     Material* last = list->seekLastMaterial();
     int n = last ? last->id : 0;
     int i = 0;
     for (Material* m = list->head; m; m = m->next, ++i) {
-        if (m->firstTexture) loadMaterialFrames(m, scale);
+        if (m->firstTexture) loadMaterialFrames(c, m, scale);
         // A list holding only the default material reports the stage's start.
         if (progress) progress(n > 0 ? 0.5f + 0.2f * static_cast<float>(i) / static_cast<float>(n) : 0.5f);
     }

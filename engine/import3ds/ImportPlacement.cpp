@@ -7,6 +7,8 @@
 // are centred, and their pivots follow the centring.
 
 #include <cmath>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "import3ds/ImportState.h"
 #include "scene/KVXPath.h"
@@ -83,43 +85,39 @@ Vec originInOwnAxes(const MeshAxes& record) {
     return a.toLocal(a.origin);
 }
 
-void updatePivotRecords(PathList* paths, Object* o) {
+// The pivot records of the objects given take their objects' pivots.
+void updatePivotRecords(PathList* paths, const std::unordered_set<const Object*>& moved) {
     if (!paths || !paths->pivots) return;
     for (int i = 0; i < paths->pivotCount; ++i)
-        if (paths->pivots[i].object == o) paths->pivots[i].point = o->pivot;
+        if (moved.count(paths->pivots[i].object)) paths->pivots[i].point = paths->pivots[i].object->pivot;
 }
 
 // A one-key position track at the mesh's centre: an animated group then
 // draws the mesh where the file stores it.
-void keepStoredPlace(Mesh* m) {
-    PathList* paths = state().paths;
+void keepStoredPlace(ImportContext& c, Mesh* m) {
+    PathList* paths = c.paths;
     if (!paths) return;
     KVXPath* path = new KVXPath(1, kNodeObject, kTrackPosition, m);
     path->set(0, m->position.z, m->position.y, m->position.x, 0);
     if (paths->addPath(path) != 0) delete path;
 }
 
-Object* nodeObject(int number) {
-    for (const NodeRecord& n : state().nodes)
-        if (n.number == number) return n.object;
-    return nullptr;
-}
-
 }  // namespace
 
-MeshAxes* axesOf(const Object* object) {
-    for (MeshAxes& m : state().meshes)
-        if (m.mesh == object) return &m;
-    return nullptr;
+MeshAxes* axesOf(ImportContext& c, const Object* object) {
+    auto found = c.meshRecord.find(object);
+    return found == c.meshRecord.end() ? nullptr : &c.meshes[found->second];
 }
 
-void registerMesh(Mesh* mesh) {
+void registerMesh(ImportContext& c, Mesh* mesh) {
     MeshAxes record{mesh, {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}, false};
-    state().meshes.push_back(record);
+    c.meshRecord.emplace(mesh, c.meshes.size());
+    c.meshes.push_back(record);
 }
 
-void readLocalAxes(Loader& in, Mesh* mesh) {
-    MeshAxes* record = axesOf(mesh);
+void readLocalAxes(ImportContext& c, Mesh* mesh) {
+    Loader& in = c.loader;
+    MeshAxes* record = axesOf(c, mesh);
     float axes[12];
     for (float& v : axes) v = in.getFloat();
     if (!record || in.end) return;
@@ -129,8 +127,8 @@ void readLocalAxes(Loader& in, Mesh* mesh) {
     for (int i = 0; i < 12; ++i) record->axes[i] = axes[i];
 }
 
-void unmirror(Mesh* mesh) {
-    MeshAxes* record = axesOf(mesh);
+void unmirror(ImportContext& c, Mesh* mesh) {
+    MeshAxes* record = axesOf(c, mesh);
     if (!record || !mesh->originalVertices) return;
     Axes a(record->axes);
     if (a.determinant() >= 0) return;
@@ -142,9 +140,9 @@ void unmirror(Mesh* mesh) {
     turnFaces(mesh);
 }
 
-void placeInOwnAxes(bool nodesDraw) {
+void placeInOwnAxes(ImportContext& c, bool nodesDraw) {
     if (!nodesDraw) return;
-    for (MeshAxes& record : state().meshes) {
+    for (MeshAxes& record : c.meshes) {
         Mesh* m = record.mesh;
         Axes a(record.axes);
         if (!record.placedByNode || a.identityLinear() || !m->originalVertices) continue;
@@ -153,24 +151,30 @@ void placeInOwnAxes(bool nodesDraw) {
     }
 }
 
-void settlePlacement(bool nodesDraw, bool animated) {
-    for (MeshAxes& record : state().meshes) {
+void settlePlacement(ImportContext& c, bool nodesDraw, bool animated) {
+    std::unordered_set<const Object*> moved;
+    for (MeshAxes& record : c.meshes) {
         Mesh* m = record.mesh;
         if (!record.placedByNode || !nodesDraw) {
-            if (animated) keepStoredPlace(m);
+            if (animated) keepStoredPlace(c, m);
             continue;
         }
         // T(-pivot) A^-1 v = T(-(pivot + centre - origin')) (A'^-1 v - centre)
         Vec shift = originInOwnAxes(record) - load(m->position);
         m->pivot = store(load(m->pivot) + shift);
-        updatePivotRecords(state().paths, m);
+        moved.insert(m);
     }
+    updatePivotRecords(c.paths, moved);
 }
 
-void resolveNodeParents() {
-    for (const NodeRecord& n : state().nodes) {
+// A number names the first node that carries it.
+void resolveNodeParents(ImportContext& c) {
+    std::unordered_map<int, Object*> byNumber;
+    for (const NodeRecord& n : c.nodes) byNumber.emplace(n.number, n.object);
+    for (const NodeRecord& n : c.nodes) {
         if (!n.object) continue;
-        n.object->parent = n.parent == -1 ? nullptr : nodeObject(n.parent);
+        auto parent = byNumber.find(n.parent);
+        n.object->parent = n.parent == -1 || parent == byNumber.end() ? nullptr : parent->second;
     }
 }
 

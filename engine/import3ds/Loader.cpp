@@ -26,10 +26,13 @@ int Loader::offset() const { return current ? static_cast<int>(current - start) 
 
 int Loader::remainingInChunk() const {
     if (end || !chunkStart) return 0;
-    long long chunkEnd = static_cast<long long>(chunkStart - start) + chunkLength;
-    long long left = chunkEnd - (current - start);
-    if (left < 0) left = 0;
-    return left < remaining() ? static_cast<int>(left) : remaining();
+    const unsigned char* e = chunkEnd();
+    return e > current ? static_cast<int>(e - current) : 0;
+}
+
+const unsigned char* Loader::chunkEnd() const {
+    long long offset = static_cast<long long>(chunkStart - start) + chunkLength;
+    return offset >= size ? limit() : start + offset;
 }
 
 // Every move ends with the end test; the cursor never points past the buffer.
@@ -126,15 +129,10 @@ bool Loader::checkFormat() {
 // every loop over headers advances.
 void Loader::skipChunk() {
     if (end) return;
-    long long chunkEnd = static_cast<long long>(chunkStart - start) + chunkLength;
-    if (chunkEnd > current - start) moveTo(chunkEnd >= size ? limit() : start + chunkEnd);
+    if (chunkEnd() > current) moveTo(chunkEnd());
 }
 
 void Loader::finishCurrentChunk() {
     if (current == start || !current) return;
-    long long chunkEnd = static_cast<long long>(chunkStart - start) + chunkLength;
-    if (chunkEnd > current - start)
-        moveTo(chunkEnd >= size ? limit() : start + chunkEnd);
-    else
-        moveTo(current);
+    moveTo(chunkEnd() > current ? chunkEnd() : current);
 }

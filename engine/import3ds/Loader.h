@@ -65,6 +65,8 @@ public:
 
 private:
     const unsigned char* limit() const { return start + size; }
+    // The first byte after the chunk read last, or the buffer's end.
+    const unsigned char* chunkEnd() const;
     void advance(int n);
     void moveTo(const unsigned char* p);
     uint32_t readLE(int bytes);

@@ -2,18 +2,6 @@
 
 #include <cstddef>
 
-namespace {
-
-// Calls use(v) once for every distinct corner of the face.
-template <class F>
-void forDistinctCorners(const Facelist& f, F use) {
-    use(f.a);
-    if (f.b != f.a) use(f.b);
-    if (f.c != f.a && f.c != f.b) use(f.c);
-}
-
-}  // namespace
-
 MeshAdjacency::MeshAdjacency(const Facelist* faces, int faceCount, int vertexCount)
     : offsets_(size_t(vertexCount > 0 ? vertexCount : 0) + 1, 0) {
     if (faces == nullptr || vertexCount <= 0) return;

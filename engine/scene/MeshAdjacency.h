@@ -22,6 +22,14 @@ public:
         return f.a < vertexCount && f.b < vertexCount && f.c < vertexCount;
     }
 
+    // Calls use(v) once for every distinct corner v of the face.
+    template <class F>
+    static void forDistinctCorners(const Facelist& f, F use) {
+        use(f.a);
+        if (f.b != f.a) use(f.b);
+        if (f.c != f.a && f.c != f.b) use(f.c);
+    }
+
 private:
     std::vector<int> offsets_;  // vertexCount + 1 entries
     std::vector<int> faceIds_;

@@ -55,10 +55,12 @@ T* allocZeroed(int n) {
 // `kept` is how many leading elements of p hold data; a null p keeps nothing.
 template <class T>
 void resize(T*& p, int kept, int n) {
-    T* q = allocZeroed<T>(n);
-    if (p != nullptr && q != nullptr) {
-        int copied = std::max(0, std::min(kept, n));
-        std::memcpy(static_cast<void*>(q), p, size_t(copied) * sizeof(T));
+    const size_t count = n > 0 ? size_t(n) : 1;
+    T* q = static_cast<T*>(std::malloc(count * sizeof(T)));
+    if (q != nullptr) {
+        const size_t copied = p != nullptr ? size_t(std::max(0, std::min(kept, n))) : 0;
+        if (copied > 0) std::memcpy(static_cast<void*>(q), p, copied * sizeof(T));
+        std::memset(static_cast<void*>(q + copied), 0, (count - copied) * sizeof(T));
     }
     std::free(p);
     p = q;
@@ -67,8 +69,9 @@ void resize(T*& p, int kept, int n) {
 // A new array of n elements copied from src (zeroed when src is null).
 template <class T>
 T* duplicate(const T* src, int n) {
-    T* q = allocZeroed<T>(n);
-    if (src != nullptr && q != nullptr && n > 0) std::memcpy(static_cast<void*>(q), src, size_t(n) * sizeof(T));
+    if (src == nullptr || n <= 0) return allocZeroed<T>(n);
+    T* q = static_cast<T*>(std::malloc(size_t(n) * sizeof(T)));
+    if (q != nullptr) std::memcpy(static_cast<void*>(q), src, size_t(n) * sizeof(T));
     return q;
 }
 
