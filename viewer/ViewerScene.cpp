@@ -2,10 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <strings.h>
 #include <algorithm>
 #include <cfloat>
 #include <cstdio>
-#include <strings.h>
 
 #include "Vec.h"
 
@@ -180,8 +180,8 @@ bool ViewerScene::selectCamera(int index, const std::string& name, std::string* 
         selectCamera(chosen);
         return true;
     }
-    *why = "no camera " + (name.empty() ? std::to_string(index) : "'" + name + "'") + " (cameras: " +
-           (names.empty() ? "none" : names) + "; -1 is the free camera)";
+    *why = "no camera " + (name.empty() ? std::to_string(index) : "'" + name + "'") +
+           " (cameras: " + (names.empty() ? "none" : names) + "; -1 is the free camera)";
     return false;
 }
 

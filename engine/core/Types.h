@@ -38,6 +38,9 @@ struct Vertex3D {
     void normalize();
     // Copies o; returns this vector.
     Vertex3D& operator=(const Vertex3D& o) = default;
+    // Default and copy construction stay trivial, as for a plain record.
+    Vertex3D() = default;
+    Vertex3D(const Vertex3D& o) = default;
 };
 
 // A rotation axis with its angle, or a quaternion.

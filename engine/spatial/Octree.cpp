@@ -40,7 +40,6 @@ const int kBoundAttempts = 6;
 // The fast split's slots (axis, half, scale of the x half) and the children
 // each slot describes.
 const int kSlots = 12;
-const unsigned kAllChildren = 0xFF;
 
 unsigned childrenOfSlot(int k) {
     const int a = k / 4, h = (k / 2) & 1, sx = k & 1;
