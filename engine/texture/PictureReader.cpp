@@ -34,6 +34,27 @@ uint32_t little(const unsigned char* p, int bytes) {
     return v;
 }
 
+uint32_t big(const unsigned char* p) {
+    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+}
+
+// Every chunk a PNG declares must lie inside the file: libpng allocates a
+// chunk's declared length (up to 2 GiB) before it finds the data missing.
+bool pngChunksInside(const unsigned char* file, size_t size) {
+    const size_t kSignature = 8;
+    const size_t kFrame = 12;  // length, type and CRC around the data
+    size_t at = kSignature;
+    while (at < size) {
+        if (size - at < kFrame) return false;
+        uint32_t length = big(file + at);
+        if (length > size - at - kFrame) return false;
+        bool last = std::memcmp(file + at + 4, "IEND", 4) == 0;
+        at += kFrame + length;
+        if (last) break;
+    }
+    return true;
+}
+
 // The picture size a BMP header declares must fit the target before SDL's
 // loader allocates a surface of that size.
 bool bmpFits(const unsigned char* file, size_t size, const ImageTarget* out) {
@@ -54,7 +75,8 @@ bool kvxDecodePng(const unsigned char* file, size_t size, ImageTarget* out) {
     png_image image;
     std::memset(&image, 0, sizeof(image));
     image.version = PNG_IMAGE_VERSION;
-    if (!file || !png_image_begin_read_from_memory(&image, file, size)) return false;
+    if (!file || !pngChunksInside(file, size) || !png_image_begin_read_from_memory(&image, file, size))
+        return false;
     if (!fits(out, image.width, image.height)) {
         png_image_free(&image);
         return false;
