@@ -30,6 +30,8 @@ void largeFileRows(std::vector<Comparison>& rows) {
                         "load3ds of the same file"});
         rows.push_back({"octree", "tree and planes, " + what, "Octree/" + f.name, "OctreePlain/" + f.name,
                         "plain every-pair build"});
+        rows.push_back({"octree", "heap blocks the tree owns, " + what + " (one thread)", "OctreeBlocks/" + f.name,
+                        "Import/load3ds/" + f.name, "load3ds of the same file"});
     }
     rows.push_back({"octree", std::string("tree and planes, ") + kFarVertexFile,
                     std::string("Octree/") + kFarVertexFile, std::string("Octree/") + kFarVertexOriginal,
