@@ -5,6 +5,7 @@
 # (DATA_DIR, by default BUILD/data, made with tools/datagen when that was built).
 # New inputs collect in BUILD/fuzz-work/<target>/corpus, crashes in .../crashes.
 # FUZZ_TARGETS="tga_fuzz jpeg_fuzz" limits the run to those targets.
+# FUZZ_SEED=N makes the mutations repeatable (libFuzzer's -seed); unset, each run differs.
 BUILD=$(cd "$1" && pwd)  # absolute: the console targets change directory
 SECONDS_EACH=${2:-60}
 DATA=${3:-$BUILD/data}
@@ -29,7 +30,7 @@ for exe in "$BUILD"/fuzz/*_fuzz; do
   echo "== $name: $SECONDS_EACH s"
   (cd "$work" && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy LSAN_OPTIONS="suppressions=$HERE/../tests/lsan.supp" \
      "$exe" -max_total_time="$SECONDS_EACH" -rss_limit_mb=2048 -max_len=$max_len \
-     -timeout=20 -artifact_prefix="$work/crashes/" "$work/corpus" $seeds) > "$work/log.txt" 2>&1 || status=1
+     -timeout=20 ${FUZZ_SEED:+-seed=$FUZZ_SEED} -artifact_prefix="$work/crashes/" "$work/corpus" $seeds) > "$work/log.txt" 2>&1 || status=1
   tail -n 3 "$work/log.txt"
 done
 exit $status
