@@ -137,9 +137,13 @@ struct OctreePolygons {
     std::vector<OTPolyData> polys;  // the polygons of the node split was called on
     std::vector<Vertex3D> corners;  // three per polygon, as cornersOf gives them
     std::vector<Vertex3D> normals;  // calcPlaneNormal of the corners
-    std::vector<int> dominant;      // kvx_spatial::dominantAxis of the normal
-    std::vector<float> lo, hi;      // bounding box, three per polygon
-    std::vector<char> finite;       // every corner finite
+    // What the split reads of every polygon it places, kept in one record.
+    struct Box {
+        float lo[3], hi[3];  // bounding box
+        int dominant;        // kvx_spatial::dominantAxis of the normal
+        bool finite;         // every corner finite
+    };
+    std::vector<Box> boxes;
 };
 
 // One thread's walk: the shared polygons, its lists, and what it did with
@@ -314,22 +318,20 @@ int octreeNode::split(int maxPolygons, int maxDepthLimit, kvxOctreeProgress prog
     shared.polys.assign(polygons.data, polygons.data + n);
     shared.corners.resize(size_t(3 * n));
     shared.normals.resize(size_t(n));
-    shared.dominant.resize(size_t(n));
-    shared.lo.resize(size_t(3 * n));
-    shared.hi.resize(size_t(3 * n));
-    shared.finite.resize(size_t(n));
+    shared.boxes.resize(size_t(n));
     std::vector<int> ids(static_cast<size_t>(n));
     for (int p = 0; p < n; ++p) {
         ids[size_t(p)] = p;
         Vertex3D* c = &shared.corners[size_t(3 * p)];
         cornersOf(polygons[p], c);
         shared.normals[size_t(p)] = calcPlaneNormal(&c[0], &c[1], &c[2]);
-        shared.dominant[size_t(p)] = kvx_spatial::dominantAxis(shared.normals[size_t(p)]);
-        shared.finite[size_t(p)] = finite(c[0]) && finite(c[1]) && finite(c[2]);
+        OctreePolygons::Box& box = shared.boxes[size_t(p)];
+        box.dominant = kvx_spatial::dominantAxis(shared.normals[size_t(p)]);
+        box.finite = finite(c[0]) && finite(c[1]) && finite(c[2]);
         for (int a = 0; a < 3; ++a) {
             const float x = axisOf(c[0], a), y = axisOf(c[1], a), z = axisOf(c[2], a);
-            shared.lo[size_t(3 * p + a)] = std::min(x, std::min(y, z));
-            shared.hi[size_t(3 * p + a)] = std::max(x, std::max(y, z));
+            box.lo[a] = std::min(x, std::min(y, z));
+            box.hi[a] = std::max(x, std::max(y, z));
         }
     }
     OctreeBuild build{shared, depth};
@@ -468,9 +470,10 @@ void octreeNode::distributeFast(OctreeBuild& build, const int* ids, int count) {
     for (int a = 0; a < 3; ++a) middle[a] = centre[a][1] - (centre[a][1] - centre[a][0]) * 0.5f;
     for (int i = 0; i < count; ++i) {
         const int p = ids[i];
+        const OctreePolygons::Box& box = build.in.boxes[size_t(p)];
         const Vertex3D* corners = &build.in.corners[size_t(3 * p)];
         const Vertex3D& n = build.in.normals[size_t(p)];
-        const int dominant = build.in.dominant[size_t(p)];
+        const int dominant = box.dominant;
         // With every corner beyond one face of the cube each edge fails
         // that face's test, so only the diagonal can answer true.
         auto fullTest = [&](int c, bool edgesMiss) {
@@ -478,13 +481,13 @@ void octreeNode::distributeFast(OctreeBuild& build, const int* ids, int count) {
             return edgesMiss ? kvx_spatial::diagonalMeetsUnitCube(tri, n)
                              : kvx_spatial::triangleMeetsUnitCubeEarly(tri, n, dominant);
         };
-        if (!shared || !build.in.finite[size_t(p)]) {
+        if (!shared || !box.finite) {
             for (int c = 0; c < kChildCount; ++c)
                 if (mapped[c] && fullTest(c, false)) lists[size_t(c)].push_back(p);
             continue;
         }
-        const float* lo = &build.in.lo[size_t(3 * p)];
-        const float* hi = &build.in.hi[size_t(3 * p)];
+        const float* lo = box.lo;
+        const float* hi = box.hi;
         // Most polygons lie surely beyond the other half on each axis (on y
         // and z for either x scale): only their own child and its sibling
         // across the dominant axis can hold them, and most lie surely inside

@@ -144,7 +144,6 @@ void PlanePartners::prepare(const PlaneCandidate* const* polys, int n, const flo
 }
 
 void PlanePartners::Sorted::index(const std::vector<int>& materials) {
-    std::sort(entries.begin(), entries.end());
     int maxCell = 0;
     minCell = 0;
     for (size_t k = 0; k < entries.size(); ++k) {
@@ -152,13 +151,22 @@ void PlanePartners::Sorted::index(const std::vector<int>& materials) {
         maxCell = k == 0 ? entries[k].cell : std::max(maxCell, entries[k].cell);
     }
     cells = maxCell - minCell + 1;
+    // Entries go to their (material, cell) group by counting, then each group
+    // is sorted by key: the order of Tight::operator< at a fraction of a full sort.
+    auto groupOf = [&](const Tight& t) {
+        const size_t slot = size_t(std::lower_bound(materials.begin(), materials.end(), t.material) - materials.begin());
+        return slot * size_t(cells) + size_t(t.cell - minCell);
+    };
     start.assign(materials.size() * size_t(cells) + 1, 0);
-    size_t slot = 0;
-    for (const Tight& t : entries) {
-        while (materials[slot] != t.material) ++slot;
-        ++start[slot * size_t(cells) + size_t(t.cell - minCell) + 1];
-    }
+    for (const Tight& t : entries) ++start[groupOf(t) + 1];
     for (size_t g = 1; g < start.size(); ++g) start[g] += start[g - 1];
+    grouped.resize(entries.size());
+    std::vector<int>& next = fill;
+    next.assign(start.begin(), start.end() - 1);
+    for (const Tight& t : entries) grouped[size_t(next[groupOf(t)]++)] = t;
+    entries.swap(grouped);
+    for (size_t g = 0; g + 1 < start.size(); ++g)
+        if (start[g + 1] - start[g] > 1) std::sort(entries.begin() + start[g], entries.begin() + start[g + 1]);
 }
 
 // Appends the entries of list after i in the cells of want.x and the key
