@@ -161,9 +161,8 @@ void PlanePartners::Sorted::index(const std::vector<int>& materials) {
     for (const Tight& t : entries) ++start[groupOf(t) + 1];
     for (size_t g = 1; g < start.size(); ++g) start[g] += start[g - 1];
     grouped.resize(entries.size());
-    std::vector<int>& next = fill;
-    next.assign(start.begin(), start.end() - 1);
-    for (const Tight& t : entries) grouped[size_t(next[groupOf(t)]++)] = t;
+    cursor.assign(start.begin(), start.end() - 1);
+    for (const Tight& t : entries) grouped[size_t(cursor[groupOf(t)]++)] = t;
     entries.swap(grouped);
     for (size_t g = 0; g + 1 < start.size(); ++g)
         if (start[g + 1] - start[g] > 1) std::sort(entries.begin() + start[g], entries.begin() + start[g + 1]);

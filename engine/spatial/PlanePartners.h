@@ -64,7 +64,7 @@ private:
         std::vector<int> start;  // group (material slot * cells + cell - minCell); one past the last at the end
         int minCell = 0, cells = 0;
         std::vector<Tight> grouped;  // scratch of index
-        std::vector<int> fill;       // scratch of index
+        std::vector<int> cursor;     // scratch of index
 
         void clear() { entries.clear(); }
         void index(const std::vector<int>& materials);
