@@ -8,6 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "import3ds/ChunkIds.h"
 #include "import3ds/Loader.h"
 #include "scene/KVXPath.h"
 
@@ -61,65 +62,7 @@ struct ImportContext {
     std::unordered_set<const Object*> drawn;               // the objects of nodes
 };
 
-// Chunk ids.
-enum : unsigned {
-    kColorFloat = 0x0010,
-    kColor24 = 0x0011,
-    kColorLinear24 = 0x0012,
-    kPercentInt = 0x0030,
-    kPercentFloat = 0x0031,
-    kEditor = 0x3D3D,
-    kNamedObject = 0x4000,
-    kObjectHidden = 0x4010,
-    kTriangleObject = 0x4100,
-    kVertexList = 0x4110,
-    kFaceList = 0x4120,
-    kFaceMaterials = 0x4130,
-    kTextureCoords = 0x4140,
-    kSmoothingGroups = 0x4150,
-    kLocalAxes = 0x4160,
-    kLight = 0x4600,
-    kLightInnerRange = 0x4659,
-    kLightOuterRange = 0x465A,
-    kCamera = 0x4700,
-    kMaterialName = 0xA000,
-    kAmbient = 0xA010,
-    kDiffuse = 0xA020,
-    kSpecular = 0xA030,
-    kTransparency = 0xA050,
-    kTwoSided = 0xA081,
-    kSelfIllumination = 0xA084,
-    kWire = 0xA085,
-    kWireSize = 0xA087,
-    kTextureMap = 0xA200,
-    kOpacityMap = 0xA210,
-    kReflectionMap = 0xA220,
-    kMapFileName = 0xA300,
-    kMapTiling = 0xA351,
-    kMapUScale = 0xA354,
-    kMapVScale = 0xA356,
-    kMapUOffset = 0xA358,
-    kMapVOffset = 0xA35A,
-    kMapRotation = 0xA35C,
-    kSecondTextureMap = 0xA33A,
-    kMaterialEntry = 0xAFFF,
-    kKeyframer = 0xB000,
-    kObjectNode = 0xB002,
-    kCameraNode = 0xB003,
-    kTargetNode = 0xB004,
-    kLightNode = 0xB005,
-    kSegment = 0xB008,
-    kAmbientNode = 0xB001,
-    kLightTargetNode = 0xB006,
-    kSpotlightNode = 0xB007,
-    kNodeHeader = 0xB010,
-    kInstanceName = 0xB011,
-    kPivot = 0xB013,
-    kPositionTrack = 0xB020,
-    kRotationTrack = 0xB021,
-    kScaleTrack = 0xB022,
-    kNodeId = 0xB030
-};
+using namespace kvx_chunk;  // the chunk ids, unqualified in the parsers
 
 // A sub-chunk header of a chunk walk.
 struct SubChunk {

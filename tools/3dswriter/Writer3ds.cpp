@@ -27,13 +27,13 @@ void writeColor24(ChunkWriter& w, uint16_t id, const Rgb& c) {
 // in place would count a second (linear) copy twice and stop short of the maps.
 void writeMaterialColor(ChunkWriter& w, uint16_t id, const Rgb& c) {
     w.begin(id);
-    writeColor24(w, id::Color24, c);
+    writeColor24(w, id::kColor24, c);
     w.end();
 }
 
 void writePercent(ChunkWriter& w, uint16_t id, int percent) {
     w.begin(id);
-    w.begin(id::PercentI);
+    w.begin(id::kPercentInt);
     w.i16(static_cast<int16_t>(percent));
     w.end();
     w.end();
@@ -48,52 +48,52 @@ void writeVec3(ChunkWriter& w, const Vec3& v) {
 void writeMap(ChunkWriter& w, uint16_t id, const MapRef& m) {
     if (!m.present()) return;
     w.begin(id);
-    w.begin(id::PercentI);
+    w.begin(id::kPercentInt);
     w.i16(static_cast<int16_t>(m.percent));
     w.end();
-    w.stringChunk(id::MapName, m.file);
-    w.shortChunk(id::MapTiling, m.tiling);
-    w.floatChunk(id::MapUScale, m.uScale);
-    w.floatChunk(id::MapVScale, m.vScale);
-    w.floatChunk(id::MapUOffset, m.uOffset);
-    w.floatChunk(id::MapVOffset, m.vOffset);
-    w.floatChunk(id::MapAngle, m.angle);
+    w.stringChunk(id::kMapFileName, m.file);
+    w.shortChunk(id::kMapTiling, m.tiling);
+    w.floatChunk(id::kMapUScale, m.uScale);
+    w.floatChunk(id::kMapVScale, m.vScale);
+    w.floatChunk(id::kMapUOffset, m.uOffset);
+    w.floatChunk(id::kMapVOffset, m.vOffset);
+    w.floatChunk(id::kMapRotation, m.angle);
     w.end();
 }
 
 void writeMaterial(ChunkWriter& w, const Material& m) {
-    w.begin(id::MatEntry);
-    w.stringChunk(id::MatName, m.name);
-    writeMaterialColor(w, id::MatAmbient, m.ambient);
-    writeMaterialColor(w, id::MatDiffuse, m.diffuse);
-    writeMaterialColor(w, id::MatSpecular, m.specular);
-    writePercent(w, id::MatShininess, m.shininess);
-    writePercent(w, id::MatShin2, m.shininess / 2);
-    writePercent(w, id::MatTransparency, m.transparency);
-    writePercent(w, id::MatSelfIllum, m.selfIllumination);
-    if (m.twoSided) w.emptyChunk(id::MatTwoSided);
-    if (m.wire) w.emptyChunk(id::MatWire);
-    w.floatChunk(id::MatWireSize, m.wireSize);
-    w.shortChunk(id::MatShading, 3);  // Phong
-    writeMap(w, id::MatTexMap, m.texture);
-    writeMap(w, id::MatOpacMap, m.opacity);
-    writeMap(w, id::MatReflMap, m.reflection);
+    w.begin(id::kMaterialEntry);
+    w.stringChunk(id::kMaterialName, m.name);
+    writeMaterialColor(w, id::kAmbient, m.ambient);
+    writeMaterialColor(w, id::kDiffuse, m.diffuse);
+    writeMaterialColor(w, id::kSpecular, m.specular);
+    writePercent(w, id::kShininess, m.shininess);
+    writePercent(w, id::kShininessStrength, m.shininess / 2);
+    writePercent(w, id::kTransparency, m.transparency);
+    writePercent(w, id::kSelfIllumination, m.selfIllumination);
+    if (m.twoSided) w.emptyChunk(id::kTwoSided);
+    if (m.wire) w.emptyChunk(id::kWire);
+    w.floatChunk(id::kWireSize, m.wireSize);
+    w.shortChunk(id::kShading, 3);  // Phong
+    writeMap(w, id::kTextureMap, m.texture);
+    writeMap(w, id::kOpacityMap, m.opacity);
+    writeMap(w, id::kReflectionMap, m.reflection);
     w.end();
 }
 
 void writeMesh(ChunkWriter& w, const Mesh& m) {
-    w.begin(id::NamedObject);
+    w.begin(id::kNamedObject);
     w.str(m.name);
-    if (m.hidden) w.emptyChunk(id::ObjHidden);
-    w.begin(id::TriObject);
+    if (m.hidden) w.emptyChunk(id::kObjectHidden);
+    w.begin(id::kTriangleObject);
 
-    w.begin(id::VertList);
+    w.begin(id::kVertexList);
     w.u16(static_cast<uint16_t>(m.vertices.size()));
     for (const Vec3& v : m.vertices) writeVec3(w, v);
     w.end();
 
     if (!m.uvs.empty()) {
-        w.begin(id::MapList);
+        w.begin(id::kTextureCoords);
         w.u16(static_cast<uint16_t>(m.uvs.size()));
         for (const Vec2& t : m.uvs) {
             w.f32(t.u);
@@ -102,11 +102,11 @@ void writeMesh(ChunkWriter& w, const Mesh& m) {
         w.end();
     }
 
-    w.begin(id::LocalAxes);
+    w.begin(id::kLocalAxes);
     for (float f : m.axes) w.f32(f);
     w.end();
 
-    w.begin(id::FaceList);
+    w.begin(id::kFaceList);
     w.u16(static_cast<uint16_t>(m.faces.size()));
     for (const Face& f : m.faces) {
         w.u16(f.a);
@@ -115,14 +115,14 @@ void writeMesh(ChunkWriter& w, const Mesh& m) {
         w.u16(f.flags);
     }
     for (const FaceGroup& g : m.materials) {
-        w.begin(id::FaceMat);
+        w.begin(id::kFaceMaterials);
         w.str(g.material);
         w.u16(static_cast<uint16_t>(g.faces.size()));
         for (uint16_t f : g.faces) w.u16(f);
         w.end();
     }
     if (!m.smoothing.empty()) {
-        w.begin(id::SmoothList);
+        w.begin(id::kSmoothingGroups);
         for (uint32_t s : m.smoothing) w.u32(s);
         w.end();
     }
@@ -133,23 +133,23 @@ void writeMesh(ChunkWriter& w, const Mesh& m) {
 }
 
 void writeLight(ChunkWriter& w, const Light& l) {
-    w.begin(id::NamedObject);
+    w.begin(id::kNamedObject);
     w.str(l.name);
-    w.begin(id::Light);
+    w.begin(id::kLight);
     writeVec3(w, l.position);
     // The colour must be the first sub-chunk: readers take it right after the position.
-    w.begin(id::ColorF);
+    w.begin(id::kColorFloat);
     w.f32(l.color.r);
     w.f32(l.color.g);
     w.f32(l.color.b);
     w.end();
     if (l.outerRange > 0) {
-        w.floatChunk(id::InnerRange, l.innerRange);
-        w.floatChunk(id::OuterRange, l.outerRange);
+        w.floatChunk(id::kLightInnerRange, l.innerRange);
+        w.floatChunk(id::kLightOuterRange, l.outerRange);
     }
-    if (l.off) w.emptyChunk(id::LightOff);
+    if (l.off) w.emptyChunk(id::kLightOff);
     if (l.spot) {
-        w.begin(id::Spotlight);
+        w.begin(id::kSpotlight);
         writeVec3(w, l.target);
         w.f32(l.hotspot);
         w.f32(l.falloff);
@@ -160,9 +160,9 @@ void writeLight(ChunkWriter& w, const Light& l) {
 }
 
 void writeCamera(ChunkWriter& w, const Camera& c) {
-    w.begin(id::NamedObject);
+    w.begin(id::kNamedObject);
     w.str(c.name);
-    w.begin(id::Camera);
+    w.begin(id::kCamera);
     writeVec3(w, c.eye);
     writeVec3(w, c.target);
     w.f32(c.roll);
@@ -196,7 +196,7 @@ void writeVecTrack(ChunkWriter& w, uint16_t trackId, const std::vector<PosKey>& 
 
 void writeRollTrack(ChunkWriter& w, const std::vector<PosKey>& keys) {
     if (keys.empty()) return;
-    w.begin(id::RollTrack);
+    w.begin(id::kRollTrack);
     writeTrackHeader(w, keys.size());
     for (const PosKey& k : keys) {
         writeKeyHeader(w, k.frame);
@@ -207,7 +207,7 @@ void writeRollTrack(ChunkWriter& w, const std::vector<PosKey>& keys) {
 
 void writeRotTrack(ChunkWriter& w, const std::vector<RotKey>& keys) {
     if (keys.empty()) return;
-    w.begin(id::RotTrack);
+    w.begin(id::kRotationTrack);
     writeTrackHeader(w, keys.size());
     for (const RotKey& k : keys) {
         writeKeyHeader(w, k.frame);
@@ -219,51 +219,51 @@ void writeRotTrack(ChunkWriter& w, const std::vector<RotKey>& keys) {
 
 uint16_t nodeChunkId(NodeKind kind) {
     switch (kind) {
-        case NodeKind::Camera: return id::CameraNode;
-        case NodeKind::Target: return id::TargetNode;
-        case NodeKind::Light: return id::LightNode;
-        default: return id::ObjectNode;
+        case NodeKind::Camera: return id::kCameraNode;
+        case NodeKind::Target: return id::kTargetNode;
+        case NodeKind::Light: return id::kLightNode;
+        default: return id::kObjectNode;
     }
 }
 
 void writeNode(ChunkWriter& w, const Node& n) {
     w.begin(nodeChunkId(n.kind));
-    if (n.writeId) w.shortChunk(id::NodeId, static_cast<uint16_t>(n.id));
-    w.begin(id::NodeHeader);
+    if (n.writeId) w.shortChunk(id::kNodeId, static_cast<uint16_t>(n.id));
+    w.begin(id::kNodeHeader);
     w.str(n.name);
     w.u16(0x4000);  // flags 1
     w.u16(0);       // flags 2
     w.i16(static_cast<int16_t>(n.parent));
     w.end();
     if (!n.instance.empty()) {
-        w.begin(id::InstanceName);
+        w.begin(id::kInstanceName);
         w.str(n.instance);
         w.end();
     }
     if (n.kind == NodeKind::Object) {
-        w.begin(id::Pivot);
+        w.begin(id::kPivot);
         writeVec3(w, n.pivot);
         w.end();
     }
-    writeVecTrack(w, id::PosTrack, n.position);
+    writeVecTrack(w, id::kPositionTrack, n.position);
     writeRotTrack(w, n.rotation);
-    writeVecTrack(w, id::ScaleTrack, n.scale);
+    writeVecTrack(w, id::kScaleTrack, n.scale);
     writeRollTrack(w, n.roll);
     w.end();
 }
 
 void writeKeyframer(ChunkWriter& w, const Scene& s) {
-    w.begin(id::Keyframer);
-    w.begin(id::KfHeader);
+    w.begin(id::kKeyframer);
+    w.begin(id::kKeyframerHeader);
     w.u16(5);
     w.str("KORVEX");
     w.u32(static_cast<uint32_t>(s.segmentEnd - s.segmentStart));
     w.end();
-    w.begin(id::KfSegment);
+    w.begin(id::kSegment);
     w.u32(static_cast<uint32_t>(s.segmentStart));
     w.u32(static_cast<uint32_t>(s.segmentEnd));
     w.end();
-    w.begin(id::KfCurrent);
+    w.begin(id::kCurrentFrame);
     w.u32(static_cast<uint32_t>(s.currentFrame));
     w.end();
     for (const Node& n : s.nodes) writeNode(w, n);
@@ -316,18 +316,18 @@ bool writeScene(const Scene& scene, std::vector<uint8_t>& out, std::string* erro
         return false;
     }
     ChunkWriter w;
-    w.begin(id::Main);
-    w.begin(id::Version);
+    w.begin(id::kMain);
+    w.begin(id::kVersion);
     w.u32(3);
     w.end();
-    w.begin(id::Editor);
-    w.begin(id::MeshVersion);
+    w.begin(id::kEditor);
+    w.begin(id::kMeshVersion);
     w.u32(3);
     w.end();
     for (const Material& m : scene.materials) writeMaterial(w, m);
-    w.floatChunk(id::MasterScale, scene.masterScale);
-    w.begin(id::AmbientLight);
-    w.begin(id::ColorF);
+    w.floatChunk(id::kMasterScale, scene.masterScale);
+    w.begin(id::kAmbientLight);
+    w.begin(id::kColorFloat);
     w.f32(scene.ambient.r);
     w.f32(scene.ambient.g);
     w.f32(scene.ambient.b);
