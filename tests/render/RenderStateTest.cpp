@@ -71,51 +71,61 @@ protected:
 };
 
 TEST_F(RenderStateTest, CapTableHoldsTheOpenGLValues) {
-    const int expected[kvxCapTableSize] = {
-        GL_TEXTURE,
-        GL_PROJECTION,
-        GL_MODELVIEW,
-        GL_TEXTURE_2D,
-        GL_FOG,
-        GL_BLEND,
-        GL_COLOR_MATERIAL,
-        GL_CULL_FACE,
-        GL_FLAT,
-        GL_SMOOTH,
-        GL_ALPHA_TEST,
-        GL_DEPTH_TEST,
-        GL_MODULATE,
-        GL_DECAL,
-        GL_BLEND,
-        0,
-        0,
-        0,
-        GL_SRC_ALPHA,
-        GL_DST_ALPHA,
-        GL_ONE,
-        GL_ONE_MINUS_SRC_ALPHA,
-        GL_DST_COLOR,
-        GL_SRC_COLOR,
-        GL_ZERO,
-        GL_EQUAL,
-        GL_LEQUAL,
-        GL_GEQUAL,
-        GL_FALSE,
-        GL_TRUE,
-        GL_COMPILE,
-        GL_COMPILE_AND_EXECUTE,
-        GL_GREATER,
-        GL_ENABLE_BIT,
+    // Each named index against the OpenGL value it stands for; 15-17 are unused.
+    const struct {
+        int index;
+        int gl;
+    } named[] = {
+        {KVX_TEXTURE, GL_TEXTURE},
+        {KVX_PROJECTION, GL_PROJECTION},
+        {KVX_MODELVIEW, GL_MODELVIEW},
+        {KVX_TEXTURE_2D, GL_TEXTURE_2D},
+        {KVX_FOG, GL_FOG},
+        {KVX_BLEND, GL_BLEND},
+        {KVX_COLOR_MATERIAL, GL_COLOR_MATERIAL},
+        {KVX_CULL_FACE, GL_CULL_FACE},
+        {KVX_FLAT, GL_FLAT},
+        {KVX_SMOOTH, GL_SMOOTH},
+        {KVX_ALPHA_TEST, GL_ALPHA_TEST},
+        {KVX_DEPTH_TEST, GL_DEPTH_TEST},
+        {KVX_MODULATE, GL_MODULATE},
+        {KVX_DECAL, GL_DECAL},
+        {KVX_BLEND_ENV, GL_BLEND},
+        {15, 0},
+        {16, 0},
+        {17, 0},
+        {KVX_SRC_ALPHA, GL_SRC_ALPHA},
+        {KVX_DST_ALPHA, GL_DST_ALPHA},
+        {KVX_ONE, GL_ONE},
+        {KVX_ONE_MINUS_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA},
+        {KVX_DST_COLOR, GL_DST_COLOR},
+        {KVX_SRC_COLOR, GL_SRC_COLOR},
+        {KVX_ZERO, GL_ZERO},
+        {KVX_EQUAL, GL_EQUAL},
+        {KVX_LEQUAL, GL_LEQUAL},
+        {KVX_GEQUAL, GL_GEQUAL},
+        {KVX_FALSE, GL_FALSE},
+        {KVX_TRUE, GL_TRUE},
+        {KVX_COMPILE, GL_COMPILE},
+        {KVX_COMPILE_AND_EXECUTE, GL_COMPILE_AND_EXECUTE},
+        {KVX_GREATER, GL_GREATER},
+        {KVX_ENABLE_BIT, GL_ENABLE_BIT},
     };
-    for (int i = 0; i < kvxCapTableSize; ++i) EXPECT_EQ(kvxConvertCapTableOGL[i], expected[i]) << i;
+    ASSERT_EQ(int(sizeof(named) / sizeof(named[0])), kvxCapTableSize);
+    for (int i = 0; i < kvxCapTableSize; ++i) {
+        EXPECT_EQ(named[i].index, i);
+        EXPECT_EQ(kvxConvertCapTableOGL[named[i].index], named[i].gl) << i;
+    }
 }
 
 TEST_F(RenderStateTest, EnableDisableAndQuery) {
     const struct {
         int cap;
         GLenum gl;
-    } caps[] = {{3, GL_TEXTURE_2D}, {4, GL_FOG},         {5, GL_BLEND},      {6, GL_COLOR_MATERIAL},
-                {7, GL_CULL_FACE},  {10, GL_ALPHA_TEST}, {11, GL_DEPTH_TEST}};
+    } caps[] = {{KVX_TEXTURE_2D, GL_TEXTURE_2D}, {KVX_FOG, GL_FOG},
+                {KVX_BLEND, GL_BLEND},           {KVX_COLOR_MATERIAL, GL_COLOR_MATERIAL},
+                {KVX_CULL_FACE, GL_CULL_FACE},   {KVX_ALPHA_TEST, GL_ALPHA_TEST},
+                {KVX_DEPTH_TEST, GL_DEPTH_TEST}};
     for (auto c : caps) {
         EXPECT_EQ(kvxEnable(c.cap), 0);
         EXPECT_TRUE(glIsEnabled(c.gl)) << c.cap;
@@ -125,8 +135,8 @@ TEST_F(RenderStateTest, EnableDisableAndQuery) {
         EXPECT_FALSE(kvxIsEnabled(c.cap));
     }
     // Index 0 names no capability in OpenGL: nothing happens.
-    kvxEnable(0);
-    kvxDisable(0);
+    kvxEnable(KVX_TEXTURE);
+    kvxDisable(KVX_TEXTURE);
     while (glGetError() != GL_NO_ERROR) {
     }
     // Indices outside the table are ignored rather than read past its end.
