@@ -1,31 +1,10 @@
 #include "texture/JpegReader.h"
 
-#include <csetjmp>
-#include <cstdio>
-
-// libjpeg needs FILE declared first.
-#include <jerror.h>
-#include <jpeglib.h>
 #include "render/ErrorLog.h"
+#include "texture/JpegErrors.h"
 #include "texture/TextureMessages.h"
 
 namespace {
-
-struct JpegErrors {
-    jpeg_error_mgr manager;
-    jmp_buf jump;
-    bool truncated;
-};
-
-void onFatalError(j_common_ptr cinfo) { longjmp(reinterpret_cast<JpegErrors*>(cinfo->err)->jump, 1); }
-
-// Warnings are silent; running out of data is remembered, since the library
-// would otherwise hand back a grey-padded picture as a success.
-void onMessage(j_common_ptr cinfo, int level) {
-    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) {
-        reinterpret_cast<JpegErrors*>(cinfo->err)->truncated = true;
-    }
-}
 
 bool fits(const jpeg_decompress_struct& cinfo, const ImageTarget& out) {
     size_t pixels = static_cast<size_t>(cinfo.image_width) * cinfo.image_height;
@@ -69,10 +48,7 @@ DecodeResult decode(jpeg_decompress_struct* cinfo, const unsigned char* file, si
 bool kvxDecodeJpeg(const unsigned char* file, size_t size, ImageTarget* out) {
     jpeg_decompress_struct cinfo;
     JpegErrors errors;
-    cinfo.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = onFatalError;
-    errors.manager.emit_message = onMessage;
-    errors.truncated = false;
+    cinfo.err = errors.install();
     cinfo.mem = nullptr;
     if (setjmp(errors.jump) != 0) {
         jpeg_destroy_decompress(&cinfo);

@@ -1,23 +1,11 @@
 #include "texture/JpegWriter.h"
 
-#include <csetjmp>
-#include <cstdio>
 #include <cstdlib>
 
-// libjpeg needs FILE declared first.
-#include <jpeglib.h>
 #include "platform/FileSystem.h"
+#include "texture/JpegErrors.h"
 
 namespace {
-
-struct JpegWriteErrors {
-    jpeg_error_mgr manager;
-    jmp_buf jump;
-};
-
-void onFatalError(j_common_ptr cinfo) { longjmp(reinterpret_cast<JpegWriteErrors*>(cinfo->err)->jump, 1); }
-
-void onMessage(j_common_ptr, int) {}
 
 void compress(jpeg_compress_struct* cinfo, const unsigned char* rgba, int width, int height, int quality) {
     cinfo->image_width = static_cast<JDIMENSION>(width);
@@ -38,10 +26,8 @@ void compress(jpeg_compress_struct* cinfo, const unsigned char* rgba, int width,
 // Encodes into memory so that a failing encoder never touches the file.
 bool encode(const unsigned char* rgba, int width, int height, int quality, unsigned char** out, unsigned long* size) {
     jpeg_compress_struct cinfo;
-    JpegWriteErrors errors;
-    cinfo.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = onFatalError;
-    errors.manager.emit_message = onMessage;
+    JpegErrors errors;
+    cinfo.err = errors.install();
     cinfo.mem = nullptr;
     if (setjmp(errors.jump) != 0) {
         jpeg_destroy_compress(&cinfo);
