@@ -13,11 +13,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "console/Console.h"
+#include "import3ds/Import3DS.h"
 #include "platform/Window.h"
 #include "render/Engine.h"
 #include "render/ErrorLog.h"
+#include "texture/ImageFile.h"
+#include "texture/Texture.h"
 
 namespace kvxfuzz {
 
@@ -57,6 +61,17 @@ inline void startEngine() {
     }();
     (void)started;
 }
+
+// An image target over the real 4 MiB texture buffer, as the texture loader
+// hands it to the picture readers.
+inline ImageTarget textureTarget() {
+    static std::vector<unsigned char> pixels(Texture::kBufferBytes);
+    return ImageTarget{pixels.data(), pixels.size(), 0, 0, 3};
+}
+
+// Every part of a .3DS file taken, with every preparation step the octree needs.
+const int kImportEverything = kvxLoadMeshes | kvxLoadLights | kvxLoadCameras | kvxLoadKeyframer | kvxLoadMaterials |
+                              kvxLoadSmoothing | kvxLoadOctree;
 
 }  // namespace kvxfuzz
 

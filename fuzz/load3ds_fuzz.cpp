@@ -4,15 +4,13 @@
 #include <cstdint>
 
 #include "FuzzSupport.h"
-#include "import3ds/Import3DS.h"
 #include "scene/OGroup.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     kvxfuzz::startEngine();
     kvxInitErrorLog(kvxLogToNowhere);
     std::string path = kvxfuzz::writeScratch("scene.3ds", data, size);
-    const int flags = kvxLoadMeshes | kvxLoadLights | kvxLoadCameras | kvxLoadKeyframer | kvxLoadMaterials |
-                      kvxLoadSmoothing | kvxLoadWeld | kvxLoadOctree;
+    const int flags = kvxfuzz::kImportEverything | kvxLoadWeld;
     OGroup group;
     load3ds(path.c_str(), &group, kvxfuzz::scratchDir().c_str(), flags, nullptr, nullptr);
     return 0;

@@ -4,15 +4,13 @@
 #include <cstdint>
 
 #include "FuzzSupport.h"
-#include "import3ds/Import3DS.h"
 #include "scene/OGroup.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     kvxfuzz::startEngine();
     kvxInitErrorLog(kvxLogToNowhere);
     std::string pack = kvxfuzz::writeScratch("scene.pak", data, size);
-    const int flags = kvxLoadMeshes | kvxLoadLights | kvxLoadCameras | kvxLoadKeyframer | kvxLoadMaterials |
-                      kvxLoadSmoothing | kvxLoadOctree | kvxLoadFromArchive;
+    const int flags = kvxfuzz::kImportEverything | kvxLoadFromArchive;
     OGroup group;
     load3ds("scene.3ds", &group, "", flags, nullptr, pack.c_str());
     return 0;

@@ -1,16 +1,14 @@
 // PNG and BMP readers over arbitrary bytes, with the real 4 MiB pixel buffer.
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
+#include "FuzzSupport.h"
 #include "texture/PictureReader.h"
-#include "texture/Texture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static std::vector<unsigned char> pixels(Texture::kBufferBytes);
-    ImageTarget png = {pixels.data(), pixels.size(), 0, 0, 3};
+    ImageTarget png = kvxfuzz::textureTarget();
     kvxDecodePng(data, size, &png);
-    ImageTarget bmp = {pixels.data(), pixels.size(), 0, 0, 3};
+    ImageTarget bmp = kvxfuzz::textureTarget();
     kvxDecodeBmp(data, size, &bmp);
     return 0;
 }
