@@ -82,6 +82,25 @@ double PlanePartners::tiltBound(const PlaneCandidate& c, double slab) const {
     return bound <= kBand ? bound : HUGE_VAL;
 }
 
+void PlanePartners::shrinkRegion(const PlaneCandidate* const* polys, int n) {
+    float low[3] = {HUGE_VALF, HUGE_VALF, HUGE_VALF}, high[3] = {-HUGE_VALF, -HUGE_VALF, -HUGE_VALF};
+    bool any = false;
+    for (int i = 0; i < n; ++i)
+        for (const Vertex3D& v : polys[i]->corner) {
+            if (!finite(v) || !inRegion(v)) continue;
+            any = true;
+            for (int a = 0; a < 3; ++a) {
+                low[a] = std::min(low[a], axis(v, a));
+                high[a] = std::max(high[a], axis(v, a));
+            }
+        }
+    if (!any) return;
+    for (int a = 0; a < 3; ++a) {
+        lo_[a] = low[a];
+        hi_[a] = high[a];
+    }
+}
+
 void PlanePartners::prepare(const PlaneCandidate* const* polys, int n, const float boxMin[3], const float boxMax[3],
                             float tolerance) {
     polys_ = polys;
@@ -95,6 +114,7 @@ void PlanePartners::prepare(const PlaneCandidate* const* polys, int n, const flo
         lo_[a] = float(centre - reachOut);
         hi_[a] = float(centre + reachOut);
     }
+    shrinkRegion(polys, n);
     // A plane test rounds the corner difference (relative error kUlp per
     // component, the difference at most the region's span), the dot product
     // and its float result; a polygon passing it lies within `slab` of the
@@ -109,13 +129,24 @@ void PlanePartners::prepare(const PlaneCandidate* const* polys, int n, const flo
     planar_.clear();
     loose_.clear();
     scanAll_.assign(size_t(n), 0);
-    for (int a = 0; a < 3; ++a) centre_[a] = (double(boxMin[a]) + double(boxMax[a])) * 0.5;
-    // A partner's offset from the centre, against the negated offset of the
-    // plane: the normals differ by at most the tilt bound, times the first
-    // corner's distance from the centre; the corner lies within the plane
-    // test's reach of the plane; and double rounding.
+    // Offsets are measured from the leaf centre, or from the region's middle
+    // where the leaf centre lies farther from the region than its size (a
+    // stray vertex stretches the root and with it a leaf far past what it
+    // holds). Any centre keeps the search a superset: a partner's offset
+    // from the centre, against the negated offset of the plane, differs by
+    // at most the tilt bound times the first corner's distance from the
+    // centre, the plane test's reach, and double rounding; the window is the
+    // widest such bound among the polygons keyed by offset.
+    double size = 0.0, away = 0.0;
+    for (int a = 0; a < 3; ++a) {
+        centre_[a] = (double(boxMin[a]) + double(boxMax[a])) * 0.5;
+        size = std::max(size, double(hi_[a]) - double(lo_[a]));
+        away = std::max(away, std::max(double(lo_[a]) - centre_[a], centre_[a] - double(hi_[a])));
+    }
+    if (away > size)
+        for (int a = 0; a < 3; ++a) centre_[a] = (double(lo_[a]) + double(hi_[a])) * 0.5;
     const double spread = kPlanarShare * extent;
-    window_ = spread + tolerance_ + kPlaneTestRounding * span + 1e-9 * span;
+    double widest = 0.0;  // the largest reach of a polygon keyed by offset
     for (int i = 0; i < n; ++i) {
         const PlaneCandidate& c = *polys[i];
         const Vertex3D& nv = c.normal;
@@ -128,12 +159,15 @@ void PlanePartners::prepare(const PlaneCandidate* const* polys, int n, const flo
         }
         const double dx = c.corner[0].x - centre_[0], dy = c.corner[0].y - centre_[1], dz = c.corner[0].z - centre_[2];
         const double reach = bound * std::sqrt(dx * dx + dy * dy + dz * dz) * (1.0 + 1e-6);
-        if (reach <= spread)
+        if (reach <= spread) {
+            widest = std::max(widest, reach);
             planar_.entries.push_back(
                 Tight{c.material, cellOf(nv.x), nv.x * dx + nv.y * dy + nv.z * dz, i, nv, c.corner[0]});
-        else
+        } else {
             tight_.entries.push_back(Tight{c.material, cellOf(nv.x), nv.y, i, nv, c.corner[0]});
+        }
     }
+    window_ = widest + tolerance_ + kPlaneTestRounding * span + 1e-9 * span;
     materials_.clear();
     for (const Sorted* list : {&tight_, &planar_})
         for (const Tight& t : list->entries) materials_.push_back(t.material);
@@ -154,7 +188,8 @@ void PlanePartners::Sorted::index(const std::vector<int>& materials) {
     // Entries go to their (material, cell) group by counting, then each group
     // is sorted by key: the order of Tight::operator< at a fraction of a full sort.
     auto groupOf = [&](const Tight& t) {
-        const size_t slot = size_t(std::lower_bound(materials.begin(), materials.end(), t.material) - materials.begin());
+        const size_t slot =
+            size_t(std::lower_bound(materials.begin(), materials.end(), t.material) - materials.begin());
         return slot * size_t(cells) + size_t(t.cell - minCell);
     };
     start.assign(materials.size() * size_t(cells) + 1, 0);

@@ -70,6 +70,9 @@ private:
         void index(const std::vector<int>& materials);
     };
     bool inRegion(const Vertex3D& v) const;
+    // Narrows the region to the box of the finite corners inside it: only
+    // polygons with every corner inside are searched by normal or offset.
+    void shrinkRegion(const PlaneCandidate* const* polys, int n);
     double tiltBound(const PlaneCandidate& c, double slab) const;
     template <class Near>
     void search(const Sorted& list, int slot, int i, const Vertex3D& want, double from, double to, Near near,
