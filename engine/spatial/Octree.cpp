@@ -17,6 +17,7 @@
 #include "platform/FileSystem.h"
 #include "scene/Mesh.h"
 #include "spatial/CubeOverlap.h"
+#include "spatial/SpatialMessages.h"
 
 namespace {
 
@@ -212,7 +213,7 @@ void octreeNode::cornersOf(const OTPolyData& poly, Vertex3D corners[3]) const {
 }
 
 int octreeNode::insert(OTPolyData* poly, bool updateBounds) {
-    if (poly == nullptr) return 2;
+    if (poly == nullptr) return kCodeOctreeArgument;
     polygons.append(*poly);
     if (updateBounds) {
         Vertex3D corners[3];
@@ -223,13 +224,13 @@ int octreeNode::insert(OTPolyData* poly, bool updateBounds) {
 }
 
 int octreeNode::insert(Mesh* mesh, int face, bool updateBounds) {
-    if (mesh == nullptr) return 2;
+    if (mesh == nullptr) return kCodeOctreeArgument;
     OTPolyData poly{mesh, face};
     return insert(&poly, updateBounds);
 }
 
 int octreeNode::checkBounds(Vertex3D* p) {
-    if (p == nullptr) return 2;
+    if (p == nullptr) return kCodeOctreeArgument;
     const float v[3] = {p->x, p->y, p->z};
     for (int i = 0; i < 3; ++i) {
         if (v[i] < boxMin[i]) boxMin[i] = v[i];
@@ -240,7 +241,7 @@ int octreeNode::checkBounds(Vertex3D* p) {
 }
 
 int octreeNode::setBounds(int axis, float low, float high) {
-    if (axis < 0 || axis > 2) return 2;
+    if (axis < 0 || axis > 2) return kCodeOctreeArgument;
     boxMin[axis] = low;
     boxMax[axis] = high;
     return 0;
@@ -309,7 +310,7 @@ void octreeNode::distributePolygons() {
 }
 
 int octreeNode::split(int maxPolygons, int maxDepthLimit, kvxOctreeProgress progress) {
-    if (maxPolygons < 1 || maxDepthLimit < 1) return 2;
+    if (maxPolygons < 1 || maxDepthLimit < 1) return kCodeOctreeArgument;
     int64_t held = polygons.size();
     int64_t budget = std::max(kMinReferenceBudget, kReferencesPerPolygon * held) - held;
     if (!kvxOctreeFastBuild || isSplit) return splitWithin(maxPolygons, maxDepthLimit, progress, budget);

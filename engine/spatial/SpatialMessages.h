@@ -8,4 +8,7 @@ const int kCodeLightsFileOpen = 54;
 const char* const kMsgLightsFileShort = "Lights file is shorter than the OGroup's colour arrays!";
 const int kCodeLightsFileShort = 55;
 
+// Returned, not logged, by the octree's calls for an argument they cannot use.
+const int kCodeOctreeArgument = 2;
+
 #endif

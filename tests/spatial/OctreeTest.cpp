@@ -10,6 +10,7 @@
 
 #include "SpatialFixtures.h"
 #include "spatial/CubeOverlap.h"
+#include "spatial/SpatialMessages.h"
 
 namespace {
 
@@ -39,10 +40,10 @@ TEST(Octree, InitialStateAndBounds) {
     EXPECT_EQ(n.boxMax[2], kSmallestNormal);
     EXPECT_FALSE(n.isSplit);
     EXPECT_EQ(n.planes, nullptr);
-    EXPECT_EQ(n.insert(static_cast<OTPolyData*>(nullptr), true), 2);
-    EXPECT_EQ(n.insert(static_cast<Mesh*>(nullptr), 0, true), 2);
-    EXPECT_EQ(octreeNodeAccess::checkBounds(n, nullptr), 2);
-    EXPECT_EQ(octreeNodeAccess::setBounds(n, 3, 0, 1), 2);
+    EXPECT_EQ(n.insert(static_cast<OTPolyData*>(nullptr), true), kCodeOctreeArgument);
+    EXPECT_EQ(n.insert(static_cast<Mesh*>(nullptr), 0, true), kCodeOctreeArgument);
+    EXPECT_EQ(octreeNodeAccess::checkBounds(n, nullptr), kCodeOctreeArgument);
+    EXPECT_EQ(octreeNodeAccess::setBounds(n, 3, 0, 1), kCodeOctreeArgument);
 
     // Corners all negative in z leave the upper z bound at the smallest float.
     Mesh* m = makeMesh({{v3(-1, -2, -3), v3(2, -1, -5), v3(0, 1, -4)}});
@@ -125,8 +126,8 @@ TEST(Octree, SplitLimitsAndProgress) {
                            {v3(9, 9, 9), v3(8, 9, 9), v3(9, 8, 9)},
                            {v3(0, 9, 0), v3(1, 9, 0), v3(0, 8, 0)}});
     octreeNode* root = treeOf(four);
-    EXPECT_EQ(root->split(0, 5, nullptr), 2);
-    EXPECT_EQ(root->split(5, 0, nullptr), 2);
+    EXPECT_EQ(root->split(0, 5, nullptr), kCodeOctreeArgument);
+    EXPECT_EQ(root->split(5, 0, nullptr), kCodeOctreeArgument);
     EXPECT_EQ(root->split(5, 5, nullptr), 0);
     EXPECT_FALSE(root->isSplit);
     EXPECT_EQ(root->polygons.size(), 4);
