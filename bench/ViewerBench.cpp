@@ -18,6 +18,8 @@
 #include <string>
 
 #include "BenchPaths.h"
+#include "ImportReaders.h"
+#include "scene/OGroup.h"
 
 namespace kvxbench {
 
@@ -30,14 +32,22 @@ const int kOrbitPixels = 4;
 
 std::string viewer() { return std::string(KVX_BINARY_DIR) + "/kvxview"; }
 
-// The largest (or smallest) .3DS file under tests/data.
+// True when the engine imports the file (tests/data also holds damaged ones).
+bool imports(const std::string& file) {
+    OGroup* g = new OGroup();
+    const bool ok = load3ds(file.c_str(), g, "", kImportFlags, nullptr, "") == 0;
+    delete g;
+    return ok;
+}
+
+// The largest (or smallest) .3DS file under tests/data that imports.
 std::string realFile(bool largest) {
     std::string best;
     long bestSize = 0;
     for (const auto& e : std::filesystem::recursive_directory_iterator(KVX_TESTDATA_DIR)) {
         std::string ext = e.path().extension().string();
         for (char& c : ext) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-        if (!e.is_regular_file() || ext != ".3ds") continue;
+        if (!e.is_regular_file() || ext != ".3ds" || !imports(e.path().string())) continue;
         long size = static_cast<long>(e.file_size());
         if (best.empty() || (largest ? size > bestSize : size < bestSize)) best = e.path().string(), bestSize = size;
     }
