@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/VectorOps.h"
 #include "import3ds/Import3DS.h"
 #include "particles/ParticleSource.h"
 #include "render/ErrorLog.h"
@@ -23,24 +24,10 @@ namespace {
 const float kWeldBoxStart = 9999999.0f;
 const int64_t kWeldCellLimit = 1 << 20;  // highest grid cell per axis; keys stay below 2^61
 
-// Material lists that copyMaterialFaceStructures left held by more than one
-// group, with the number of holders beyond the first. A list is destroyed by
-// the last group that lets go of it.
-std::unordered_map<TList*, int>& sharedTLists() {
-    static std::unordered_map<TList*, int> holders;
-    return holders;
-}
-
-void shareTList(TList* list) { ++sharedTLists()[list]; }
-
+// Material lists that copyMaterialFaceStructures shares are destroyed by the
+// last group that lets go of them.
 void releaseTList(TList* list) {
-    auto& holders = sharedTLists();
-    auto it = holders.find(list);
-    if (it == holders.end()) {
-        delete list;
-        return;
-    }
-    if (--it->second == 0) holders.erase(it);
+    if (list->releaseHolder()) delete list;
 }
 
 template <class T, int N>
@@ -96,28 +83,27 @@ void OGroup::releaseTLists() {
     activeTList = nullptr;
 }
 
+namespace {
+
+// Deletes the first count entries of list and empties their slots; the
+// caller resets the count.
+template <class T>
+void deleteEach(T** list, int count) {
+    for (int i = 0; i < count; ++i) {
+        delete list[i];
+        list[i] = nullptr;
+    }
+}
+
+}  // namespace
+
 int OGroup::clear() {
-    for (int i = 0; i < meshCount; ++i) {
-        delete meshes[i];
-        meshes[i] = nullptr;
-    }
-    for (int i = 0; i < cameraCount; ++i) {
-        delete cameras[i];
-        cameras[i] = nullptr;
-    }
-    for (int i = 0; i < lightCount; ++i) {
-        delete lights[i];
-        lights[i] = nullptr;
-    }
+    deleteEach(meshes, meshCount);
+    deleteEach(cameras, cameraCount);
+    deleteEach(lights, lightCount);
     releaseTLists();
-    for (int i = 0; i < pathListCount; ++i) {
-        delete pathLists[i];
-        pathLists[i] = nullptr;
-    }
-    for (int i = 0; i < particleSourceCount; ++i) {
-        delete particleSources[i];
-        particleSources[i] = nullptr;
-    }
+    deleteEach(pathLists, pathListCount);
+    deleteEach(particleSources, particleSourceCount);
     destroyOctree();
     meshCount = cameraCount = lightCount = pathListCount = particleSourceCount = 0;
     activePathList = nullptr;
@@ -252,7 +238,7 @@ int OGroup::copyMaterialFaceStructures(OGroup* target) {
     if (target == this) return 0;
     target->releaseTLists();
     for (int i = 0; i < tlistCount; ++i)
-        if (target->addTList(tlists[i]) == 0) shareTList(tlists[i]);
+        if (target->addTList(tlists[i]) == 0) tlists[i]->addHolder();
     target->activeTList = tlistCount > 0 ? tlists[0] : nullptr;
     return 0;
 }
@@ -314,11 +300,7 @@ void OGroup::attach() {
 
 namespace {
 
-void scale(Vertex3D& v, float f) {
-    v.x *= f;
-    v.y *= f;
-    v.z *= f;
-}
+void scale(Vertex3D& v, float f) { v = kvx_vector::mul(v, f); }
 
 float largestFaceExtent(const Mesh* m) {
     float extent = 0.0f;
