@@ -4,7 +4,6 @@
 
 #include "import3ds/Import3DS.h"
 #include "import3ds/ImportState.h"
-#include "texture/ListColors.h"
 #include "texture/Material.h"
 #include "texture/TList.h"
 #include "texture/Texture.h"
@@ -21,7 +20,7 @@ const int kTrueColorBits = 32;
 Color* newColor(ImportContext& c) {
     Loader& in = c.loader;
     Color* color = new Color{0.0f, 0.0f, 0.0f, 1.0f};
-    if (c.materials) kvxKeepListColor(c.materials, color);
+    if (c.materials) c.materials->keepColor(color);
     in.getChunkID();
     if (!in.end || in.chunkLength > 0) readColor(in, *color);
     return color;

@@ -1,11 +1,8 @@
 #include "texture/TList.h"
 
 #include <cstring>
-#include <unordered_map>
-#include <vector>
 
 #include "render/ErrorLog.h"
-#include "texture/ListColors.h"
 #include "texture/Material.h"
 #include "texture/TextureMessages.h"
 
@@ -15,22 +12,11 @@ const char kDefaultName[] = "KVXDefault";
 const Color kDefaultColor = {0.5f, 0.0f, 0.2f, 1.0f};
 const char kSeparator = '\\';
 
-std::unordered_map<const TList*, std::vector<Color*>>& keptColors() {
-    static std::unordered_map<const TList*, std::vector<Color*>> colors;
-    return colors;
-}
-
-void freeKeptColors(const TList* list) {
-    auto& all = keptColors();
-    auto it = all.find(list);
-    if (it == all.end()) return;
-    for (Color* c : it->second) delete c;
-    all.erase(it);
-}
-
 }  // namespace
 
-TList::TList() : head(new Material), defaultColor(new Color(kDefaultColor)) {
+TList::TList()
+    : head(new Material), defaultColor(new Color(kDefaultColor)), keptColors(nullptr), keptCount(0), keptCapacity(0),
+      extraHolders(0) {
     memset(baseDirectory, 0, sizeof(baseDirectory));
     head->setName(kDefaultName);
     head->addAmbientColor(defaultColor);
@@ -46,10 +32,43 @@ TList::~TList() {
         m = following;
     }
     delete defaultColor;
-    freeKeptColors(this);
+    freeKeptColors();
 }
 
-void kvxKeepListColor(TList* list, Color* color) { keptColors()[list].push_back(color); }
+TList& TList::operator=(const TList& o) {
+    head = o.head;
+    std::memcpy(baseDirectory, o.baseDirectory, sizeof(baseDirectory));
+    defaultColor = o.defaultColor;
+    return *this;
+}
+
+void TList::freeKeptColors() {
+    for (int i = 0; i < keptCount; ++i) delete keptColors[i];
+    delete[] keptColors;
+    keptColors = nullptr;
+    keptCount = keptCapacity = 0;
+}
+
+void TList::keepColor(Color* color) {
+    if (color == nullptr) return;
+    if (keptCount == keptCapacity) {
+        const int32_t grown = keptCapacity == 0 ? 8 : keptCapacity * 2;
+        Color** larger = new Color*[size_t(grown)];
+        for (int i = 0; i < keptCount; ++i) larger[i] = keptColors[i];
+        delete[] keptColors;
+        keptColors = larger;
+        keptCapacity = grown;
+    }
+    keptColors[keptCount++] = color;
+}
+
+void TList::addHolder() { ++extraHolders; }
+
+bool TList::releaseHolder() {
+    if (extraHolders == 0) return true;
+    --extraHolders;
+    return false;
+}
 
 int TList::addMaterial(Material* m) {
     if (m == nullptr) return kvxPutToErrorLog(kMsgNotFound, kCodeNotFound);

@@ -21,8 +21,9 @@ public:
     TList();
     // Deletes the materials.
     ~TList();
-    // Copies o member-wise (the materials are shared); returns this list.
-    TList& operator=(const TList& o) = default;
+    // Copies o member-wise (the materials are shared); the colours each list
+    // keeps and its holders stay its own. Returns this list.
+    TList& operator=(const TList& o);
 
     // Appends m (owned) and numbers it; returns 0, or an error code when m is null.
     int addMaterial(Material* m);
@@ -43,8 +44,21 @@ public:
     // Returns the material numbered id, or null.
     Material* getMaterial(int id);
 
+    // Keeps color, made for one of the list's materials, until the list is destroyed.
+    void keepColor(Color* color);
+    // Another group holds the list as well.
+    void addHolder();
+    // One holder lets go; true when it was the last, and the list is the caller's to delete.
+    bool releaseHolder();
+
 private:
+    void freeKeptColors();
+
     Color* defaultColor;  // the default material's colours, which the list owns
+    Color** keptColors;   // owned: keptCount of keptCapacity
+    int32_t keptCount;
+    int32_t keptCapacity;
+    int32_t extraHolders;  // holders beyond the first
 };
 
 #endif
