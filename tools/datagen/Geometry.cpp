@@ -259,10 +259,7 @@ int SceneBuilder::object(k3ds::Mesh mesh, const Motion& motion, int parent) {
     }
     Vec3 centre = mesh.vertices.empty() ? Vec3{} : (lo + hi) * 0.5f;
     Vec3 base = parent >= 0 ? pivots_[parent] : Vec3{};
-    k3ds::Node node;
-    node.kind = k3ds::NodeKind::Object;
-    node.name = mesh.name;
-    node.id = nextNode_++;
+    k3ds::Node node = newNode(k3ds::NodeKind::Object, mesh.name);
     node.parent = parent;
     // The mesh's own frame has its origin at the bounding-box centre (axes
     // unchanged), so the pivot is given relative to that centre: every reader
@@ -289,10 +286,7 @@ void SceneBuilder::light(const std::string& name, const Vec3& at, k3ds::Rgb colo
     l.innerRange = inner;
     l.outerRange = outer;
     scene_.lights.push_back(l);
-    k3ds::Node node;
-    node.kind = k3ds::NodeKind::Light;
-    node.name = name;
-    node.id = nextNode_++;
+    k3ds::Node node = newNode(k3ds::NodeKind::Light, name);
     node.position.push_back({0, at});
     scene_.nodes.push_back(node);
 }
@@ -305,16 +299,18 @@ void SceneBuilder::camera(const std::string& name, const std::vector<k3ds::PosKe
     c.target = target.empty() ? Vec3{0, 1, 0} : target.front().v;
     c.lens = lens;
     scene_.cameras.push_back(c);
-    k3ds::Node eyeNode;
-    eyeNode.kind = k3ds::NodeKind::Camera;
-    eyeNode.name = name;
-    eyeNode.id = nextNode_++;
+    k3ds::Node eyeNode = newNode(k3ds::NodeKind::Camera, name);
     eyeNode.position = eye;
     scene_.nodes.push_back(eyeNode);
-    k3ds::Node targetNode;
-    targetNode.kind = k3ds::NodeKind::Target;
-    targetNode.name = name;
-    targetNode.id = nextNode_++;
+    k3ds::Node targetNode = newNode(k3ds::NodeKind::Target, name);
     targetNode.position = target;
     scene_.nodes.push_back(targetNode);
+}
+
+k3ds::Node SceneBuilder::newNode(k3ds::NodeKind kind, const std::string& name) {
+    k3ds::Node node;
+    node.kind = kind;
+    node.name = name;
+    node.id = nextNode_++;
+    return node;
 }

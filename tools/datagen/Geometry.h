@@ -97,6 +97,9 @@ public:
     k3ds::Scene& scene() { return scene_; }
 
 private:
+    // A keyframer node of that kind and name with the next number.
+    k3ds::Node newNode(k3ds::NodeKind kind, const std::string& name);
+
     k3ds::Scene scene_;
     std::map<int, Vec3> pivots_;
     int nextNode_ = 0;
