@@ -77,6 +77,17 @@ void discard(T*& item, bool& owned) {
     owned = false;
 }
 
+// Replaces slot with a new object named as the object chunk, which the
+// group keeps when the load flags ask for its kind.
+template <class T>
+void startObject(ImportContext& c, const ObjectParse& o, T*& slot, bool& owned, int flag, int (OGroup::*add)(T*)) {
+    discard(slot, owned);
+    slot = new T();
+    if (c.flags & flag) owned = (c.group->*add)(slot) == 0;
+    slot->visible = !o.hidden;
+    slot->setName(o.name);
+}
+
 void finishMesh(ImportContext& c, ObjectParse& o) {
     if (!o.mesh) return;
     dropInvalidFaces(o.mesh);
@@ -144,21 +155,13 @@ void readVector(Loader& in, Vertex3D& v) {
 
 void startMesh(ImportContext& c, ObjectParse& o) {
     finishMesh(c, o);
-    discard(o.mesh, o.meshOwned);
-    o.mesh = new Mesh();
-    if (c.flags & kvxLoadMeshes) o.meshOwned = c.group->addMesh(o.mesh) == 0;
+    startObject(c, o, o.mesh, o.meshOwned, kvxLoadMeshes, &OGroup::addMesh);
     if (o.meshOwned) registerMesh(c, o.mesh);
-    o.mesh->visible = !o.hidden;
-    o.mesh->setName(o.name);
 }
 
 unsigned startLight(ImportContext& c, ObjectParse& o) {
     Loader& in = c.loader;
-    discard(o.light, o.lightOwned);
-    o.light = new Light();
-    if (c.flags & kvxLoadLights) o.lightOwned = c.group->addLight(o.light) == 0;
-    o.light->visible = !o.hidden;
-    o.light->setName(o.name);
+    startObject(c, o, o.light, o.lightOwned, kvxLoadLights, &OGroup::addLight);
     readVector(in, o.light->location);
     in.getChunkID();
     unsigned colorLength = in.end ? 0 : in.chunkLength;
@@ -168,11 +171,7 @@ unsigned startLight(ImportContext& c, ObjectParse& o) {
 
 void startCamera(ImportContext& c, ObjectParse& o) {
     Loader& in = c.loader;
-    discard(o.camera, o.cameraOwned);
-    o.camera = new Camera();
-    if (c.flags & kvxLoadCameras) o.cameraOwned = c.group->addCamera(o.camera) == 0;
-    o.camera->visible = !o.hidden;
-    o.camera->setName(o.name);
+    startObject(c, o, o.camera, o.cameraOwned, kvxLoadCameras, &OGroup::addCamera);
     readVector(in, o.camera->eye);
     readVector(in, o.camera->target);
     o.camera->roll = in.getFloat();
