@@ -13,7 +13,6 @@
 namespace demo {
 
 namespace {
-constexpr int kMipMapType = 35;
 constexpr int kTransparentFaces = 8192;
 constexpr float kShowFov = 80.0f;
 constexpr float kShowGamma = 0.7f;
@@ -62,7 +61,7 @@ Show::Show(Audio* audio, int musicStream, int loopStream)
     : timeline(*this), audio_(audio), musicStream_(musicStream), loopStream_(loopStream) {}
 
 void Show::engineSetup() {
-    kvxSetMipMapType(kMipMapType);
+    kvxSetMipMapType(kvxMipMapTrilinear);
     scene = new Scene;
     kvxInitFont();
     kvxInitTransparentPlaneStack(kTransparentFaces);

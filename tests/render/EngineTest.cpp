@@ -172,9 +172,9 @@ TEST_F(EngineTest, RasterizerSelection) {
     Console console;
     takeText(console);
     TestWindow w(nullptr, false);
-    EXPECT_EQ(kvxSelectRasterizer(1), -1);
-    EXPECT_EQ(kvxGetRasterizer(), 1);
-    EXPECT_EQ(initKorvex3D(1, w.window, &console, 32, 0, 32, 60, false, 0, true), -1);
+    EXPECT_EQ(kvxSelectRasterizer(kvxRasterizerDirect3D), -1);
+    EXPECT_EQ(kvxGetRasterizer(), kvxRasterizerDirect3D);
+    EXPECT_EQ(initKorvex3D(kvxRasterizerDirect3D, w.window, &console, 32, 0, 32, 60, false, 0, true), -1);
     EXPECT_EQ(takeText(console), "");
     EXPECT_NE(kvxFPS, 60);
 
@@ -222,7 +222,7 @@ TEST_F(EngineTest, NoRenderingContextOnAWindowWithoutOpenGL) {
     EXPECT_EQ(KVX_hGLRC, nullptr);
     SDL_DestroyWindow(plain);
 
-    EXPECT_EQ(kvxInitViewport(nullptr, 32, 0, 32, false, 0, true), 41);
+    EXPECT_EQ(kvxInitViewport(nullptr, 32, 0, 32, false, 0, true), kvxCodeNoRenderingContext);
 }
 
 TEST_F(EngineTest, InfoAndSettings) {

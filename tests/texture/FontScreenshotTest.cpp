@@ -1,5 +1,6 @@
 #include "TextureTestSupport.h"
 
+#include "render/RenderMessages.h"
 #include "texture/JpegReader.h"
 
 using namespace kvxtest;
@@ -58,10 +59,10 @@ TEST_F(FontAndShots, FontBuildsOneListPerCharacter) {
 }
 
 TEST_F(FontAndShots, MissingFontFileLogsCode49) {
-    EXPECT_EQ(kvxInitFontFromFile("no-such-font.ttf"), 49);
+    EXPECT_EQ(kvxInitFontFromFile("no-such-font.ttf"), kCodeFonts);
     EXPECT_TRUE(dir.logged("Cannot create fonts!"));
     writeText("broken.ttf", "not a font");
-    EXPECT_EQ(kvxInitFontFromFile("broken.ttf"), 49);
+    EXPECT_EQ(kvxInitFontFromFile("broken.ttf"), kCodeFonts);
 }
 
 TEST_F(FontAndShots, TextLightsPixelsOnlyWhereItIsWritten) {

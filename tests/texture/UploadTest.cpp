@@ -44,14 +44,14 @@ protected:
     GlWindow window;
     ScratchDir dir;
     void SetUp() override { ASSERT_TRUE(window.ready()); }
-    void TearDown() override { kvxSetMipMapType(35); }
+    void TearDown() override { kvxSetMipMapType(kvxMipMapTrilinear); }
 };
 
 }  // namespace
 
 TEST_F(Upload, TrueColourMipMappedTrilinearByDefault) {
-    EXPECT_EQ(kvxGetMipMapType(), 35);
-    EXPECT_EQ(kvxCurrentMipMapType, 35);
+    EXPECT_EQ(kvxGetMipMapType(), kvxMipMapTrilinear);
+    EXPECT_EQ(kvxCurrentMipMapType, kvxMipMapTrilinear);
     Texture t;
     t.bits = 32;
     solid(t, 4, 10, 20, 30, 40);
