@@ -12,7 +12,6 @@
 
 #include "Audio.h"
 #include "DemoSettings.h"
-#include "PngWriter.h"
 #include "Show.h"
 #include "SoundTrack.h"
 
@@ -38,7 +37,7 @@ void formatTime(char* out, size_t n, double seconds) {
 
 OfflineRun::OfflineRun(const Options& options, Show& show, Audio& audio, int& virtualMs)
     : options_(options), show_(show), audio_(audio), virtualMs_(virtualMs),
-      pixels_(size_t(kScreenWidth) * kScreenHeight * kRgb), flipped_(pixels_.size()), pendingMoments_(options.moments) {
+      pixels_(size_t(kScreenWidth) * kScreenHeight * kRgb), pendingMoments_(options.moments) {
     std::sort(pendingMoments_.begin(), pendingMoments_.end());
 }
 
@@ -57,12 +56,9 @@ void OfflineRun::onFrame() {
     glReadPixels(0, 0, kScreenWidth, kScreenHeight, GL_RGB, GL_UNSIGNED_BYTE, frame);
     int moment = 0;
     if (!options_.framesDir.empty() && momentDue(lastDrawnMs_, &moment)) {
-        const size_t row = size_t(kScreenWidth) * kRgb;
-        for (int y = 0; y < kScreenHeight; y++)
-            std::copy_n(&frame[size_t(kScreenHeight - 1 - y) * row], row, &flipped_[size_t(y) * row]);
         char name[512];
         snprintf(name, sizeof(name), "%s/frame_%06d.png", options_.framesDir.c_str(), moment);
-        if (!writePng(name, flipped_.data(), kScreenWidth, kScreenHeight)) {
+        if (!kvxWritePng(name, frame, kScreenWidth, kScreenHeight, true)) {
             fprintf(stderr, "\nCannot write %s (%s)\n", name, strerror(errno));
             failed_ = true;
         }

@@ -35,7 +35,6 @@ private:
     Audio& audio_;
     int& virtualMs_;
     std::vector<unsigned char> pixels_;  // the frame read back when no video is written
-    std::vector<unsigned char> flipped_;
     FILE* video_ = nullptr;
     std::unique_ptr<FrameWriter> writer_;  // feeds video_ while the next frame renders
     std::string videoTemp_;

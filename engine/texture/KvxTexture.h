@@ -4,6 +4,7 @@
 // Every public header of the texture subsystem.
 
 #include "texture/Material.h"
+#include "texture/PngWriter.h"
 #include "texture/TList.h"
 #include "texture/Texture.h"
 

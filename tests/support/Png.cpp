@@ -2,6 +2,8 @@
 
 #include <png.h>
 
+#include "texture/PngWriter.h"
+
 namespace kvxtest {
 
 RgbImage readPng(const std::string& path) {
@@ -18,13 +20,7 @@ RgbImage readPng(const std::string& path) {
 }
 
 bool writePng(const std::string& path, const unsigned char* rgb, int width, int height, bool bottomUp) {
-    png_image p{};
-    p.version = PNG_IMAGE_VERSION;
-    p.width = png_uint_32(width);
-    p.height = png_uint_32(height);
-    p.format = PNG_FORMAT_RGB;
-    png_int_32 stride = png_int_32(width) * 3;
-    return png_image_write_to_file(&p, path.c_str(), 0, rgb, bottomUp ? -stride : stride, nullptr) != 0;
+    return kvxWritePng(path.c_str(), rgb, width, height, bottomUp);
 }
 
 }  // namespace kvxtest
