@@ -12,8 +12,8 @@
 
 #include "ImportReaders.h"
 #include "LargeFiles.h"
-#include "import3ds/Import3DS.h"
 #include "core/Types.h"
+#include "import3ds/Import3DS.h"
 #include "scene/OGroup.h"
 #include "spatial/Octree.h"
 

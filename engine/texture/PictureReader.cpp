@@ -75,8 +75,7 @@ bool kvxDecodePng(const unsigned char* file, size_t size, ImageTarget* out) {
     png_image image;
     std::memset(&image, 0, sizeof(image));
     image.version = PNG_IMAGE_VERSION;
-    if (!file || !pngChunksInside(file, size) || !png_image_begin_read_from_memory(&image, file, size))
-        return false;
+    if (!file || !pngChunksInside(file, size) || !png_image_begin_read_from_memory(&image, file, size)) return false;
     if (!fits(out, image.width, image.height)) {
         png_image_free(&image);
         return false;
