@@ -110,13 +110,15 @@ TEST(OctreeEquivalence, RealFilesBuildTheSameTree) {
     EXPECT_GE(large, 4);
 }
 
-// The planes of one unsplit leaf of the given meshes.
-std::string planesOfOneLeaf(const std::vector<Mesh*>& meshes, bool fast) {
+// The planes of one unsplit leaf of the given meshes; its cube, when given
+// (lowest corner and size), replaces the one around them.
+std::string planesOfOneLeaf(const std::vector<Mesh*>& meshes, bool fast, const float* cube = nullptr) {
     kvxOctreeFastBuild = fast;
     octreeNode root;
     for (Mesh* m : meshes)
         for (int f = 0; f < m->faceCount; ++f) root.insert(m, f, true);
     root.adjustSize();
+    for (int a = 0; cube != nullptr && a < 3; ++a) octreeNodeAccess::setBounds(root, a, cube[a], cube[a] + cube[3]);
     root.makePlanes(0.001f);
     kvxOctreeFastBuild = true;
     std::string out;
@@ -126,7 +128,8 @@ std::string planesOfOneLeaf(const std::vector<Mesh*>& meshes, bool fast) {
 
 // One crowded leaf with back-to-back partners just inside and just outside
 // the tolerance, far from the origin, and degenerate faces: the indexed
-// partner search must find what the scan finds.
+// partner search must find what the scan finds, also when the leaf is far
+// larger than what it holds (as a stray vertex makes the deepest leaves).
 TEST(OctreeEquivalence, CrowdedLeafWithPartners) {
     std::vector<Tri> tris;
     const float far = 250000.0f;
@@ -140,12 +143,14 @@ TEST(OctreeEquivalence, CrowdedLeafWithPartners) {
     }
     std::vector<Mesh*> meshes = {makeMesh(tris, 0), makeMesh(tris, 1)};
     EXPECT_TRUE(planesOfOneLeaf(meshes, false) == planesOfOneLeaf(meshes, true));
+    const float stretched[4] = {far - 30000.0f, -30000.0f, -60000.0f, 40000.0f};
+    EXPECT_TRUE(planesOfOneLeaf(meshes, false, stretched) == planesOfOneLeaf(meshes, true, stretched));
     for (Mesh* m : meshes) delete m;
 }
 
 // Back-to-back pairs in planes of every direction, three materials in one
 // leaf: the partner search's groups of material and normal cell must list
-// what the scan finds.
+// what the scan finds, also in a leaf far larger than what it holds.
 TEST(OctreeEquivalence, TiltedPartnersOfSeveralMaterials) {
     std::vector<Tri> tris;
     srand(7);
@@ -159,10 +164,15 @@ TEST(OctreeEquivalence, TiltedPartnersOfSeveralMaterials) {
         const Vertex3D p = v3(r() * 10.0f, r() * 10.0f, r() * 10.0f);
         const Vertex3D q = kvx_vector::add(p, kvx_vector::mul(n, float(i % 3) * 0.0007f));
         tris.push_back(Tri{p, kvx_vector::add(p, u), kvx_vector::add(p, w)});
-        tris.push_back(Tri{q, kvx_vector::add(q, w), kvx_vector::add(q, u)});  // facing away
+        // Facing away, tilted by up to the tolerance across the triangle.
+        const Vertex3D tilt = kvx_vector::mul(n, float(i % 5) * 0.0001f);
+        tris.push_back(
+            Tri{q, kvx_vector::add(kvx_vector::add(q, w), tilt), kvx_vector::sub(kvx_vector::add(q, u), tilt)});
     }
     std::vector<Mesh*> meshes = {makeMesh(tris, 0), makeMesh(tris, 1), makeMesh(tris, 2)};
     EXPECT_TRUE(planesOfOneLeaf(meshes, false) == planesOfOneLeaf(meshes, true));
+    const float stretched[4] = {-500.0f, 40.0f, -500.0f, 1000.0f};  // a leaf far past what it holds
+    EXPECT_TRUE(planesOfOneLeaf(meshes, false, stretched) == planesOfOneLeaf(meshes, true, stretched));
     for (Mesh* m : meshes) delete m;
 }
 
