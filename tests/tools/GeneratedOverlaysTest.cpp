@@ -66,15 +66,24 @@ void clearBlack() {
     kvxClear();
 }
 
+// A window with the engine started, and the generated data's folder.
+class GeneratedOverlays : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(window.result, 0);
+        dir = sharedDataDir();
+        ASSERT_FALSE(dir.empty());
+        dir += "/";
+        kvxSetMipMapType(kvxMipMapTrilinear);
+    }
+
+    TestWindow window;
+    std::string dir;
+};
+
 }  // namespace
 
-TEST(GeneratedOverlays, TunnelFliesThroughTheMetalTexture) {
-    TestWindow window;
-    ASSERT_EQ(window.result, 0);
-    std::string dir = sharedDataDir();
-    ASSERT_FALSE(dir.empty());
-    dir += "/";
-    kvxSetMipMapType(35);
+TEST_F(GeneratedOverlays, TunnelFliesThroughTheMetalTexture) {
     Material* metal = imageWithAlpha(dir, "metal.tga");
     std::ifstream in(dir + "tunnel.raw", std::ios::binary);
     std::vector<unsigned char> raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -113,13 +122,7 @@ TEST(GeneratedOverlays, TunnelFliesThroughTheMetalTexture) {
     delete title;
 }
 
-TEST(GeneratedOverlays, TitlesSpritesAndPictureShowOnScreen) {
-    TestWindow window;
-    ASSERT_EQ(window.result, 0);
-    std::string dir = sharedDataDir();
-    ASSERT_FALSE(dir.empty());
-    dir += "/";
-    kvxSetMipMapType(35);
+TEST_F(GeneratedOverlays, TitlesSpritesAndPictureShowOnScreen) {
     Color white{1, 1, 1, 1};
     for (int i = 1; i <= 5; ++i) {
         std::string name = "title" + std::to_string(i) + ".jpg";

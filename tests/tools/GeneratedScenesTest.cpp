@@ -47,7 +47,7 @@ struct Loaded {
         dir = sharedDataDir();
         if (dir.empty()) return false;
         std::string base = dir + "/";
-        kvxSetMipMapType(35);
+        kvxSetMipMapType(kvxMipMapTrilinear);
         kvxSetFOV(80);
         kvxSetGamma(0.7f);
         for (int i = 0; i < 3; ++i) {
