@@ -12,21 +12,11 @@ Material* named(const char* name) {
     return m;
 }
 
-// A texture with its own buffer of width x height pixels from f(x, y, channel).
+// A texture of width x height pixels from f(x, y, channel) with that many components.
 template <typename F>
 Texture* image(int width, int height, int components, F f) {
-    Texture* t = new Texture;
-    t->width = width;
-    t->height = height;
+    Texture* t = pixelTexture(width, height, f);
     t->components = components;
-    t->data = new unsigned char[static_cast<size_t>(width) * height * 4];
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            for (int c = 0; c < 4; ++c) {
-                t->data[(static_cast<size_t>(y) * width + x) * 4 + c] = static_cast<unsigned char>(f(x, y, c));
-            }
-        }
-    }
     return t;
 }
 

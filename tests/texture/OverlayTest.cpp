@@ -67,22 +67,9 @@ bool lit(const std::vector<unsigned char>& p) { return p[0] > 0 || p[1] > 0 || p
 // A material whose first texture is uploaded from f(x, y) -> RGBA, row 0 the picture's bottom.
 template <typename F>
 Material* imageMaterial(int width, int height, F f) {
-    Texture* t = new Texture;
+    Texture* t = pixelTexture(width, height, [&](int x, int y, int c) { return f(x, y) >> (24 - 8 * c); });
     t->bits = 32;
     t->mipmap = false;
-    t->width = width;
-    t->height = height;
-    t->data = new unsigned char[static_cast<size_t>(width) * height * 4];
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            unsigned int rgba = f(x, y);
-            unsigned char* p = t->data + (static_cast<size_t>(y) * width + x) * 4;
-            p[0] = static_cast<unsigned char>(rgba >> 24);
-            p[1] = static_cast<unsigned char>(rgba >> 16);
-            p[2] = static_cast<unsigned char>(rgba >> 8);
-            p[3] = static_cast<unsigned char>(rgba);
-        }
-    }
     EXPECT_EQ(t->uploadTexture(0), 0);
     Material* m = new Material;
     m->addFirstTexture(t);

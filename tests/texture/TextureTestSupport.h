@@ -31,6 +31,21 @@ namespace kvxtest {
 
 typedef std::vector<unsigned char> Bytes;
 
+// A texture with its own buffer of width x height RGBA pixels, each byte from
+// f(x, y, channel); row 0 is the picture's bottom.
+template <typename F>
+Texture* pixelTexture(int width, int height, F f) {
+    Texture* t = new Texture;
+    t->width = width;
+    t->height = height;
+    t->data = new unsigned char[static_cast<size_t>(width) * height * 4];
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < 4; ++c)
+                t->data[(static_cast<size_t>(y) * width + x) * 4 + c] = static_cast<unsigned char>(f(x, y, c));
+    return t;
+}
+
 // Makes a fresh directory the working directory and logs into a file there.
 class ScratchDir {
 public:
