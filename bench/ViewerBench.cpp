@@ -10,12 +10,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "BenchPaths.h"
 #include "ImportReaders.h"
@@ -40,18 +43,20 @@ bool imports(const std::string& file) {
     return ok;
 }
 
-// The largest (or smallest) .3DS file under tests/data that imports.
+// The largest (or smallest) .3DS file under tests/data that imports: files
+// are tried from that end only until one loads.
 std::string realFile(bool largest) {
-    std::string best;
-    long bestSize = 0;
+    std::vector<std::pair<uintmax_t, std::string>> files;
     for (const auto& e : std::filesystem::recursive_directory_iterator(KVX_TESTDATA_DIR)) {
         std::string ext = e.path().extension().string();
         for (char& c : ext) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-        if (!e.is_regular_file() || ext != ".3ds" || !imports(e.path().string())) continue;
-        long size = static_cast<long>(e.file_size());
-        if (best.empty() || (largest ? size > bestSize : size < bestSize)) best = e.path().string(), bestSize = size;
+        if (e.is_regular_file() && ext == ".3ds") files.emplace_back(e.file_size(), e.path().string());
     }
-    return best;
+    std::sort(files.begin(), files.end());
+    if (largest) std::reverse(files.begin(), files.end());
+    for (const auto& f : files)
+        if (imports(f.second)) return f.second;
+    return std::string();
 }
 
 std::string level01() { return dataDir() + "/level01.dat"; }
