@@ -24,6 +24,16 @@ namespace {
 const float kWeldBoxStart = 9999999.0f;
 const int64_t kWeldCellLimit = 1 << 20;  // highest grid cell per axis; keys stay below 2^61
 
+// Deletes the first count entries of list and empties their slots; the
+// caller resets the count.
+template <class T>
+void deleteEach(T** list, int count) {
+    for (int i = 0; i < count; ++i) {
+        delete list[i];
+        list[i] = nullptr;
+    }
+}
+
 // Material lists that copyMaterialFaceStructures shares are destroyed by the
 // last group that lets go of them.
 void releaseTList(TList* list) {
@@ -82,20 +92,6 @@ void OGroup::releaseTLists() {
     tlistCount = 0;
     activeTList = nullptr;
 }
-
-namespace {
-
-// Deletes the first count entries of list and empties their slots; the
-// caller resets the count.
-template <class T>
-void deleteEach(T** list, int count) {
-    for (int i = 0; i < count; ++i) {
-        delete list[i];
-        list[i] = nullptr;
-    }
-}
-
-}  // namespace
 
 int OGroup::clear() {
     deleteEach(meshes, meshCount);
