@@ -41,7 +41,10 @@ void showMessageBox(const char* text) {
 }  // namespace
 
 void kvxInitErrorLog(const char* fileName) {
-    size_t length = fileName ? strnlen(fileName, kvxErrorFileNameSize - 1) : 0;
+    // A name that does not fit is refused rather than cut: a cut path names
+    // another file, possibly in another folder.
+    size_t length = fileName ? strnlen(fileName, kvxErrorFileNameSize) : 0;
+    if (length >= (size_t)kvxErrorFileNameSize) length = 0;
     if (length) memcpy(kvxError.fileName, fileName, length);
     kvxError.fileName[length] = '\0';
     kvxError.mode = kvxLogToFile;

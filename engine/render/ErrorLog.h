@@ -29,7 +29,8 @@ struct KVXError {
 // The engine's log settings.
 extern KVXError kvxError;
 
-// Log file; the name is cut to 63 characters. The file is not touched here.
+// Log file. A name longer than 63 characters is refused: messages are then
+// lost as with a file that cannot be opened. The file is not touched here.
 void kvxInitErrorLog(const char* fileName);
 // Logs into console.
 void kvxInitErrorLog(Console* console);

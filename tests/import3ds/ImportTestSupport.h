@@ -7,12 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 #include "Chunks3ds.h"
 #include "Korvex3D.h"
+#include "Programs.h"
 #include "TestWindow.h"
 
 namespace kvxtest {
@@ -28,15 +30,20 @@ inline std::string dataFile(const std::string& name) {
     return std::string(KVX_SOURCE_DIR) + "/tests/data/3ds/assimp/" + name;
 }
 
-// Routes the error log into a fresh file and reads it back.
+// Routes the error log into a fresh file and reads it back. The file lives in the
+// temporary folder: the log takes names of at most 63 characters, wherever the build is.
 class LogCapture {
 public:
-    explicit LogCapture(const std::string& name) : path_(scratch(name)) {
+    explicit LogCapture(const std::string& name) : path_(tempPath(name)) {
+        if (path_.size() >= size_t(kvxErrorFileNameSize)) ADD_FAILURE() << "log path too long: " << path_;
         window();  // starting the engine routes the log: do it before taking the log over
         std::remove(path_.c_str());
         kvxInitErrorLog(path_.c_str());
     }
-    ~LogCapture() { kvxInitErrorLog(kvxLogToNowhere); }
+    ~LogCapture() {
+        kvxInitErrorLog(kvxLogToNowhere);
+        std::remove(path_.c_str());
+    }
     std::string text() const {
         std::ifstream in(path_);
         std::stringstream s;

@@ -75,15 +75,19 @@ TEST_F(ErrorLogTest, MissingLogDirectoryLosesTheMessageSilently) {
     EXPECT_EQ(kvxPutToErrorLog("lost", 14), 14);
 }
 
-TEST_F(ErrorLogTest, LongFileNamesAreCutToTheField) {
-    std::string name(200, 'n');
-    kvxInitErrorLog(name.c_str());
-    EXPECT_EQ(std::string(kvxError.fileName), name.substr(0, kvxErrorFileNameSize - 1));
-
-    // A cut name is still a usable name.
+TEST_F(ErrorLogTest, FileNamesLongerThanTheFieldAreRefusedNotCut) {
     kvxtest::InDirectory inScratch(dir);
-    kvxPutToErrorLog("cut", 0);
-    EXPECT_EQ(slurp(dir + "/" + name.substr(0, 63)), "cut\n");
+    std::string fits(kvxErrorFileNameSize - 1, 'n');
+    kvxInitErrorLog(fits.c_str());
+    kvxPutToErrorLog("fits", 0);
+    EXPECT_EQ(slurp(dir + "/" + fits), "fits\n");
+
+    std::string tooLong(kvxErrorFileNameSize, 'l');
+    kvxInitErrorLog(tooLong.c_str());
+    EXPECT_EQ(kvxError.mode, kvxLogToFile);
+    EXPECT_STREQ(kvxError.fileName, "");
+    EXPECT_EQ(kvxPutToErrorLog("lost", 3), 3);
+    EXPECT_EQ(access((dir + "/" + tooLong.substr(0, kvxErrorFileNameSize - 1)).c_str(), F_OK), -1);
 }
 
 TEST_F(ErrorLogTest, LongMessagesAreCutButKeepTheirLineEnd) {
