@@ -22,7 +22,6 @@
 
 #include "BenchPaths.h"
 #include "ImportReaders.h"
-#include "scene/OGroup.h"
 
 namespace kvxbench {
 
@@ -35,27 +34,17 @@ const int kOrbitPixels = 4;
 
 std::string viewer() { return std::string(KVX_BINARY_DIR) + "/kvxview"; }
 
-// True when the engine imports the file (tests/data also holds damaged ones).
-bool imports(const std::string& file) {
-    OGroup* g = new OGroup();
-    const bool ok = load3ds(file.c_str(), g, "", kImportFlags, nullptr, "") == 0;
-    delete g;
-    return ok;
-}
-
-// The largest (or smallest) .3DS file under tests/data that imports: files
-// are tried from that end only until one loads.
+// The largest (or smallest) .3DS file under tests/data that imports (it also
+// holds damaged ones): files are tried from that end only until one loads.
 std::string realFile(bool largest) {
     std::vector<std::pair<uintmax_t, std::string>> files;
-    for (const auto& e : std::filesystem::recursive_directory_iterator(KVX_TESTDATA_DIR)) {
-        std::string ext = e.path().extension().string();
-        for (char& c : ext) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-        if (e.is_regular_file() && ext == ".3ds") files.emplace_back(e.file_size(), e.path().string());
-    }
+    for (const auto& e : std::filesystem::recursive_directory_iterator(KVX_TESTDATA_DIR))
+        if (e.is_regular_file() && has3dsExtension(e.path().string()))
+            files.emplace_back(e.file_size(), e.path().string());
     std::sort(files.begin(), files.end());
     if (largest) std::reverse(files.begin(), files.end());
     for (const auto& f : files)
-        if (imports(f.second)) return f.second;
+        if (readWithEngine(f.second)) return f.second;
     return std::string();
 }
 
